@@ -1,0 +1,232 @@
+#include "app/MainDialog.h"
+
+#include "app/VelmoraApp.h"
+#include "engine/BanHotkey.h"
+#include "framework/Handle.h"
+#include "settings/SettingsStore.h"
+#include "tray/TrayAnimation.h"
+
+namespace {
+const char kTrayTip[] = "Draxtel Velmora";
+} // namespace
+
+MainDialog::MainDialog()
+    : fw::CDialog(IDD_MAIN),
+      programIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM))),
+      killer(optionsPage, bannedListPage, statsPage) {}
+
+void MainDialog::DoDataExchange(fw::DataExchange& dx) {
+    dx.Control(IDC_TABS, tabCtrl);
+    dx.Control(IDC_START, startButton);
+    dx.Control(IDC_HIDE, hideButton);
+}
+
+bool MainDialog::OnInitDialog() {
+    fw::SetMainWindow(m_hWnd);
+    fw::CDialog::OnInitDialog();
+
+    char about[256] = {};
+    ::LoadStringA(::GetModuleHandleA(nullptr), IDS_ABOUTBOX, about, sizeof(about));
+    if (about[0]) {
+        HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE);
+        ::AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+        ::AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, about);
+    }
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon));
+
+    SetHook(m_hWnd);
+    started = false;
+
+    trayStartIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM));
+    tray.PlaceIcon(WM_TRAY_NOTIFY, kTrayTip, trayStartIcon, IDR_TRAY_STOPPED);
+
+    bannedListPage.Create(m_hWnd);
+    statsPage.Create(m_hWnd);
+    optionsPage.Create(m_hWnd);
+    aboutPage.Create(m_hWnd);
+    tabCtrl.AddPage("Banned List", 0, &bannedListPage);
+    tabCtrl.AddPage("Statistics", 1, &statsPage);
+    tabCtrl.AddPage("Options", 2, &optionsPage);
+    tabCtrl.AddPage("About", 3, &aboutPage);
+
+    hideButton.SetIconResources(IDI_HIDE, 0);
+    hideButton.ShadeStateColour(ImageButton::HoverBack, 20, true);
+    hideButton.SetStateColour(ImageButton::HoverText, RGB(0, 0, 128), true);
+    startButton.SetIconResources(IDI_STARTED, 0);
+    startButton.ShadeStateColour(ImageButton::HoverBack, 20, true);
+    startButton.SetStateColour(ImageButton::HoverText, RGB(0, 128, 0), true);
+
+    const RegistryProfile& profile = VelmoraApp::Instance().Profile();
+    LoadSettings(profile, optionsPage, statsPage);
+    statsPage.RecordKill(std::string());
+    LoadSettingStrings(profile, optionsPage, bannedListPage);
+    optionsPage.UpdateData(false);
+    bannedListPage.UpdateData(false);
+    if (optionsPage.BySize)
+        optionsPage.OnBySizeClicked();
+    if (optionsPage.BySess)
+        optionsPage.OnBySessionClicked();
+    if (optionsPage.LoadOnStartup)
+        bannedListPage.ReadListFile(bannedListPage.ListPath);
+    engine::RegisterBanHotkey(m_hWnd, optionsPage.Key, optionsPage.AddAlt, optionsPage.AddCtrl,
+                              optionsPage.AddShift, false);
+    if (optionsPage.LoadMinimized) {
+        ShrinkToTray(m_hWnd);
+        SetVisibleOnStart(false);
+    }
+    if (optionsPage.LoadStart)
+        StartBlocking();
+    else
+        StopBlocking();
+    killer.ResetOpenBrowserCount();
+    return true;
+}
+
+void MainDialog::PlaceTrayIcon(UINT iconId, UINT imageId) {
+    tray.DeleteIcon();
+    tray.DestroyWindow();
+    tray.PlaceIcon(WM_TRAY_NOTIFY, kTrayTip, nullptr, iconId);
+    tray.ReplaceIcon(imageId);
+}
+
+void MainDialog::ShowStartButtonState(const char* caption, int icon, COLORREF hoverText) {
+    ::SetDlgItemTextA(m_hWnd, IDC_START, caption);
+    startButton.SetIconResources(icon, 0);
+    startButton.SetStateColour(ImageButton::HoverText, hoverText, true);
+}
+
+void MainDialog::StartBlocking() {
+    SetEnable(1);
+    started = true;
+    PlaceTrayIcon(IDR_TRAY_STARTED, IDI_STARTED);
+    ShowStartButtonState("Stop", IDI_STOPPED, RGB(128, 0, 0));
+}
+
+void MainDialog::StopBlocking() {
+    SetEnable(0);
+    started = false;
+    PlaceTrayIcon(IDR_TRAY_STOPPED, IDI_STOPPED);
+    ShowStartButtonState("Start", IDI_STARTED, RGB(0, 128, 0));
+}
+
+LRESULT MainDialog::OnPopupReport(UINT, WPARAM wParam, LPARAM lParam, bool&) {
+    killer.OnReport(reinterpret_cast<HWND>(wParam), lParam);
+    return 0;
+}
+
+LRESULT MainDialog::OnHotkey(UINT, WPARAM, LPARAM, bool&) {
+    killer.OnBanHotkey();
+    return 1;
+}
+
+LRESULT MainDialog::OnOpen(WORD, WORD, HWND, bool&) {
+    bannedListPage.UpdateData(false);
+    GrowFromTray(m_hWnd);
+    return 0;
+}
+
+LRESULT MainDialog::OnStartCommand(WORD, WORD, HWND, bool&) {
+    StartBlocking();
+    return 0;
+}
+
+LRESULT MainDialog::OnStopCommand(WORD, WORD, HWND, bool&) {
+    StopBlocking();
+    return 0;
+}
+
+LRESULT MainDialog::OnCloseCommand(WORD, WORD, HWND, bool&) {
+    SendMessage(WM_CLOSE);
+    return 0;
+}
+
+LRESULT MainDialog::OnStartButton(WORD, WORD, HWND, bool&) {
+    if (started)
+        StopBlocking();
+    else
+        StartBlocking();
+    return 0;
+}
+
+LRESULT MainDialog::OnHideButton(WORD, WORD, HWND, bool&) {
+    ShrinkToTray(m_hWnd);
+    return 0;
+}
+
+LRESULT MainDialog::OnSysCommand(UINT, WPARAM wParam, LPARAM, bool& bHandled) {
+    if ((wParam & 0xFFF0) == IDM_ABOUTBOX)
+        tabCtrl.SelectPage(3);
+    else
+        bHandled = false;
+    return 0;
+}
+
+bool MainDialog::SaveEverything(bool reportErrors) {
+    SaveSettings(VelmoraApp::Instance().Profile(), optionsPage, statsPage, bannedListPage);
+    if (optionsPage.SaveOnExit)
+        return bannedListPage.WriteListFile(bannedListPage.ListPath, reportErrors);
+    return true;
+}
+
+LRESULT MainDialog::OnClose(UINT, WPARAM, LPARAM, bool&) {
+    if (closing_)
+        return 0;
+    RemoveHook();
+    optionsPage.UpdateData(true);
+    bannedListPage.UpdateData(true);
+    tray.DeleteIcon();
+    RemoveHook();
+    if (!SaveEverything(true)) {
+        // The list could not be written and its error is shown: keep
+        // running as before so the user can save it elsewhere.
+        SetHook(m_hWnd);
+        SetEnable(started ? 1 : 0);
+        PlaceTrayIcon(started ? IDR_TRAY_STARTED : IDR_TRAY_STOPPED,
+                      started ? IDI_STARTED : IDI_STOPPED);
+        return 0;
+    }
+    closing_ = true;
+    optionsPage.StopApplyingOnHide();
+    EndDialog(IDOK);
+    return 0;
+}
+
+LRESULT MainDialog::OnQueryEndSession(UINT, WPARAM, LPARAM, bool&) { return TRUE; }
+
+LRESULT MainDialog::OnEndSession(UINT, WPARAM wParam, LPARAM, bool&) {
+    // The session ends without a close: save now or lose this run's changes.
+    if (wParam && !closing_) {
+        optionsPage.UpdateData(true, true);
+        bannedListPage.UpdateData(true, true);
+        SaveEverything(false);
+    }
+    return 0;
+}
+
+LRESULT MainDialog::OnShowWindow(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {
+    LRESULT result = DefWindowProc(msg, wParam, lParam);
+    optionsPage.UpdateData(true);
+    bannedListPage.UpdateData(true);
+    return result;
+}
+
+LRESULT MainDialog::OnPaint(UINT, WPARAM, LPARAM, bool& bHandled) {
+    if (!::IsIconic(m_hWnd)) {
+        bHandled = false;
+        return 0;
+    }
+    fw::PaintDc dc(m_hWnd);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.Get()), 0);
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    int cx = ::GetSystemMetrics(SM_CXICON);
+    int cy = ::GetSystemMetrics(SM_CYICON);
+    int x = (client.right - client.left - cx + 1) / 2;
+    int y = (client.bottom - client.top - cy + 1) / 2;
+    ::DrawIcon(dc.Get(), x, y, programIcon);
+    return 0;
+}
+
+LRESULT MainDialog::OnQueryDragIcon(UINT, WPARAM, LPARAM, bool&) {
+    return reinterpret_cast<LRESULT>(programIcon);
+}

@@ -1,0 +1,87 @@
+// The program's one window: four pages under tabs, the Start and Hide
+// buttons, the tray icon, and the handlers of the hook's reports and the
+// ban hotkey.
+#pragma once
+
+#include "bannedlist/BannedListPage.h"
+#include "controls/AboutPage.h"
+#include "controls/ImageButton.h"
+#include "controls/PageTabCtrl.h"
+#include "engine/PopupKiller.h"
+#include "framework/Dialog.h"
+#include "hook/hook.h"
+#include "resources/resource.h"
+#include "settings/OptionsPage.h"
+#include "stats/StoppedPage.h"
+#include "tray/SystemTray.h"
+
+class MainDialog : public fw::CDialog {
+public:
+    MainDialog();
+
+    BannedListPage bannedListPage;
+    OptionsPage optionsPage;
+    AboutPage aboutPage;
+    CStoppedPage statsPage;
+    CSystemTray tray;
+    PageTabCtrl tabCtrl;
+    ImageButton startButton;
+    ImageButton hideButton;
+    HICON programIcon;
+    HICON trayStartIcon = nullptr;
+    bool started = false;
+    engine::PopupKiller killer;
+
+    void StartBlocking();
+    void StopBlocking();
+
+    BEGIN_MSG_MAP(MainDialog)
+        MESSAGE_HANDLER(WM_POPUP_CREATED, OnPopupReport)
+        MESSAGE_HANDLER(WM_HOTKEY, OnHotkey)
+        COMMAND_ID_HANDLER(ID_TRAY_OPEN, OnOpen)
+        COMMAND_ID_HANDLER(ID_TRAY_START, OnStartCommand)
+        COMMAND_ID_HANDLER(ID_TRAY_STOP, OnStopCommand)
+        COMMAND_ID_HANDLER(ID_TRAY_CLOSE, OnCloseCommand)
+        COMMAND_HANDLER(IDC_START, BN_CLICKED, OnStartButton)
+        COMMAND_HANDLER(IDC_HIDE, BN_CLICKED, OnHideButton)
+        MESSAGE_HANDLER(WM_SYSCOMMAND, OnSysCommand)
+        MESSAGE_HANDLER(WM_CLOSE, OnClose)
+        MESSAGE_HANDLER(WM_QUERYENDSESSION, OnQueryEndSession)
+        MESSAGE_HANDLER(WM_ENDSESSION, OnEndSession)
+        MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindow)
+        MESSAGE_HANDLER(WM_PAINT, OnPaint)
+        MESSAGE_HANDLER(WM_QUERYDRAGICON, OnQueryDragIcon)
+        CHAIN_MSG_MAP(fw::CDialog)
+    END_MSG_MAP()
+
+protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(fw::DataExchange& dx) override;
+    // Enter and Escape must not end the program behind the close sequence's back.
+    void OnOK() override {}
+    void OnCancel() override {}
+
+private:
+    LRESULT OnPopupReport(UINT, WPARAM wParam, LPARAM lParam, bool&);
+    LRESULT OnHotkey(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnOpen(WORD, WORD, HWND, bool&);
+    LRESULT OnStartCommand(WORD, WORD, HWND, bool&);
+    LRESULT OnStopCommand(WORD, WORD, HWND, bool&);
+    LRESULT OnCloseCommand(WORD, WORD, HWND, bool&);
+    LRESULT OnStartButton(WORD, WORD, HWND, bool&);
+    LRESULT OnHideButton(WORD, WORD, HWND, bool&);
+    LRESULT OnSysCommand(UINT, WPARAM wParam, LPARAM, bool& bHandled);
+    LRESULT OnClose(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnQueryEndSession(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnEndSession(UINT, WPARAM wParam, LPARAM, bool&);
+    LRESULT OnShowWindow(UINT msg, WPARAM wParam, LPARAM lParam, bool&);
+    LRESULT OnPaint(UINT, WPARAM, LPARAM, bool& bHandled);
+    LRESULT OnQueryDragIcon(UINT, WPARAM, LPARAM, bool&);
+
+    void PlaceTrayIcon(UINT iconId, UINT imageId);
+    void ShowStartButtonState(const char* caption, int icon, COLORREF hoverText);
+    // Settings, then the list file when "SaveOnExit" is on. False when the
+    // list file could not be written.
+    bool SaveEverything(bool reportErrors);
+    bool closing_ = false;
+};

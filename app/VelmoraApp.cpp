@@ -1,0 +1,41 @@
+#include "app/VelmoraApp.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "app/MainDialog.h"
+#include "framework/Handle.h"
+
+const char* const kInstanceMutexName = "Velmora";
+
+VelmoraApp& VelmoraApp::Instance() {
+    static VelmoraApp app;
+    return app;
+}
+
+void VelmoraApp::SetRegistryKey(const char* company) {
+    profile_.SetCompany(company);
+    profile_.SetApplication(fw::GetAppTitle());
+}
+
+int VelmoraApp::Run(HINSTANCE) {
+    // The handle stays open for the life of the process: it is the guard.
+    fw::UniqueKernelHandle mutex(::CreateMutexA(nullptr, TRUE, kInstanceMutexName));
+    if (::GetLastError() == ERROR_ALREADY_EXISTS)
+        return 0;
+
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    // The update download and the shell's links run on this thread.
+    HRESULT com = ::CoInitialize(nullptr);
+
+    SetRegistryKey("Draxtel");
+    {
+        MainDialog dialog;
+        dialog.DoModal(nullptr);
+    }
+    fw::SetMainWindow(nullptr);
+    if (SUCCEEDED(com))
+        ::CoUninitialize();
+    return 0;
+}

@@ -1,0 +1,26 @@
+// The application object: single-instance guard, the registry home of the
+// settings, and the modal main dialog.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "settings/RegistryProfile.h"
+
+class VelmoraApp {
+public:
+    static VelmoraApp& Instance();
+
+    int Run(HINSTANCE instance);
+
+    // Settings live under Software\<company>\<executable name>.
+    void SetRegistryKey(const char* company);
+    const RegistryProfile& Profile() const { return profile_; }
+
+private:
+    RegistryProfile profile_;
+};
+
+// The named mutex that keeps one instance running.
+extern const char* const kInstanceMutexName;

@@ -1,0 +1,8 @@
+#include <windows.h>
+
+#include "app/VelmoraApp.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // The program takes no command-line options.
+    return VelmoraApp::Instance().Run(instance);
+}

@@ -1,0 +1,40 @@
+// The BannedList: the titles in the page's sorted list box, with an exact
+// index beside it so that IsNewTitle and the name rule do not walk the list
+// box message by message. Every change of the list goes through here, which
+// keeps the two in step.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+class BannedTitles {
+public:
+    void Attach(HWND listBox);
+    HWND ListBox() const { return listBox_; }
+
+    // True when the title may be added: not empty, and no entry equal to it
+    // byte for byte (letter case and blanks count).
+    bool IsNewTitle(const std::string& title) const;
+    // True when an entry equals the title byte for byte.
+    bool Contains(const std::string& title) const;
+
+    // Sorted insert of a new title; false when it is empty, present already
+    // or the list box refused it.
+    bool Insert(const std::string& title);
+    // Inserts the new titles among these with redraw off; returns how many.
+    size_t InsertMany(const std::vector<std::string>& titles);
+
+    int Count() const;
+    std::string At(int index) const;
+    void RemoveAt(int index);
+    void Clear();
+
+private:
+    bool AddToListBox(const std::string& title);
+
+    HWND listBox_ = nullptr;
+    std::unordered_set<std::string> index_;
+};

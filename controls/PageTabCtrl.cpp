@@ -1,0 +1,162 @@
+#include "controls/PageTabCtrl.h"
+
+int32_t PageTabCtrl::AddPage(const char* caption, int32_t pageId, fw::CDialog* page,
+                             int32_t owned) {
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(caption);
+    int n = static_cast<int>(SendMessage(TCM_GETITEMCOUNT));
+    n = static_cast<int>(SendMessage(TCM_INSERTITEMA, n, reinterpret_cast<LPARAM>(&item)));
+    if (n < 0)
+        return -1;
+    if (!page) {
+        SendMessage(TCM_DELETEITEM, n);
+        return -1;
+    }
+    pageEntries.push_back(PageEntry{page, owned});
+    pageIds.push_back(pageId);
+    ::SetParent(page->m_hWnd, m_hWnd);
+
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    if (client.right - client.left > 0 && client.bottom - client.top > 0)
+        FitPage(n, client.right - client.left, client.bottom - client.top);
+
+    HWND target = PageAdded(n, pageId) ? ::GetWindow(page->m_hWnd, GW_CHILD) : ::GetFocus();
+    focusTargets.push_back(target);
+    if (n == 0)
+        ShowPage(0, true);
+    return n;
+}
+
+void PageTabCtrl::FitPage(int index, int width, int height) {
+    if (index < 0 || index >= PageCount())
+        return;
+    RECT item{};
+    SendMessage(TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+    int rows = static_cast<int>(SendMessage(TCM_GETROWCOUNT));
+    DWORD style = GetStyle();
+    int x, y, cx, cy;
+    if (style & TCS_VERTICAL) {
+        int band = (item.right - item.left) * rows;
+        x = (style & TCS_RIGHT) ? 4 : band + 4;
+        y = 4;
+        cx = width - band - 8;
+        cy = height - 8;
+    } else {
+        int band = (item.bottom - item.top) * rows;
+        x = 4;
+        y = (style & TCS_BOTTOM) ? 4 : band + 4;
+        cx = width - 8;
+        cy = height - band - 8;
+    }
+    ::SetWindowPos(pageEntries[index].page->m_hWnd, nullptr, x, y, cx, cy,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool PageTabCtrl::SelectPage(int index) {
+    if (index < 0 || index >= static_cast<int>(SendMessage(TCM_GETITEMCOUNT)) ||
+        index >= PageCount())
+        return false;
+    int current = CurrentSelection();
+    if (index == current)
+        return true;
+    if (current >= 0 && current < PageCount()) {
+        focusTargets[current] = ::GetFocus();
+        ShowPage(current, false);
+    }
+    SendMessage(TCM_SETCURSEL, index);
+    if (focusTargets[index])
+        ::SetFocus(focusTargets[index]);
+    FitPageToClient(index);
+    ShowPage(index, true);
+    return true;
+}
+
+HWND PageTabCtrl::FocusTarget(int index) const {
+    return index >= 0 && index < PageCount() ? focusTargets[index] : nullptr;
+}
+
+bool PageTabCtrl::PageAdded(int, int32_t) { return true; }
+void PageTabCtrl::PageActivated(int, int32_t) {}
+void PageTabCtrl::PageDeactivating(int, int32_t) {}
+void PageTabCtrl::PageRemoved(int, int32_t) {}
+
+int PageTabCtrl::CurrentSelection() const {
+    int current = static_cast<int>(SendMessage(TCM_GETCURSEL));
+    return current < PageCount() ? current : -1;
+}
+
+void PageTabCtrl::FitPageToClient(int index) {
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    FitPage(index, client.right - client.left, client.bottom - client.top);
+}
+
+void PageTabCtrl::ShowPage(int index, bool show) {
+    ::ShowWindow(pageEntries[index].page->m_hWnd, show ? SW_SHOW : SW_HIDE);
+}
+
+LRESULT PageTabCtrl::OnSelChanging(int, LPNMHDR, bool& bHandled) {
+    int current = CurrentSelection();
+    if (current < 0) {
+        bHandled = false;
+        return 0;
+    }
+    PageDeactivating(current, pageIds[current]);
+    focusTargets[current] = ::GetFocus();
+    ShowPage(current, false);
+    return 0;
+}
+
+LRESULT PageTabCtrl::OnSelChange(int, LPNMHDR, bool& bHandled) {
+    int current = CurrentSelection();
+    if (current < 0) {
+        bHandled = false;
+        return 0;
+    }
+    // The focus moves before the page becomes visible.
+    if (focusTargets[current])
+        ::SetFocus(focusTargets[current]);
+    FitPageToClient(current);
+    ShowPage(current, true);
+    PageActivated(current, pageIds[current]);
+    return 0;
+}
+
+LRESULT PageTabCtrl::OnSetFocus(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {
+    LRESULT result = DefWindowProc(msg, wParam, lParam);
+    int current = CurrentSelection();
+    // The strip passes the focus on at once: it never holds it under a page.
+    if (current >= 0 && focusTargets[current] && ::IsWindow(focusTargets[current]))
+        ::SetFocus(focusTargets[current]);
+    return result;
+}
+
+LRESULT PageTabCtrl::OnKillFocus(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {
+    LRESULT result = DefWindowProc(msg, wParam, lParam);
+    int current = CurrentSelection();
+    if (current >= 0)
+        focusTargets[current] = ::GetFocus();
+    return result;
+}
+
+LRESULT PageTabCtrl::OnDestroy(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {
+    for (int index = PageCount() - 1; index >= 0; --index) {
+        PageRemoved(index, pageIds[index]);
+        fw::CDialog* page = pageEntries[index].page;
+        page->DestroyWindow();
+        if (pageEntries[index].owned == 1)
+            delete page;
+    }
+    pageEntries.clear();
+    focusTargets.clear();
+    pageIds.clear();
+    return DefWindowProc(msg, wParam, lParam);
+}
+
+LRESULT PageTabCtrl::OnForwardToParent(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {
+    // What a page sends to its parent reaches the main window, as if the
+    // pages were the main window's own children.
+    return ::SendMessageA(::GetParent(m_hWnd), msg, wParam, lParam);
+}

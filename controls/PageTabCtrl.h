@@ -1,0 +1,62 @@
+// A tab control that hosts pages (modeless child dialogs), switches them
+// itself, sizes them into its display area and keeps each page's focus.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "framework/Dialog.h"
+
+class PageTabCtrl : public fw::CWindow {
+public:
+    struct PageEntry {
+        fw::CDialog* page;
+        int32_t owned; // 1: deleted by the tab control after its window
+    };
+
+    // The page is already created, modeless and hidden. Returns the tab index or -1.
+    int32_t AddPage(const char* caption, int32_t pageId, fw::CDialog* page) {
+        return AddPage(caption, pageId, page, 0);
+    }
+    int32_t AddPage(const char* caption, int32_t pageId, fw::CDialog* page, int32_t owned);
+    bool SelectPage(int index);
+    void FitPage(int index, int width, int height);
+
+    int PageCount() const { return static_cast<int>(pageEntries.size()); }
+    HWND FocusTarget(int index) const;
+
+    BEGIN_MSG_MAP(PageTabCtrl)
+        REFLECTED_NOTIFY_CODE_HANDLER(TCN_SELCHANGING, OnSelChanging)
+        REFLECTED_NOTIFY_CODE_HANDLER(TCN_SELCHANGE, OnSelChange)
+        MESSAGE_HANDLER(WM_SETFOCUS, OnSetFocus)
+        MESSAGE_HANDLER(WM_KILLFOCUS, OnKillFocus)
+        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+        MESSAGE_HANDLER(WM_COMMAND, OnForwardToParent)
+        MESSAGE_HANDLER(WM_NOTIFY, OnForwardToParent)
+    END_MSG_MAP()
+
+protected:
+    // Overridable by derived tab controls; the defaults are what this program runs.
+    virtual bool PageAdded(int index, int32_t pageId);
+    virtual void PageActivated(int index, int32_t pageId);
+    virtual void PageDeactivating(int index, int32_t pageId);
+    virtual void PageRemoved(int index, int32_t pageId);
+
+private:
+    LRESULT OnSelChanging(int, LPNMHDR, bool& bHandled);
+    LRESULT OnSelChange(int, LPNMHDR, bool& bHandled);
+    LRESULT OnSetFocus(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnKillFocus(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnDestroy(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnForwardToParent(UINT, WPARAM, LPARAM, bool&);
+    int CurrentSelection() const;
+    void FitPageToClient(int index);
+    void ShowPage(int index, bool show);
+
+    std::vector<PageEntry> pageEntries;
+    std::vector<HWND> focusTargets;
+    std::vector<int32_t> pageIds;
+};

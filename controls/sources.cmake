@@ -1,0 +1,1 @@
+list(APPEND VELMORA_WIN_SOURCES controls/PageTabCtrl.cpp controls/ImageButton.cpp)

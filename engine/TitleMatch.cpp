@@ -1,0 +1,33 @@
+#include "engine/TitleMatch.h"
+
+#include <cstring>
+
+namespace engine {
+
+namespace {
+const char* const kBrowserNames[] = {"Microsoft Internet Explorer", "Netscape", "Opera", "AOL"};
+} // namespace
+
+bool ContainsAtCharBoundary(const std::string& haystack, const std::string& needle,
+                            LeadByteTest isLeadByte) {
+    if (needle.empty() || needle.size() > haystack.size())
+        return false;
+    const size_t last = haystack.size() - needle.size();
+    // Step character by character so a trail byte is never taken for a start.
+    for (size_t i = 0; i <= last;) {
+        if (std::memcmp(haystack.data() + i, needle.data(), needle.size()) == 0)
+            return true;
+        i += (isLeadByte(static_cast<unsigned char>(haystack[i])) && i + 1 < haystack.size()) ? 2 : 1;
+    }
+    return false;
+}
+
+bool IsBrowserTitle(const std::string& title, LeadByteTest isLeadByte) {
+    for (const char* name : kBrowserNames) {
+        if (ContainsAtCharBoundary(title, name, isLeadByte))
+            return true;
+    }
+    return false;
+}
+
+} // namespace engine

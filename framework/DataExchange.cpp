@@ -1,0 +1,89 @@
+#include "framework/DataExchange.h"
+
+#include "framework/ExchangeRules.h"
+
+namespace fw {
+
+namespace {
+bool AnsiLeadByte(unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; }
+} // namespace
+
+void DataExchange::Control(int id, CWindow& control) {
+    if (failed_ || control.m_hWnd)
+        return;
+    control.SubclassDlgItem(id, dialog_.m_hWnd);
+}
+
+std::string DataExchange::ReadText(int id) const {
+    HWND ctrl = dialog_.GetDlgItem(id);
+    int len = ::GetWindowTextLengthA(ctrl);
+    if (len <= 0)
+        return std::string();
+    std::string text(static_cast<size_t>(len) + 1, '\0');
+    int got = ::GetWindowTextA(ctrl, &text[0], len + 1);
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return text;
+}
+
+void DataExchange::Text(int id, std::string& value, size_t maxChars) {
+    if (failed_)
+        return;
+    if (!read_) {
+        HWND ctrl = dialog_.GetDlgItem(id);
+        if (maxChars)
+            ::SendMessageA(ctrl, EM_LIMITTEXT, maxChars, 0);
+        ::SetWindowTextA(ctrl, value.c_str());
+        return;
+    }
+    std::string text = ReadText(id);
+    if (maxChars && CountCharacters(text, AnsiLeadByte) > maxChars) {
+        Fail(id, FormatTooManyCharacters(maxChars));
+        return;
+    }
+    value = text;
+}
+
+void DataExchange::Int(int id, int32_t& value) {
+    if (failed_)
+        return;
+    if (!read_) {
+        ::SetDlgItemTextA(dialog_.m_hWnd, id, std::to_string(value).c_str());
+        return;
+    }
+    if (!ParseSignedDecimal(ReadText(id), value))
+        Fail(id, kMsgEnterInteger);
+}
+
+void DataExchange::UInt(int id, uint32_t& value) {
+    if (failed_)
+        return;
+    if (!read_) {
+        ::SetDlgItemTextA(dialog_.m_hWnd, id, std::to_string(value).c_str());
+        return;
+    }
+    if (!ParseUnsignedDecimal(ReadText(id), value))
+        Fail(id, kMsgEnterPositiveInteger);
+}
+
+void DataExchange::Check(int id, int& value) {
+    if (failed_)
+        return;
+    HWND ctrl = dialog_.GetDlgItem(id);
+    if (read_)
+        value = ::SendMessageA(ctrl, BM_GETCHECK, 0, 0) != BST_UNCHECKED ? 1 : 0;
+    else
+        ::SendMessageA(ctrl, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void DataExchange::Fail(int id, const std::string& message) {
+    failed_ = true;
+    if (quiet_)
+        return;
+    HWND owner = GetMainWindow() ? GetMainWindow() : dialog_.m_hWnd;
+    ::MessageBoxA(owner, message.c_str(), GetAppTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
+    HWND ctrl = dialog_.GetDlgItem(id);
+    ::SetFocus(ctrl);
+    ::SendMessageA(ctrl, EM_SETSEL, 0, -1);
+}
+
+} // namespace fw

@@ -1,0 +1,42 @@
+// One exchange between a dialog's controls and its fields, in one direction.
+// Entries run in the order the page calls them; after the first failure
+// every later entry does nothing, so the failing field and all later ones
+// keep their old values.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "framework/Dialog.h"
+
+namespace fw {
+
+class DataExchange {
+public:
+    DataExchange(CDialog& dialog, bool read, bool quiet = false)
+        : dialog_(dialog), read_(read), quiet_(quiet) {}
+
+    bool Reading() const { return read_; }
+    bool Failed() const { return failed_; }
+    CDialog& Dialog() const { return dialog_; }
+
+    // Binds a window object to a control of the template (subclassing it once).
+    void Control(int id, CWindow& control);
+    // Text; maxChars 0 means no limit. Writing also limits the edit control.
+    void Text(int id, std::string& value, size_t maxChars = 0);
+    void Int(int id, int32_t& value);
+    void UInt(int id, uint32_t& value);
+    // A check box as a 0/1 flag, through BM_GETCHECK and BM_SETCHECK.
+    void Check(int id, int& value);
+
+private:
+    void Fail(int id, const std::string& message);
+    std::string ReadText(int id) const;
+
+    CDialog& dialog_;
+    bool read_;
+    bool quiet_;
+    bool failed_ = false;
+};
+
+} // namespace fw

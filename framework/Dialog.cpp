@@ -1,0 +1,191 @@
+#include "framework/Dialog.h"
+
+#include "framework/DataExchange.h"
+
+namespace fw {
+
+namespace {
+bool ReturnsResultDirectly(UINT msg) {
+    switch (msg) {
+    case WM_INITDIALOG:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
+bool CDialog::IsFrameworkDialog(HWND hwnd) {
+    return ::GetWindowLongPtrA(hwnd, DWLP_DLGPROC) == reinterpret_cast<LONG_PTR>(StaticDlgProc);
+}
+
+bool CDialog::Create(HWND parent) {
+    if (m_hWnd)
+        return false;
+    HWND hwnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_),
+                                     parent, StaticDlgProc, reinterpret_cast<LPARAM>(this));
+    return hwnd != nullptr;
+}
+
+INT_PTR CDialog::DoModal(HWND parent) {
+    continueModal_ = true;
+    result_ = -1;
+    if (!Create(parent))
+        return -1;
+    if (parent)
+        ::EnableWindow(parent, FALSE);
+    if (continueModal_ && visibleOnStart_ && !(GetStyle() & WS_VISIBLE)) {
+        ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+        ::UpdateWindow(m_hWnd);
+    }
+    RunModalLoop();
+    if (parent) {
+        ::EnableWindow(parent, TRUE);
+        ::SetActiveWindow(parent);
+    }
+    DestroyWindow();
+    return result_;
+}
+
+void CDialog::RunModalLoop() {
+    MSG msg;
+    while (continueModal_) {
+        BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            // Leave WM_QUIT for whoever runs the outer loop.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got < 0)
+            break;
+        if (!PreTranslateChain(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+}
+
+bool CDialog::PreTranslateChain(MSG* msg) {
+    // From the target up to this dialog: controls first, then their pages.
+    for (HWND hwnd = msg->hwnd; hwnd; hwnd = ::GetParent(hwnd)) {
+        CWindow* obj = FromHandle(hwnd);
+        if (obj && obj->PreTranslateMessage(msg))
+            return true;
+        if (hwnd == m_hWnd)
+            break;
+    }
+    return false;
+}
+
+void CDialog::EndDialog(INT_PTR result) {
+    result_ = result;
+    continueModal_ = false;
+    if (m_hWnd)
+        ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
+}
+
+bool CDialog::UpdateData(bool read, bool quiet) {
+    DataExchange dx(*this, read, quiet);
+    DoDataExchange(dx);
+    return !dx.Failed();
+}
+
+bool CDialog::PreTranslateMessage(MSG* msg) {
+    bool input = (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) ||
+                 (msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST);
+    if (!input || !m_hWnd)
+        return false;
+    return ::IsDialogMessageA(m_hWnd, msg) != FALSE;
+}
+
+LRESULT CDialog::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // A list box's key query: -1 asks the list box to do its own handling.
+    if (msg == WM_VKEYTOITEM || msg == WM_CHARTOITEM)
+        return -1;
+    UINT savedMsg = defaultingMsg_;
+    defaultingMsg_ = msg;
+    ++defaultingDepth_;
+    LRESULT result = ::DefDlgProcA(m_hWnd, msg, wParam, lParam);
+    --defaultingDepth_;
+    defaultingMsg_ = savedMsg;
+    return result;
+}
+
+bool CDialog::OnInitDialog() {
+    UpdateData(false);
+    return true;
+}
+
+void CDialog::OnOK() {
+    if (UpdateData(true))
+        EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+LRESULT CDialog::OnInitDialogMessage(UINT, WPARAM, LPARAM, bool&) {
+    return OnInitDialog() ? TRUE : FALSE;
+}
+
+LRESULT CDialog::OnOkCommand(WORD, WORD, HWND, bool&) {
+    OnOK();
+    return 0;
+}
+
+LRESULT CDialog::OnCancelCommand(WORD, WORD, HWND, bool&) {
+    OnCancel();
+    return 0;
+}
+
+INT_PTR CALLBACK CDialog::StaticDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    CDialog* self = nullptr;
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<CDialog*>(lParam);
+        if (self) {
+            self->m_hWnd = hwnd;
+            self->kind_ = Kind::Dialog;
+            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+    } else {
+        self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    }
+    if (!self || self->m_hWnd != hwnd)
+        return FALSE;
+    if (self->defaultingDepth_ > 0 && msg == self->defaultingMsg_)
+        return FALSE;
+
+    LRESULT result = 0;
+    bool handled = false;
+    // A C++ exception must never unwind through user32.
+    try {
+        handled = self->ReflectNotification(msg, wParam, lParam, result) ||
+                  self->ProcessWindowMessage(hwnd, msg, wParam, lParam, result);
+    } catch (...) {
+        handled = false;
+    }
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->Detach();
+        self->OnFinalMessage(hwnd);
+        return FALSE;
+    }
+    if (!handled)
+        return FALSE;
+    if (ReturnsResultDirectly(msg))
+        return static_cast<INT_PTR>(result);
+    ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+} // namespace fw

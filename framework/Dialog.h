@@ -1,0 +1,67 @@
+// Dialogs from templates: modal (with the framework's own loop, so that
+// every window on the way up gets PreTranslateMessage) and modeless child
+// dialogs used as pages.
+#pragma once
+
+#include "framework/Window.h"
+
+namespace fw {
+
+class DataExchange;
+
+class CDialog : public CWindow {
+public:
+    explicit CDialog(UINT templateId) : templateId_(templateId) {}
+    UINT TemplateId() const { return templateId_; }
+
+    // Runs the dialog modally and returns the value given to EndDialog.
+    INT_PTR DoModal(HWND parent = nullptr);
+    // Creates the dialog modelessly (hidden unless its template says visible).
+    bool Create(HWND parent);
+    void EndDialog(INT_PTR result);
+
+    // true: controls to fields with validation ("read"); false: fields to
+    // controls ("write"). Returns false when a field failed validation.
+    // quiet: a failure shows no message and moves no focus.
+    bool UpdateData(bool read, bool quiet = false);
+
+    bool PreTranslateMessage(MSG* msg) override;
+    LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    static bool IsFrameworkDialog(HWND hwnd);
+
+    BEGIN_MSG_MAP(CDialog)
+        MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialogMessage)
+        COMMAND_ID_HANDLER(IDOK, OnOkCommand)
+        COMMAND_ID_HANDLER(IDCANCEL, OnCancelCommand)
+    END_MSG_MAP()
+
+protected:
+    // Standard initialisation: the fields are written to the controls.
+    virtual bool OnInitDialog();
+    virtual void DoDataExchange(DataExchange&) {}
+    // Enter and Escape. The defaults end a modal dialog; pages override them.
+    virtual void OnOK();
+    virtual void OnCancel();
+    // A modal dialog is shown once initialised, unless this was set false.
+    void SetVisibleOnStart(bool visible) { visibleOnStart_ = visible; }
+
+private:
+    LRESULT OnInitDialogMessage(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnOkCommand(WORD, WORD, HWND, bool&);
+    LRESULT OnCancelCommand(WORD, WORD, HWND, bool&);
+    void RunModalLoop();
+    bool PreTranslateChain(MSG* msg);
+    static INT_PTR CALLBACK StaticDlgProc(HWND, UINT, WPARAM, LPARAM);
+
+    UINT templateId_;
+    bool visibleOnStart_ = true;
+    bool continueModal_ = false;
+    INT_PTR result_ = 0;
+    // The message whose default processing runs now, so that DefDlgProc's
+    // call back into the dialog procedure is not handled a second time.
+    UINT defaultingMsg_ = 0;
+    int defaultingDepth_ = 0;
+};
+
+} // namespace fw

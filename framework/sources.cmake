@@ -1,0 +1,2 @@
+list(APPEND VELMORA_PORTABLE_SOURCES framework/ExchangeRules.cpp)
+list(APPEND VELMORA_WIN_SOURCES framework/Window.cpp framework/Dialog.cpp framework/DataExchange.cpp)

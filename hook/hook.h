@@ -1,0 +1,31 @@
+// The hook library's interface: three plain exports and one message back.
+#pragma once
+
+#include <windows.h>
+
+// Sent or posted to the window given to SetHook: wParam = the window
+// concerned, lParam = POPUP_EVENT_CREATED or POPUP_EVENT_DESTROYED.
+#define WM_POPUP_CREATED (WM_APP + 0x14D)
+#define POPUP_EVENT_CREATED 111
+#define POPUP_EVENT_DESTROYED 222
+
+#ifdef HOOK_BUILDING_DLL
+#define HOOK_API __declspec(dllexport)
+#else
+#define HOOK_API __declspec(dllimport)
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Installs the watching for the calling thread's target window.
+HOOK_API void SetHook(HWND target);
+// 1: report window creation and destruction; 0: report nothing.
+HOOK_API void SetEnable(int enable);
+// Removes the watching; harmless when repeated or before SetHook.
+HOOK_API void RemoveHook(void);
+
+#ifdef __cplusplus
+}
+#endif

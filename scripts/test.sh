@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Runs every test: native unit tests, Win32 tests under Wine, and the
+# end-to-end tests of the real program, each Wine run on a private prefix
+# and a private virtual display. Ends with "N passed, N failed".
+set -u
+source "$(dirname "$0")/lib.sh"
+
+velmora_install_deps || exit 1
+velmora_build || { echo "0 passed, 1 failed"; exit 1; }
+
+work=$(mktemp -d /tmp/velmora-test.XXXXXX)
+cleanup() {
+    wineserver -k >/dev/null 2>&1
+    [ -n "${VELMORA_XVFB_PID:-}" ] && kill "$VELMORA_XVFB_PID" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+passed=0
+failed=0
+# Adds one test program's results from its XML report; a program that left
+# no report (a crash, a hang) counts as one failure.
+tally() {
+    local name="$1" xml="$2" rc="$3" tests failures errors skipped
+    if [ ! -s "$xml" ]; then
+        echo "*** $name left no report (exit code $rc)"
+        failed=$((failed + 1))
+        return
+    fi
+    read -r tests failures errors skipped < <(python3 - "$xml" <<'PY'
+import sys, xml.etree.ElementTree as ET
+root = ET.parse(sys.argv[1]).getroot()
+get = lambda k: int(root.get(k, 0))
+print(get("tests"), get("failures"), get("errors"), get("skipped") + get("disabled"))
+PY
+)
+    passed=$((passed + tests - failures - errors - skipped))
+    failed=$((failed + failures + errors))
+    if [ "$rc" -ne 0 ] && [ $((failures + errors)) -eq 0 ]; then
+        echo "*** $name exited with $rc"
+        failed=$((failed + 1))
+    fi
+}
+
+# run_gtest NAME TIMEOUT native|wine PROGRAM
+run_gtest() {
+    local name="$1" timeout_s="$2" kind="$3" program="$4"
+    local xml="$work/$name.xml" report="$work/$name.xml"
+    [ "$kind" = wine ] && report="$(winepath -w "$xml")"
+    echo "=== $name"
+    if [ "$kind" = wine ]; then
+        timeout --kill-after=10 "$timeout_s" wine "$program" --gtest_output="xml:$report" \
+            ${VELMORA_GTEST_FILTER:+--gtest_filter="$VELMORA_GTEST_FILTER"}
+    else
+        timeout --kill-after=10 "$timeout_s" "$program" --gtest_output="xml:$report" \
+            ${VELMORA_GTEST_FILTER:+--gtest_filter="$VELMORA_GTEST_FILTER"}
+    fi
+    tally "$name" "$xml" $?
+}
+
+run_gtest unit 300 native "$VELMORA_ROOT/build/native/tests/unit/unit_tests"
+
+velmora_start_xvfb "$work" || { echo "$passed passed, $((failed + 1)) failed"; exit 1; }
+velmora_make_prefix "$work/prefix" || { echo "$passed passed, $((failed + 1)) failed"; exit 1; }
+export WINEPATH="$(winepath -w "$VELMORA_ROOT/dist")"
+export VELMORA_DIST="$(winepath -w "$VELMORA_ROOT/dist")"
+export VELMORA_WORK="$(winepath -w "$work")"
+echo "Wine prefix $WINEPREFIX on display $DISPLAY"
+
+run_gtest win 900 wine "$VELMORA_ROOT/build/win/tests/win/win_tests.exe"
+run_gtest e2e 1800 wine "$VELMORA_ROOT/build/win/tests/e2e/e2e_tests.exe"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,15 @@
+// The Run value "Velmora" that starts the program at log-on.
+#pragma once
+
+#include <string>
+
+// The command line the Run value holds: the path in double quotes, so that a
+// path with a space can never start another program.
+std::string RunValueCommand(const std::string& exePath);
+
+// Writes the value (enabled) or deletes it. The Run key is opened, never
+// created; failures are not reported.
+void ApplyRunAtLogon(bool enabled);
+
+extern const char* const kRunKeyPath;
+extern const char* const kRunValueName;

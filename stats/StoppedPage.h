@@ -1,0 +1,29 @@
+// The Statistics tab: how many windows were closed, and their titles.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "framework/Dialog.h"
+#include "resources/resource.h"
+
+class CStoppedPage : public fw::CDialog {
+public:
+    CStoppedPage() : fw::CDialog(IDD_STATS) {}
+
+    HWND listBox = nullptr; // 1037: the counter line, then one title per closed window
+    int32_t SessionKills = 0;
+    int32_t TotalKills = 0;
+
+    // Counts and lists one closed window; an empty title only rewrites the counter line.
+    void RecordKill(const std::string& title);
+
+    BEGIN_MSG_MAP(CStoppedPage)
+        CHAIN_MSG_MAP(fw::CDialog)
+    END_MSG_MAP()
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override {}
+    void OnCancel() override {}
+};

@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include "engine/TitleMatch.h"
+#include "tests/unit/CodePages.h"
+
+using engine::ContainsAtCharBoundary;
+using engine::IsBrowserTitle;
+
+TEST(TitleMatch, BrowserNamesAreFoundByteForByte) {
+    EXPECT_TRUE(IsBrowserTitle("Welcome - Opera", testcp::Cp1252));
+    EXPECT_FALSE(IsBrowserTitle("welcome - opera", testcp::Cp1252));
+    EXPECT_TRUE(IsBrowserTitle("KAOLIN", testcp::Cp1252)) << "AOL anywhere counts";
+    EXPECT_TRUE(IsBrowserTitle("Ad - Microsoft Internet Explorer", testcp::Cp1252));
+    EXPECT_TRUE(IsBrowserTitle("Netscape", testcp::Cp1252));
+    EXPECT_FALSE(IsBrowserTitle("Microsoft Internet Explore", testcp::Cp1252));
+    EXPECT_FALSE(IsBrowserTitle("", testcp::Cp1252));
+    EXPECT_FALSE(IsBrowserTitle("Wine Internet Explorer", testcp::Cp1252));
+    EXPECT_FALSE(IsBrowserTitle("Untitled - Notepad", testcp::Cp1252));
+}
+
+TEST(TitleMatch, AMatchStartsOnlyOnACharacterBoundary) {
+    // In code page 932, 0x83 0x41 is one character (katakana); its trail
+    // byte 'A' must not start a match of "AOL".
+    const std::string trailA = "\x83" "AOL";
+    EXPECT_FALSE(IsBrowserTitle(trailA, testcp::Cp932));
+    EXPECT_TRUE(IsBrowserTitle(trailA, testcp::Cp1252)) << "in 1252 every byte is a character";
+    // After a complete double-byte character the name is found.
+    EXPECT_TRUE(IsBrowserTitle("\x83\x41" "AOL", testcp::Cp932));
+    // Code page 936: lead bytes run up to 0xFE.
+    EXPECT_FALSE(IsBrowserTitle("\xB0Opera", testcp::Cp936)) << "'O' is the trail of 0xB0";
+    EXPECT_TRUE(IsBrowserTitle("\xB0\xA1Opera", testcp::Cp936));
+    EXPECT_TRUE(IsBrowserTitle("\xB0Opera", testcp::Cp1252));
+}
+
+TEST(TitleMatch, SubstringSearchEdges) {
+    EXPECT_FALSE(ContainsAtCharBoundary("abc", "", testcp::Cp1252));
+    EXPECT_FALSE(ContainsAtCharBoundary("ab", "abc", testcp::Cp1252));
+    EXPECT_TRUE(ContainsAtCharBoundary("abc", "abc", testcp::Cp1252));
+    EXPECT_TRUE(ContainsAtCharBoundary("xxabc", "abc", testcp::Cp932));
+    // A lone lead byte at the very end is not followed past the string.
+    EXPECT_FALSE(ContainsAtCharBoundary("ab\x83", "\x83\x41", testcp::Cp932));
+    // Embedded NULs are ordinary bytes.
+    EXPECT_TRUE(ContainsAtCharBoundary(std::string("a\0Opera", 7), "Opera", testcp::Cp1252));
+}

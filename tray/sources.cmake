@@ -1,0 +1,1 @@
+list(APPEND VELMORA_WIN_SOURCES tray/SystemTray.cpp tray/TrayAnimation.cpp)
