@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/win/WindowMaker.h"
+
 int main(int argc, char** argv) {
+    int makerExit = 0;
+    if (wintest::RunWindowMakerIfAsked(argc, argv, makerExit))
+        return makerExit;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
     ::CoInitialize(nullptr);
