@@ -62,7 +62,9 @@ void PopupKiller::OnReport(HWND window, LPARAM event) {
         return;
     }
 
-    ::Sleep(EffectiveDelay(options_.Delay));
+    // Sleep(0) would still give the processor away; no delay means no wait.
+    if (uint32_t delay = EffectiveDelay(options_.Delay))
+        ::Sleep(delay);
     RECT rect{};
     ::GetWindowRect(window, &rect);
     std::string title = ReadReportTitle(window);
