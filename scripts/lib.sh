@@ -6,7 +6,7 @@ VELMORA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 velmora_packages=(
     cmake make g++ python3 googletest libgtest-dev
     g++-mingw-w64-i686 mingw-w64-i686-dev
-    wine wine32:i386 xvfb xdotool x11-utils imagemagick
+    wine wine32:i386 xvfb xdotool x11-utils x11-apps imagemagick
     clang libclang-rt-dev
 )
 
@@ -34,13 +34,15 @@ velmora_install_deps() {
 }
 
 # native: the unit tests; win: Velmora.exe, hook.dll and the Win32 tests.
+# "program" builds only the two files of dist/, "win-only" skips the native build.
 velmora_build() {
-    local jobs
+    local jobs targets=()
     jobs=$(nproc 2>/dev/null || echo 2)
+    [ "${1:-}" = program ] && targets=(--target Velmora hook)
     cmake -S "$VELMORA_ROOT" -B "$VELMORA_ROOT/build/win" \
         -DCMAKE_TOOLCHAIN_FILE="$VELMORA_ROOT/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null &&
-        cmake --build "$VELMORA_ROOT/build/win" -j"$jobs" || return 1
-    if [ "${1:-}" != "win-only" ]; then
+        cmake --build "$VELMORA_ROOT/build/win" -j"$jobs" "${targets[@]}" || return 1
+    if [ -z "${1:-}" ]; then
         cmake -S "$VELMORA_ROOT" -B "$VELMORA_ROOT/build/native" -DCMAKE_BUILD_TYPE=Release >/dev/null &&
             cmake --build "$VELMORA_ROOT/build/native" -j"$jobs" || return 1
     fi

@@ -5,7 +5,7 @@ set -u
 source "$(dirname "$0")/lib.sh"
 
 velmora_install_deps || exit 1
-velmora_build win-only || exit 1
+velmora_build program || exit 1
 
 export WINEPREFIX="${WINEPREFIX:-$HOME/.wine-velmora}" WINEARCH=win32 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -17,6 +17,7 @@ else
     velmora_start_xvfb "$tmp" || exit 1
     trap 'kill $VELMORA_XVFB_PID 2>/dev/null; rm -rf "$tmp"' EXIT
     if [ ! -d "$WINEPREFIX" ]; then
+        mkdir -p "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     fi
