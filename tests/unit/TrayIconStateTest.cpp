@@ -164,7 +164,8 @@ TEST(TrayIconState, ReAddOfAnIconTheShellStillHasKeepsItShown) {
     ExpectFlags(tray, {false, false, true}, "still there");
     tray.calls.clear();
     EXPECT_TRUE(tray.Replace());
-    EXPECT_EQ((std::vector<std::string>{"modify 2"}), tray.calls) << "later images still reach the shell";
+    EXPECT_EQ((std::vector<std::string>{"modify 2"}), tray.calls)
+        << "later images still reach the shell";
 
     tray.modifyWorks = false;
     EXPECT_FALSE(tray.ReAddIcon());
