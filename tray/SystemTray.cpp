@@ -6,7 +6,21 @@
 
 namespace {
 const char kTrayWindowClass[] = "VelmoraTrayWindow";
+// The shell's broadcast after its taskbar was made anew, which drops every icon.
+const UINT g_taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
+
+bool AnsiLeadByte(unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; }
+
+HMENU LoadTrayMenu(UINT menuId, fw::UniqueMenu& menu) {
+    menu.Reset(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId)));
+    return menu ? ::GetSubMenu(menu.Get(), 0) : nullptr;
+}
 } // namespace
+
+static_assert(NOTIFYICONDATAA_V2_SIZE == 488, "the record with the 128-character tip");
+static_assert(sizeof(NOTIFYICONDATAA::szTip) == tray::kTipLimit + 1, "the tip and its zero");
+
+UINT CSystemTray::TaskbarCreatedMessage() { return g_taskbarCreated; }
 
 CSystemTray::CSystemTray() { std::memset(&iconData, 0, sizeof(iconData)); }
 
@@ -16,11 +30,15 @@ CSystemTray::~CSystemTray() {
 }
 
 bool CSystemTray::PlaceIcon(UINT callbackMessage, const char* tipText, HICON icon, UINT iconId) {
-    trayAvailable = LOBYTE(LOWORD(::GetVersion())) >= 4;
+    trayAvailable = tray::SystemHasTray(::GetVersion());
     if (!trayAvailable)
         return false;
-    RegisterPrivateClass(kTrayWindowClass);
-    CreateEx(0, kTrayWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr);
+    // Normally the caller destroyed the window before; placing over a live
+    // icon would leave that one behind in the notification area.
+    if (m_hWnd)
+        DeleteIcon();
+    else if (RegisterPrivateClass(kTrayWindowClass))
+        CreateEx(0, kTrayWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr);
 
     std::memset(&iconData, 0, sizeof(iconData));
     iconData.cbSize = NOTIFYICONDATAA_V2_SIZE;
@@ -28,34 +46,29 @@ bool CSystemTray::PlaceIcon(UINT callbackMessage, const char* tipText, HICON ico
     iconData.uID = iconId;
     iconData.hIcon = icon;
     iconData.uCallbackMessage = callbackMessage;
-    iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    ::lstrcpynA(iconData.szTip, tipText ? tipText : "", 128);
-
-    iconHidden = false;
-    addFlags = iconData.uFlags;
-    bool added = ::Shell_NotifyIconA(NIM_ADD, &iconData) != FALSE;
-    iconDeleted = iconHidden = reAddPending = !added;
-    return added;
+    std::string tip = tray::CutTip(tipText ? tipText : "", AnsiLeadByte);
+    std::memcpy(iconData.szTip, tip.c_str(), tip.size() + 1);
+    return AddPlacedIcon(tray::kFlagMessage | tray::kFlagIcon | tray::kFlagTip);
 }
 
-bool CSystemTray::DeleteIcon() {
-    reAddPending = false;
-    if (!trayAvailable || iconDeleted)
-        return true;
-    iconData.uFlags = 0;
-    if (::Shell_NotifyIconA(NIM_DELETE, &iconData))
-        iconHidden = iconDeleted = true;
-    return iconDeleted;
+bool CSystemTray::Notify(DWORD message, unsigned flags) {
+    iconData.uFlags = flags;
+    // Without its window the icon could never call back: count it as not added.
+    if (!iconData.hWnd)
+        return false;
+    return ::Shell_NotifyIconA(message, &iconData) != FALSE;
 }
+
+bool CSystemTray::ShellAdd(unsigned flags) { return Notify(NIM_ADD, flags); }
+bool CSystemTray::ShellModify(unsigned flags) { return Notify(NIM_MODIFY, flags); }
+bool CSystemTray::ShellDelete() { return Notify(NIM_DELETE, 0); }
 
 bool CSystemTray::ReplaceIcon(HICON icon) {
     if (!trayAvailable)
         return false;
     iconData.hIcon = icon;
     iconData.uFlags = NIF_ICON;
-    if (iconHidden)
-        return true;
-    return ::Shell_NotifyIconA(NIM_MODIFY, &iconData) != FALSE;
+    return ShowReplacedIcon();
 }
 
 bool CSystemTray::ReplaceIcon(UINT iconResourceId) {
@@ -74,13 +87,14 @@ LRESULT CSystemTray::OnIconNotify(WPARAM iconId, LPARAM mouseMessage) {
         return 0;
     switch (LOWORD(mouseMessage)) {
     case WM_RBUTTONUP: {
-        fw::UniqueMenu menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconData.uID)));
-        HMENU popup = menu ? ::GetSubMenu(menu.Get(), 0) : nullptr;
+        fw::UniqueMenu menu;
+        HMENU popup = LoadTrayMenu(iconData.uID, menu);
         if (!popup)
             return 0;
         ::SetMenuDefaultItem(popup, defaultMenuItem, defaultIsPosition);
         POINT cursor{};
         ::GetCursorPos(&cursor);
+        // In front, or the menu would not close when the user clicks elsewhere.
         ::SetForegroundWindow(target);
         ::TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, target, nullptr);
         ::PostMessageA(target, WM_NULL, 0, 0);
@@ -88,8 +102,8 @@ LRESULT CSystemTray::OnIconNotify(WPARAM iconId, LPARAM mouseMessage) {
     }
     case WM_LBUTTONDBLCLK: {
         ::SetForegroundWindow(target);
-        fw::UniqueMenu menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconData.uID)));
-        HMENU popup = menu ? ::GetSubMenu(menu.Get(), 0) : nullptr;
+        fw::UniqueMenu menu;
+        HMENU popup = LoadTrayMenu(iconData.uID, menu);
         if (!popup)
             return 0;
         UINT command = defaultIsPosition ? ::GetMenuItemID(popup, static_cast<int>(defaultMenuItem))
@@ -100,4 +114,21 @@ LRESULT CSystemTray::OnIconNotify(WPARAM iconId, LPARAM mouseMessage) {
     default:
         return 1;
     }
+}
+
+LRESULT CSystemTray::OnTaskbarCreated(UINT msg, WPARAM, LPARAM, bool& bHandled) {
+    // Unregistered, the id would be 0: WM_NULL is no broadcast.
+    if (msg == 0) {
+        bHandled = false;
+        return 0;
+    }
+    ReAddIcon();
+    return 0;
+}
+
+LRESULT CSystemTray::OnSettingChange(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {
+    LRESULT result = DefWindowProc(msg, wParam, lParam);
+    if (wParam == SPI_SETWORKAREA)
+        ReAddIcon();
+    return result;
 }

@@ -5,37 +5,49 @@
 #include <shellapi.h>
 
 #include "framework/Window.h"
+#include "tray/TrayIconState.h"
 
 // The icon's callback message.
 #define WM_TRAY_NOTIFY (WM_APP + 100)
 
-class CSystemTray : public fw::CWindow {
+class CSystemTray : public fw::CWindow, public tray::TrayIconState {
 public:
     CSystemTray();
     ~CSystemTray() override;
 
     // Creates the tray window and adds the icon; icon may be null.
     bool PlaceIcon(UINT callbackMessage, const char* tipText, HICON icon, UINT iconId);
-    bool DeleteIcon();
+    using tray::TrayIconState::DeleteIcon;
+    using tray::TrayIconState::ReAddIcon;
     bool ReplaceIcon(HICON icon);
     bool ReplaceIcon(UINT iconResourceId);
+    // The mouse on the icon: its menu on a right click, the menu's default
+    // command on a double-click. 0 for another icon's message.
     virtual LRESULT OnIconNotify(WPARAM iconId, LPARAM mouseMessage);
 
     BEGIN_MSG_MAP(CSystemTray)
         MESSAGE_HANDLER(WM_TRAY_NOTIFY, OnTrayNotify)
+        MESSAGE_HANDLER(TaskbarCreatedMessage(), OnTaskbarCreated)
+        MESSAGE_HANDLER(WM_SETTINGCHANGE, OnSettingChange)
     END_MSG_MAP()
 
     NOTIFYICONDATAA iconData;
-    bool trayAvailable = false;
-    bool iconHidden = true;
-    bool iconDeleted = true;
-    bool reAddPending = false;
-    UINT addFlags = 0;
     UINT defaultMenuItem = 0;
     bool defaultIsPosition = true;
 
+    // "TaskbarCreated", registered when the program starts.
+    static UINT TaskbarCreatedMessage();
+
+protected:
+    bool ShellAdd(unsigned flags) override;
+    bool ShellModify(unsigned flags) override;
+    bool ShellDelete() override;
+
 private:
+    bool Notify(DWORD message, unsigned flags);
     LRESULT OnTrayNotify(UINT, WPARAM wParam, LPARAM lParam, bool&) {
         return OnIconNotify(wParam, lParam);
     }
+    LRESULT OnTaskbarCreated(UINT msg, WPARAM, LPARAM, bool& bHandled);
+    LRESULT OnSettingChange(UINT msg, WPARAM wParam, LPARAM lParam, bool&);
 };
