@@ -127,8 +127,15 @@ LRESULT PageTabCtrl::OnSelChange(int, LPNMHDR, bool& bHandled) {
 LRESULT PageTabCtrl::OnSetFocus(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {
     LRESULT result = DefWindowProc(msg, wParam, lParam);
     int current = CurrentSelection();
+    if (current < 0)
+        return result;
+    // A click on a tab takes the focus to the strip first. Coming from inside
+    // the current page, it is that page's focus now, newer than the one kept.
+    HWND previous = reinterpret_cast<HWND>(wParam);
+    if (previous && ::IsChild(pageEntries[current].page->m_hWnd, previous))
+        focusTargets[current] = previous;
     // The strip passes the focus on at once: it never holds it under a page.
-    if (current >= 0 && focusTargets[current] && ::IsWindow(focusTargets[current]))
+    if (focusTargets[current] && ::IsWindow(focusTargets[current]))
         ::SetFocus(focusTargets[current]);
     return result;
 }

@@ -62,7 +62,10 @@ void PopupKiller::OnReport(HWND window, LPARAM event) {
         return;
     }
 
-    ::Sleep(EffectiveDelay(options_.Delay));
+    // Only a creation report waits: any other code counts as a creation
+    // but is judged at once.
+    if (event == POPUP_EVENT_CREATED)
+        ::Sleep(EffectiveDelay(options_.Delay));
     RECT rect{};
     ::GetWindowRect(window, &rect);
     std::string title = ReadReportTitle(window);
