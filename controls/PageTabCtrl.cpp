@@ -61,10 +61,8 @@ bool PageTabCtrl::SelectPage(int index) {
     int current = CurrentSelection();
     if (index == current)
         return true;
-    if (current >= 0 && current < PageCount()) {
-        focusTargets[current] = ::GetFocus();
-        ShowPage(current, false);
-    }
+    if (current >= 0 && current < PageCount())
+        LeavePage(current);
     SendMessage(TCM_SETCURSEL, index);
     if (focusTargets[index])
         ::SetFocus(focusTargets[index]);
@@ -93,6 +91,17 @@ void PageTabCtrl::FitPageToClient(int index) {
     FitPage(index, client.right - client.left, client.bottom - client.top);
 }
 
+void PageTabCtrl::LeavePage(int index) {
+    focusTargets[index] = ::GetFocus();
+    ShowPage(index, false);
+    // A page may move the focus while it is being hidden, on purpose: the
+    // options page puts it on a field that failed its check. Coming back,
+    // the user lands there.
+    HWND focus = ::GetFocus();
+    if (focus && ::IsChild(pageEntries[index].page->m_hWnd, focus))
+        focusTargets[index] = focus;
+}
+
 void PageTabCtrl::ShowPage(int index, bool show) {
     ::ShowWindow(pageEntries[index].page->m_hWnd, show ? SW_SHOW : SW_HIDE);
 }
@@ -104,8 +113,7 @@ LRESULT PageTabCtrl::OnSelChanging(int, LPNMHDR, bool& bHandled) {
         return 0;
     }
     PageDeactivating(current, pageIds[current]);
-    focusTargets[current] = ::GetFocus();
-    ShowPage(current, false);
+    LeavePage(current);
     return 0;
 }
 

@@ -47,8 +47,13 @@ bool IsBrowserTitleAnsi(const std::string& title) { return IsBrowserTitle(title,
 
 void RequestClose(HWND window) {
     DWORD_PTR ignored = 0;
-    ::SendMessageTimeoutA(window, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                          kCloseRequestTimeoutMs, &ignored);
+    if (::SendMessageTimeoutA(window, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                              kCloseRequestTimeoutMs, &ignored))
+        return;
+    // A request that timed out is withdrawn, not delivered: a window whose
+    // thread was only busy (opening more pop-ups) would stay open although
+    // counted. Queued, it is handled once that thread is free again.
+    ::PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
 void PopupKiller::OnReport(HWND window, LPARAM event) {

@@ -27,6 +27,8 @@ public:
             *deleted_ = true;
     }
     int showNotices = 0;
+    // Where the page puts the focus when it is hidden (as a failed check does).
+    int focusOnHide = 0;
 
     BEGIN_MSG_MAP(LoggingPage)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
@@ -44,8 +46,10 @@ private:
         bHandled = false;
         return 0;
     }
-    LRESULT OnShowWindow(UINT, WPARAM, LPARAM, bool& bHandled) {
+    LRESULT OnShowWindow(UINT, WPARAM show, LPARAM, bool& bHandled) {
         ++showNotices;
+        if (!show && focusOnHide)
+            ::SetFocus(GetDlgItem(focusOnHide));
         bHandled = false;
         return 0;
     }
@@ -367,4 +371,21 @@ TEST_F(PageTabs, ANullPageIsRefusedAndARefusingPageAddedKeepsTheCurrentFocus) {
     ASSERT_EQ(1, tabs->AddPage("Two", 1, pages[1].get()));
     EXPECT_EQ(focused, tabs->FocusTarget(1));
     EXPECT_EQ(2, ::SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
+}
+
+TEST_F(PageTabs, WhereAPageMovesTheFocusWhileBeingLeftIsWhereItComesBackTo) {
+    MakeTabControl(0, 420, 320);
+    AddAllPages();
+    ::SetFocus(Control(0, IDC_BY_NAME));
+    pages[0]->focusOnHide = IDC_DELAY;
+    ClickTab(1);
+    EXPECT_EQ(Control(1, IDC_SAVE), ::GetFocus()) << "the focus follows the switch";
+    ClickTab(0);
+    EXPECT_EQ(Control(0, IDC_DELAY), ::GetFocus());
+
+    ::SetFocus(Control(0, IDC_HOTKEY));
+    pages[0]->focusOnHide = IDC_BY_SIZE;
+    ASSERT_TRUE(tabs->SelectPage(2));
+    ASSERT_TRUE(tabs->SelectPage(0));
+    EXPECT_EQ(Control(0, IDC_BY_SIZE), ::GetFocus());
 }
