@@ -68,8 +68,9 @@ void PopupKiller::OnReport(HWND window, LPARAM event) {
     }
 
     // Only a creation report waits: any other code counts as a creation
-    // but is judged at once.
-    if (event == POPUP_EVENT_CREATED)
+    // but is judged at once. No delay means no wait: Sleep(0) would still
+    // give the processor away on every report.
+    if (event == POPUP_EVENT_CREATED && options_.Delay != 0)
         ::Sleep(EffectiveDelay(options_.Delay));
     RECT rect{};
     ::GetWindowRect(window, &rect);
