@@ -58,7 +58,7 @@ void RequestClose(HWND window) {
 
 void PopupKiller::OnReport(HWND window, LPARAM event) {
     // A change on the options page takes effect with the next report.
-    options_.UpdateData(true);
+    options_.ReadForReport();
 
     if (event == POPUP_EVENT_DESTROYED) {
         // Counted out by identity, so the count cannot drop below the

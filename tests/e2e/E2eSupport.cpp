@@ -77,7 +77,9 @@ HWND WaitForMessageBox(DWORD pid, const std::string& text, DWORD timeoutMs) {
     return found;
 }
 
-void DismissMessageBox(HWND box) { ::PostMessageA(box, WM_COMMAND, IDOK, 0); }
+void DismissMessageBox(HWND box) {
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
 
 HWND FocusOf(HWND window) {
     GUITHREADINFO info{};
@@ -103,7 +105,8 @@ int CurrentTab(const VelmoraProcess& app) {
 }
 
 void SetText(HWND window, const std::string& text) {
-    int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    int n =
+        ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(n), L'\0');
     ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
     DWORD_PTR ignored = 0;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <map>
 #include <thread>
 
@@ -90,9 +91,9 @@ TEST(KillDecision, OnlyBrowserTitlesAreJudgedAndNamesMatchExactly) {
     EXPECT_TRUE(windows.IsOpen(newsLonger));
     EXPECT_FALSE(windows.IsOpen(news));
 
-    EXPECT_EQ((std::vector<std::string>{Counter(3, 3), "Welcome - Opera", "KAOLIN",
-                                        "News - Netscape"}),
-              app.StatisticsLines());
+    EXPECT_EQ(
+        (std::vector<std::string>{Counter(3, 3), "Welcome - Opera", "KAOLIN", "News - Netscape"}),
+        app.StatisticsLines());
     EXPECT_TRUE(app.Close());
 }
 

@@ -179,5 +179,37 @@ TEST(OptionsPage, ChangesActOnTheNextWindowWithoutLeavingTheTab) {
     HWND closed = windows.Open("Ad - Opera", 300, 200);
     ASSERT_TRUE(app.Settle());
     EXPECT_FALSE(windows.IsOpen(closed)) << "the width reads as 1000";
+
+    app.Click(app.PageControl(2, kBySizeId));
+    ASSERT_TRUE(app.Settle());
+    HWND unchecked = windows.Open("Ad - Opera", 300, 200);
+    ASSERT_TRUE(app.Settle());
+    EXPECT_TRUE(windows.IsOpen(unchecked)) << "By Window Size unchecked";
+    EXPECT_TRUE(app.Close());
+}
+
+TEST(OptionsPage, ABadFieldShowsItsMessageWithEveryReportUntilCorrected) {
+    UseQuietSettings();
+    VelmoraProcess app;
+    ASSERT_TRUE(StartAndSettle(app, "every-report"));
+    WindowFactory windows;
+    app.SelectTab(2);
+    ASSERT_TRUE(app.Settle());
+    SetText(app.PageControl(2, kDelayId), "");
+    ASSERT_TRUE(app.Settle());
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        HWND popup = windows.Open("Ad - Opera", 300, 200);
+        HWND box = WaitForMessageBox(app.Pid(), kPositive);
+        ASSERT_TRUE(box);
+        DismissMessageBox(box);
+        ASSERT_TRUE(app.Settle());
+        EXPECT_FALSE(windows.IsOpen(popup)) << "judged with the fields as they stand";
+    }
+    SetText(app.PageControl(2, kDelayId), "0");
+    HWND popup = windows.Open("Ad - Opera", 300, 200);
+    ASSERT_TRUE(app.Settle());
+    EXPECT_EQ(nullptr, AnyMessageBox(app.Pid()));
+    EXPECT_FALSE(windows.IsOpen(popup));
     EXPECT_TRUE(app.Close());
 }

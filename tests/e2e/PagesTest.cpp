@@ -3,6 +3,8 @@
 // nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/e2e/E2eSupport.h"
 #include "tests/e2e/Harness.h"
 

@@ -44,7 +44,8 @@ protected:
 
 // Text the list box hands back for these bytes (the code page's round trip).
 std::string RoundTrip(const std::string& bytes) {
-    int n = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    int n =
+        ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(n), L'\0');
     ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), &wide[0], n);
     int m = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);

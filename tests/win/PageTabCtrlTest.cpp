@@ -121,11 +121,10 @@ protected:
     }
 
     HWND MakeTabControl(DWORD style, int cx, int cy) {
-        HWND tab = ::CreateWindowExA(0, WC_TABCONTROLA, "",
-                                     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_MULTILINE | style,
-                                     10, 10, cx, cy, host.m_hWnd,
-                                     reinterpret_cast<HMENU>(IDC_TABS), ::GetModuleHandleA(nullptr),
-                                     nullptr);
+        HWND tab = ::CreateWindowExA(
+            0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_MULTILINE | style,
+            10, 10, cx, cy, host.m_hWnd, reinterpret_cast<HMENU>(IDC_TABS),
+            ::GetModuleHandleA(nullptr), nullptr);
         ::SendMessageA(tab, WM_SETFONT,
                        reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
         tabs->SubclassWindow(tab);
@@ -303,9 +302,8 @@ TEST_F(PageTabs, EachPageGetsBackTheFocusItHadWhenItWasLeft) {
     EXPECT_EQ(entry, ::GetFocus());
     ClickTab(0);
     EXPECT_EQ(byName, ::GetFocus());
-    EXPECT_EQ((std::vector<std::string>{"deactivating 1/11", "activated 0/10",
-                                        "deactivating 0/10", "activated 1/11",
-                                        "deactivating 1/11", "activated 0/10"}),
+    EXPECT_EQ((std::vector<std::string>{"deactivating 1/11", "activated 0/10", "deactivating 0/10",
+                                        "activated 1/11", "deactivating 1/11", "activated 0/10"}),
               log);
 
     // The strip itself never keeps the focus while a page is shown.
@@ -345,10 +343,10 @@ TEST_F(PageTabs, DestroyingTakesThePagesDownLastToFirstAndDeletesOnlyOwnedOnes) 
     log.clear();
 
     tabs->DestroyWindow();
-    EXPECT_EQ((std::vector<std::string>{"removed 3/3", "destroy page3", "removed 2/2",
-                                        "destroy page2", "removed 1/1", "destroy page1",
-                                        "removed 0/0", "destroy page0"}),
-              log);
+    EXPECT_EQ(
+        (std::vector<std::string>{"removed 3/3", "destroy page3", "removed 2/2", "destroy page2",
+                                  "removed 1/1", "destroy page1", "removed 0/0", "destroy page0"}),
+        log);
     EXPECT_TRUE(ownedDeleted);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(nullptr, pages[i]->m_hWnd) << "window gone, object kept by its owner";

@@ -20,17 +20,18 @@ void PumpMessages(DWORD ms) {
 
 TestHost::TestHost() {
     RegisterPrivateClass("VelmoraTestHost");
-    CreateEx(0, "VelmoraTestHost", "Test host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 600,
-             500, nullptr, nullptr);
+    CreateEx(0, "VelmoraTestHost", "Test host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 600, 500,
+             nullptr, nullptr);
     ::SetForegroundWindow(m_hWnd);
     ::SetActiveWindow(m_hWnd);
     PumpMessages();
 }
 
-TestHost::~TestHost() { DestroyWindow(); }
+TestHost::~TestHost() {
+    DestroyWindow();
+}
 
-bool TestHost::ProcessWindowMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam,
-                                    LRESULT& result) {
+bool TestHost::ProcessWindowMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (msg == WM_COMMAND || msg == WM_NOTIFY) {
         received.push_back(Received{msg, wParam, lParam});
         result = answer;
