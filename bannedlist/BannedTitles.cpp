@@ -20,7 +20,10 @@ bool BannedTitles::AddToListBox(const std::string& title) {
     LRESULT at = ::SendMessageA(listBox_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));
     if (at == LB_ERR || at == LB_ERRSPACE)
         return false;
-    index_.insert(title);
+    // The list box keeps text in its own form; bytes that do not survive the
+    // code page's round trip must not leave the index holding a title the
+    // list does not.
+    index_.insert(At(static_cast<int>(at)));
     return true;
 }
 
@@ -59,11 +62,18 @@ std::string BannedTitles::At(int index) const {
 
 void BannedTitles::RemoveAt(int index) {
     std::string title = At(index);
-    if (::SendMessageA(listBox_, LB_DELETESTRING, index, 0) != LB_ERR)
-        index_.erase(title);
+    if (::SendMessageA(listBox_, LB_DELETESTRING, index, 0) == LB_ERR)
+        return;
+    auto found = index_.find(title);
+    if (found != index_.end())
+        index_.erase(found);
 }
 
 void BannedTitles::Clear() {
     ::SendMessageA(listBox_, LB_RESETCONTENT, 0, 0);
     index_.clear();
+}
+
+std::vector<std::string> BannedTitles::IndexedTitles() const {
+    return std::vector<std::string>(index_.begin(), index_.end());
 }

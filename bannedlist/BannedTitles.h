@@ -1,7 +1,9 @@
 // The BannedList: the titles in the page's sorted list box, with an exact
 // index beside it so that IsNewTitle and the name rule do not walk the list
 // box message by message. Every change of the list goes through here, which
-// keeps the two in step.
+// keeps the two in step. The index holds each entry as the list box gives it
+// back, one copy per entry, so it answers exactly as a walk through the list
+// box would.
 #pragma once
 
 #include <windows.h>
@@ -31,10 +33,12 @@ public:
     std::string At(int index) const;
     void RemoveAt(int index);
     void Clear();
+    // The entries as the index holds them, unordered (for checks).
+    std::vector<std::string> IndexedTitles() const;
 
 private:
     bool AddToListBox(const std::string& title);
 
     HWND listBox_ = nullptr;
-    std::unordered_set<std::string> index_;
+    std::unordered_multiset<std::string> index_;
 };

@@ -61,10 +61,8 @@ bool PageTabCtrl::SelectPage(int index) {
     int current = CurrentSelection();
     if (index == current)
         return true;
-    if (current >= 0 && current < PageCount()) {
-        focusTargets[current] = ::GetFocus();
-        ShowPage(current, false);
-    }
+    if (current >= 0 && current < PageCount())
+        LeavePage(current);
     SendMessage(TCM_SETCURSEL, index);
     if (focusTargets[index])
         ::SetFocus(focusTargets[index]);
@@ -93,6 +91,17 @@ void PageTabCtrl::FitPageToClient(int index) {
     FitPage(index, client.right - client.left, client.bottom - client.top);
 }
 
+void PageTabCtrl::LeavePage(int index) {
+    focusTargets[index] = ::GetFocus();
+    ShowPage(index, false);
+    // A page may move the focus while it is being hidden, on purpose: the
+    // options page puts it on a field that failed its check. Coming back,
+    // the user lands there.
+    HWND focus = ::GetFocus();
+    if (focus && ::IsChild(pageEntries[index].page->m_hWnd, focus))
+        focusTargets[index] = focus;
+}
+
 void PageTabCtrl::ShowPage(int index, bool show) {
     ::ShowWindow(pageEntries[index].page->m_hWnd, show ? SW_SHOW : SW_HIDE);
 }
@@ -104,8 +113,7 @@ LRESULT PageTabCtrl::OnSelChanging(int, LPNMHDR, bool& bHandled) {
         return 0;
     }
     PageDeactivating(current, pageIds[current]);
-    focusTargets[current] = ::GetFocus();
-    ShowPage(current, false);
+    LeavePage(current);
     return 0;
 }
 
@@ -127,8 +135,15 @@ LRESULT PageTabCtrl::OnSelChange(int, LPNMHDR, bool& bHandled) {
 LRESULT PageTabCtrl::OnSetFocus(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {
     LRESULT result = DefWindowProc(msg, wParam, lParam);
     int current = CurrentSelection();
+    if (current < 0)
+        return result;
+    // A click on a tab takes the focus to the strip first. Coming from inside
+    // the current page, it is that page's focus now, newer than the one kept.
+    HWND previous = reinterpret_cast<HWND>(wParam);
+    if (previous && ::IsChild(pageEntries[current].page->m_hWnd, previous))
+        focusTargets[current] = previous;
     // The strip passes the focus on at once: it never holds it under a page.
-    if (current >= 0 && focusTargets[current] && ::IsWindow(focusTargets[current]))
+    if (focusTargets[current] && ::IsWindow(focusTargets[current]))
         ::SetFocus(focusTargets[current]);
     return result;
 }

@@ -55,6 +55,8 @@ private:
     int CurrentSelection() const;
     void FitPageToClient(int index);
     void ShowPage(int index, bool show);
+    // Keeps the page's focus and hides it.
+    void LeavePage(int index);
 
     std::vector<PageEntry> pageEntries;
     std::vector<HWND> focusTargets;

@@ -47,13 +47,18 @@ bool IsBrowserTitleAnsi(const std::string& title) { return IsBrowserTitle(title,
 
 void RequestClose(HWND window) {
     DWORD_PTR ignored = 0;
-    ::SendMessageTimeoutA(window, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                          kCloseRequestTimeoutMs, &ignored);
+    if (::SendMessageTimeoutA(window, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                              kCloseRequestTimeoutMs, &ignored))
+        return;
+    // A request that timed out is withdrawn, not delivered: a window whose
+    // thread was only busy (opening more pop-ups) would stay open although
+    // counted. Queued, it is handled once that thread is free again.
+    ::PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
 void PopupKiller::OnReport(HWND window, LPARAM event) {
     // A change on the options page takes effect with the next report.
-    options_.UpdateData(true);
+    options_.ReadForReport();
 
     if (event == POPUP_EVENT_DESTROYED) {
         // Counted out by identity, so the count cannot drop below the
@@ -62,9 +67,11 @@ void PopupKiller::OnReport(HWND window, LPARAM event) {
         return;
     }
 
-    // Sleep(0) would still give the processor away; no delay means no wait.
-    if (uint32_t delay = EffectiveDelay(options_.Delay))
-        ::Sleep(delay);
+    // Only a creation report waits: any other code counts as a creation
+    // but is judged at once. No delay means no wait: Sleep(0) would still
+    // give the processor away on every report.
+    if (event == POPUP_EVENT_CREATED && options_.Delay != 0)
+        ::Sleep(EffectiveDelay(options_.Delay));
     RECT rect{};
     ::GetWindowRect(window, &rect);
     std::string title = ReadReportTitle(window);

@@ -21,7 +21,8 @@ std::string ReadWholeTitle(HWND window);
 bool IsBrowserTitleAnsi(const std::string& title);
 
 // Asks the window to close as if Close were chosen from its system menu.
-// Bounded: a window that does not answer cannot hang the program.
+// Bounded: a window that does not answer cannot hang the program; its
+// request then waits in its queue instead.
 void RequestClose(HWND window);
 
 class PopupKiller {

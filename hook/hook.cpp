@@ -41,6 +41,12 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, L
     // A window already gone has nothing left to judge.
     if (!::IsWindow(hwnd) || !IsTopLevel(hwnd))
         return;
+    // Wine reports the watcher's own windows despite WINEVENT_SKIPOWNPROCESS;
+    // its message boxes would otherwise come back to it as reports.
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(hwnd, &process);
+    if (process == g_ownerProcess)
+        return;
     // Posted, not sent: reports keep their order and the handler runs from
     // the receiver's own message loop.
     ::PostMessageA(target, WM_POPUP_CREATED, reinterpret_cast<WPARAM>(hwnd), POPUP_EVENT_CREATED);

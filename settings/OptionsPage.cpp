@@ -11,6 +11,9 @@ const int kCheckBoxIds[10] = {IDC_BY_NAME,         IDC_BY_SIZE,      IDC_START_M
 } // namespace
 
 void OptionsPage::DoDataExchange(fw::DataExchange& dx) {
+    // Writing sets check boxes, which tells nobody.
+    if (!dx.Reading())
+        controlsChanged_ = true;
     for (int i = 0; i < 10; ++i)
         dx.Control(kCheckBoxIds[i], checkBoxes[i]);
     dx.Control(IDC_BY_SESSION, sessionButton);
@@ -46,6 +49,16 @@ void OptionsPage::OnBySizeClicked() {
 void OptionsPage::OnBySessionClicked() {
     UpdateData(true);
     ::EnableWindow(sessionEdit.m_hWnd, BySess ? TRUE : FALSE);
+}
+
+void OptionsPage::ReadForReport() {
+    // Reading sixteen controls costs far more than the rest of a decision
+    // under Wine (window lists and subclass data live in its server).
+    if (!controlsChanged_)
+        return;
+    controlsChanged_ = false;
+    if (!UpdateData(true))
+        controlsChanged_ = true;
 }
 
 LRESULT OptionsPage::OnShowWindow(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {

@@ -42,11 +42,17 @@ public:
     void OnBySizeClicked();
     void OnBySessionClicked();
     void ApplyOptions();
+    // The read before every report: skipped while no control has changed
+    // since the last read that went through, which then left the fields as
+    // a new read would. A failed read is repeated, message and all.
+    void ReadForReport();
     // The page windows are destroyed after the close sequence has read them;
     // hiding them then must not apply or validate again.
     void StopApplyingOnHide() { applyOnHide_ = false; }
 
     BEGIN_MSG_MAP(OptionsPage)
+        COMMAND_CODE_HANDLER(EN_CHANGE, OnControlChanged)
+        COMMAND_CODE_HANDLER(BN_CLICKED, OnControlChanged)
         COMMAND_HANDLER(IDC_BY_SIZE, BN_CLICKED, OnBySizeCommand)
         MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindow)
         COMMAND_HANDLER(IDC_BY_SESSION, BN_CLICKED, OnBySessionCommand)
@@ -68,5 +74,12 @@ private:
         return 0;
     }
     LRESULT OnShowWindow(UINT msg, WPARAM wParam, LPARAM lParam, bool&);
+    // Typing and clicking: the next report reads the controls again.
+    LRESULT OnControlChanged(WORD, WORD, HWND, bool& bHandled) {
+        controlsChanged_ = true;
+        bHandled = false;
+        return 0;
+    }
     bool applyOnHide_ = true;
+    bool controlsChanged_ = true;
 };
