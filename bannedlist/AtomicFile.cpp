@@ -115,8 +115,8 @@ std::string FullPathOf(const std::string& path) {
     if (size == 0)
         return path;
     std::vector<char> buffer(size + 1, '\0');
-    DWORD got = ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(),
-                                   nullptr);
+    DWORD got =
+        ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
     if (got == 0 || got >= buffer.size())
         return path;
     return std::string(buffer.data(), got);

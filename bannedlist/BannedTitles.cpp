@@ -80,7 +80,8 @@ std::string BannedTitles::At(int index) const {
     if (got == LB_ERR || got <= 0)
         return std::string();
     int wideLength = static_cast<int>(std::min<LRESULT>(got, length));
-    int size = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    int size =
+        ::WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
     if (size <= 0)
         return std::string();
     std::string text(static_cast<size_t>(size), '\0');

@@ -93,14 +93,14 @@ std::string FormatListFile(const std::vector<std::string>& titles) {
 
 FileErrorCause FileErrorCauseFromSystemError(unsigned long error) {
     switch (error) {
-    case 2: // ERROR_FILE_NOT_FOUND
+    case 2:  // ERROR_FILE_NOT_FOUND
     case 18: // ERROR_NO_MORE_FILES
         return FileErrorCause::FileNotFound;
-    case 3: // ERROR_PATH_NOT_FOUND
-    case 15: // ERROR_INVALID_DRIVE
-    case 17: // ERROR_NOT_SAME_DEVICE
-    case 53: // ERROR_BAD_NETPATH
-    case 67: // ERROR_BAD_NET_NAME
+    case 3:   // ERROR_PATH_NOT_FOUND
+    case 15:  // ERROR_INVALID_DRIVE
+    case 17:  // ERROR_NOT_SAME_DEVICE
+    case 53:  // ERROR_BAD_NETPATH
+    case 67:  // ERROR_BAD_NET_NAME
     case 123: // ERROR_INVALID_NAME
     case 161: // ERROR_BAD_PATHNAME
     case 206: // ERROR_FILENAME_EXCED_RANGE
@@ -108,15 +108,15 @@ FileErrorCause FileErrorCauseFromSystemError(unsigned long error) {
         return FileErrorCause::BadPath;
     case 4: // ERROR_TOO_MANY_OPEN_FILES
         return FileErrorCause::TooManyOpenFiles;
-    case 5: // ERROR_ACCESS_DENIED
+    case 5:  // ERROR_ACCESS_DENIED
     case 19: // ERROR_WRITE_PROTECT
     case 65: // ERROR_NETWORK_ACCESS_DENIED
         return FileErrorCause::AccessDenied;
     case 32: // ERROR_SHARING_VIOLATION
     case 33: // ERROR_LOCK_VIOLATION
         return FileErrorCause::SharingViolation;
-    case 39: // ERROR_HANDLE_DISK_FULL
-    case 112: // ERROR_DISK_FULL
+    case 39:   // ERROR_HANDLE_DISK_FULL
+    case 112:  // ERROR_DISK_FULL
     case 1295: // ERROR_DISK_QUOTA_EXCEEDED
         return FileErrorCause::DiskFull;
     default:
@@ -150,6 +150,8 @@ std::string ChooseUpdateUrl(const std::string& fromEnvironment) {
     return fromEnvironment.empty() ? std::string(kDefaultUpdateUrl) : fromEnvironment;
 }
 
-bool IsSuccessfulHttpStatus(unsigned long status) { return status >= 200 && status <= 299; }
+bool IsSuccessfulHttpStatus(unsigned long status) {
+    return status >= 200 && status <= 299;
+}
 
 } // namespace listfile

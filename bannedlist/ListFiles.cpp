@@ -18,16 +18,18 @@ const char kNewList[] = "new.lst";
 const char kUploadedList[] = "uploaded.lst";
 
 constexpr DWORD kReadPiece = 1 << 16;
-// A file larger than this is merged in parts, so that its titles are never
-// held twice over beside the list box's own copy.
-constexpr size_t kMergeBatchBytes = 32u << 20;
+// A file larger than this is merged in parts, so that its titles, their
+// wide forms and sort keys are never held all at once beside the list
+// box's own copy (the process has 2 GB of address space).
+constexpr size_t kMergeBatchBytes = 16u << 20;
 // Room for any path the dialogs can return.
 constexpr size_t kPathBuffer = 32768;
 
 std::wstring Widen(const std::string& text) {
     if (text.empty())
         return std::wstring();
-    int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    int n =
+        ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
     if (n > 0)
         ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
@@ -52,7 +54,7 @@ bool SortAsListBoxDoes(HWND listBox, std::vector<std::string>& titles) {
     bool keyed = true;
     for (const std::string& title : titles) {
         wide.push_back(Widen(title));
-        // The key's bytes, ending in a zero byte that never decides.
+        // A sort key is bytes compared unsigned, as std::string compares.
         int size = ::LCMapStringW(locale, flags, wide.back().c_str(), -1, nullptr, 0);
         std::string key(static_cast<size_t>(size > 0 ? size : 0), '\0');
         if (size <= 0 || !::LCMapStringW(locale, flags, wide.back().c_str(), -1,
@@ -93,7 +95,8 @@ bool MergeLines(BannedTitles& list, std::vector<std::string>& lines) {
                    static_cast<LPARAM>(std::min<size_t>(bytes, 0x7FFFFFFF)));
     // Into an empty list (Load, the start, after New) the checked order is
     // the list box's own; among entries the list box places each title.
-    size_t added = ordered && list.Count() == 0 ? list.AppendInOrder(fresh) : list.InsertMany(fresh);
+    size_t added =
+        ordered && list.Count() == 0 ? list.AppendInOrder(fresh) : list.InsertMany(fresh);
     return added == fresh.size();
 }
 

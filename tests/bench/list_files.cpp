@@ -55,8 +55,9 @@ bool WriteBytes(const std::string& path, const std::string& bytes) {
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
-    bool ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size();
+    bool ok =
+        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size();
     ::CloseHandle(file);
     return ok;
 }
@@ -162,8 +163,8 @@ int main() {
         page.titles.Clear();
         double start = Now();
         page.titles.InsertMany(titles);
-        std::printf("%-44s %10d %10.3f\n", "indexed, inserted in file order",
-                    page.titles.Count(), Now() - start);
+        std::printf("%-44s %10d %10.3f\n", "indexed, inserted in file order", page.titles.Count(),
+                    Now() - start);
     }
     ::DestroyWindow(parent);
     return 0;

@@ -30,7 +30,8 @@ BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM lParam) {
 // ComboBoxEx cmb13 in the one Wine uses, each part carrying the id.
 BOOL CALLBACK FindFileNameEdit(HWND hwnd, LPARAM lParam) {
     int id = ::GetDlgCtrlID(hwnd);
-    if ((id == kFileNameEdit || id == kFileNameCombo) && _stricmp(ClassOf(hwnd).c_str(), "Edit") == 0) {
+    if ((id == kFileNameEdit || id == kFileNameCombo) &&
+        _stricmp(ClassOf(hwnd).c_str(), "Edit") == 0) {
         *reinterpret_cast<HWND*>(lParam) = hwnd;
         return FALSE;
     }
@@ -184,7 +185,8 @@ ShownMessage ReadMessageBox(HWND box) {
 void PressButton(HWND dialog, int id) {
     HWND button = ::GetDlgItem(dialog, id);
     // Posted, so that what the press opens cannot block the driver.
-    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(button));
 }
 
 bool PressKeys(const std::string& keys) {
@@ -198,8 +200,8 @@ bool PressKeys(const std::string& keys) {
     if (doneUnix.empty())
         return false;
     // The Unix shell runs xdotool, then leaves a mark that the keys are sent.
-    std::string command = "Z:\\bin\\sh -c \"/usr/bin/xdotool key " + keys + " && : > '" +
-                          doneUnix + "'\"";
+    std::string command =
+        "Z:\\bin\\sh -c \"/usr/bin/xdotool key " + keys + " && : > '" + doneUnix + "'\"";
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
@@ -228,8 +230,8 @@ bool MakeForeground(HWND window) {
 bool TrayIconShown(const VelmoraProcess& app, UINT iconId) {
     using NotifyIcon = BOOL(WINAPI*)(DWORD, NOTIFYICONDATAA*);
     HMODULE shell = ::LoadLibraryA("shell32.dll");
-    auto notify = shell ? reinterpret_cast<NotifyIcon>(reinterpret_cast<void*>(
-                              ::GetProcAddress(shell, "Shell_NotifyIconA")))
+    auto notify = shell ? reinterpret_cast<NotifyIcon>(
+                              reinterpret_cast<void*>(::GetProcAddress(shell, "Shell_NotifyIconA")))
                         : nullptr;
     ProcessWindows search{app.Pid(), "VelmoraTrayWindow", {}};
     ::EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));

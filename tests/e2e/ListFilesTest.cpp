@@ -235,8 +235,8 @@ TEST_F(ListFileButtons, AFileThatCannotBeWrittenShowsTheFileErrorAndStaysWhole) 
     EXPECT_EQ(old, ReadFileBytes(Path("ro.lst")));
 
     // Held open by a program that shares nothing.
-    holder = ::CreateFileA(Path("ro.lst").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
+    holder =
+        ::CreateFileA(Path("ro.lst").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, holder);
     ExpectFileError("A sharing violation occurred while accessing " + Path("ro.lst") + ".",
                     SaveThroughDialog(app_, Path("ro.lst")));

@@ -67,7 +67,8 @@ protected:
     void SetUp() override {
         char temp[MAX_PATH] = {};
         ::GetTempPathA(MAX_PATH, temp);
-        folder_ = std::string(temp) + "velmora-listfiles-" + std::to_string(::GetCurrentProcessId());
+        folder_ =
+            std::string(temp) + "velmora-listfiles-" + std::to_string(::GetCurrentProcessId());
         RemoveTree(folder_);
         ::CreateDirectoryA(folder_.c_str(), nullptr);
         parent_ = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 500, 400,
@@ -114,9 +115,9 @@ protected:
 
 TEST_F(ListFiles, ReadMergesIntoTheSortedListAndTheIndex) {
     // Case and blank variants, bytes above 0x7F, punctuation, in no order.
-    std::vector<std::string> titles = {"abc", "Abc", "ABC", "abc ", " abc", "b\tc",  "_x",
-                                       "\xE9t\xE9", "Zebra", "zebra", "10", "9",    "a-b",
-                                       "ab",  "\x80uro", "~", "a'b", "A B"};
+    std::vector<std::string> titles = {"abc", "Abc",       "ABC",     "abc ",  " abc", "b\tc",
+                                       "_x",  "\xE9t\xE9", "Zebra",   "zebra", "10",   "9",
+                                       "a-b", "ab",        "\x80uro", "~",     "a'b",  "A B"};
     std::mt19937 random(4);
     for (int i = 0; i < 3000; ++i) {
         std::string title;
