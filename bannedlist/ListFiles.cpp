@@ -131,7 +131,9 @@ void BannedListPage::ReadListFile(const std::string& path) {
     fw::UniqueFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file)
+    // Only a file on disk: a device or a pipe named by mistake could block
+    // the program on its first read.
+    if (!file || ::GetFileType(file.Get()) != FILE_TYPE_DISK)
         return;
     listfile::LineReader reader;
     std::vector<std::string> lines;

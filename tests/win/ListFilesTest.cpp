@@ -189,6 +189,7 @@ TEST_F(ListFiles, BadInputReadsSoundly) {
     page_.ReadListFile(Path("no folder\\x.lst"));
     page_.ReadListFile(folder_);
     page_.ReadListFile("");
+    page_.ReadListFile("NUL");
     WriteBytes(Path("empty.lst"), "");
     page_.ReadListFile(Path("empty.lst"));
     EXPECT_EQ((std::vector<std::string>{"kept"}), Entries());
