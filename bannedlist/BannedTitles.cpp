@@ -1,5 +1,7 @@
 #include "bannedlist/BannedTitles.h"
 
+#include <algorithm>
+
 void BannedTitles::Attach(HWND listBox) {
     listBox_ = listBox;
     index_.clear();
@@ -45,18 +47,48 @@ size_t BannedTitles::InsertMany(const std::vector<std::string>& titles) {
     return added;
 }
 
+size_t BannedTitles::AppendInOrder(const std::vector<std::string>& titles) {
+    ::SendMessageA(listBox_, WM_SETREDRAW, FALSE, 0);
+    size_t added = 0;
+    for (const std::string& title : titles) {
+        if (!IsNewTitle(title))
+            continue;
+        LRESULT at = ::SendMessageA(listBox_, LB_INSERTSTRING, static_cast<WPARAM>(-1),
+                                    reinterpret_cast<LPARAM>(title.c_str()));
+        if (at == LB_ERR || at == LB_ERRSPACE)
+            continue;
+        index_.insert(title);
+        ++added;
+    }
+    ::SendMessageA(listBox_, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(listBox_, nullptr, TRUE);
+    return added;
+}
+
 int BannedTitles::Count() const {
     LRESULT count = ::SendMessageA(listBox_, LB_GETCOUNT, 0, 0);
     return count == LB_ERR ? 0 : static_cast<int>(count);
 }
 
 std::string BannedTitles::At(int index) const {
-    LRESULT length = ::SendMessageA(listBox_, LB_GETTEXTLEN, index, 0);
-    if (length == LB_ERR || length < 0)
+    // Asked in W: Wine's ANSI form of LB_GETTEXT passes through a fixed
+    // 512-character buffer and overruns it on a longer entry. The list box
+    // holds the text converted from the ANSI code page; converting back
+    // gives the bytes that went in.
+    LRESULT length = ::SendMessageW(listBox_, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR || length <= 0)
         return std::string();
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    LRESULT got = ::SendMessageA(listBox_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(got == LB_ERR || got < 0 ? 0 : static_cast<size_t>(got));
+    std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+    LRESULT got = ::SendMessageW(listBox_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&wide[0]));
+    if (got == LB_ERR || got <= 0)
+        return std::string();
+    int wideLength = static_cast<int>(std::min<LRESULT>(got, length));
+    int size =
+        ::WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    if (size <= 0)
+        return std::string();
+    std::string text(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, &text[0], size, nullptr, nullptr);
     return text;
 }
 

@@ -28,6 +28,12 @@ public:
     bool Insert(const std::string& title);
     // Inserts the new titles among these with redraw off; returns how many.
     size_t InsertMany(const std::vector<std::string>& titles);
+    // Puts the new titles among these after every entry, in the order
+    // given, with redraw off; returns how many. Only for titles the caller
+    // has ordered as the sorted list box compares them, following entries
+    // that come before them: the list stays sorted, and no entry is moved
+    // or compared on the way.
+    size_t AppendInOrder(const std::vector<std::string>& titles);
 
     int Count() const;
     std::string At(int index) const;

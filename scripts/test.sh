@@ -10,6 +10,7 @@ velmora_build || { echo "0 passed, 1 failed"; exit 1; }
 
 work=$(mktemp -d /tmp/velmora-test.XXXXXX)
 cleanup() {
+    [ -n "${VELMORA_HTTP_PID:-}" ] && kill "$VELMORA_HTTP_PID" 2>/dev/null
     wineserver -k >/dev/null 2>&1
     [ -n "${VELMORA_XVFB_PID:-}" ] && kill "$VELMORA_XVFB_PID" 2>/dev/null
     rm -rf "$work"
@@ -60,12 +61,42 @@ run_gtest() {
 
 run_gtest unit 300 native "$VELMORA_ROOT/build/native/tests/unit/unit_tests"
 
+# A few seconds of fuzzing the list-file reader on the whole run (scripts/fuzz.sh
+# runs it longer).
+if [ -z "${VELMORA_GTEST_FILTER:-}" ]; then
+    echo "=== fuzz (5 s)"
+    if bash "$VELMORA_ROOT/scripts/fuzz.sh" 5 >"$work/fuzz.log" 2>&1; then
+        passed=$((passed + 1))
+    else
+        tail -n 30 "$work/fuzz.log"
+        echo "*** fuzz smoke run failed"
+        failed=$((failed + 1))
+    fi
+fi
+
 velmora_start_xvfb "$work" || { echo "$passed passed, $((failed + 1)) failed"; exit 1; }
 velmora_make_prefix "$work/prefix" || { echo "$passed passed, $((failed + 1)) failed"; exit 1; }
 export WINEPATH="$(winepath -w "$VELMORA_ROOT/dist")"
 export VELMORA_DIST="$(winepath -w "$VELMORA_ROOT/dist")"
 export VELMORA_WORK="$(winepath -w "$work")"
 echo "Wine prefix $WINEPREFIX on display $DISPLAY"
+
+# A local stand-in for the update server: the driver serves files from
+# VELMORA_HTTP_ROOT at http://127.0.0.1:VELMORA_HTTP_PORT/; nothing listens
+# on VELMORA_CLOSED_PORT.
+mkdir -p "$work/http"
+python3 "$VELMORA_ROOT/scripts/update_server.py" "$work/http" "$work/http.port" &
+VELMORA_HTTP_PID=$!
+for i in $(seq 1 50); do
+    [ -s "$work/http.port" ] && break
+    sleep 0.1
+done
+if read -r http_port closed_port <"$work/http.port" 2>/dev/null; then
+    export VELMORA_HTTP_ROOT="$(winepath -w "$work/http")"
+    export VELMORA_HTTP_PORT="$http_port" VELMORA_CLOSED_PORT="$closed_port"
+else
+    echo "*** the local HTTP server did not start; the update tests will be skipped"
+fi
 
 run_gtest win 900 wine "$VELMORA_ROOT/build/win/tests/win/win_tests.exe"
 run_gtest e2e 1800 wine "$VELMORA_ROOT/build/win/tests/e2e/e2e_tests.exe"
