@@ -162,17 +162,6 @@ bool ChooseInFileDialog(HWND fileDialog, const std::string& path) {
     return false;
 }
 
-std::string MessageBoxText(HWND box) {
-    std::vector<std::string> texts;
-    ::EnumChildWindows(box, CollectStaticTexts, reinterpret_cast<LPARAM>(&texts));
-    std::string longest;
-    for (const std::string& text : texts) {
-        if (text.size() > longest.size())
-            longest = text;
-    }
-    return longest;
-}
-
 ShownMessage ReadMessageBox(HWND box) {
     ShownMessage shown;
     shown.caption = TextOf(box);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/E2eSupport.h"
 #include "tests/e2e/Harness.h"
 
 namespace e2e {
@@ -22,8 +23,6 @@ HWND WaitForMessageBox(const VelmoraProcess& app, DWORD timeoutMs = 10000);
 HWND FileNameBox(HWND fileDialog);
 // Types the path into the dialog's file-name box and presses its OK button.
 bool ChooseInFileDialog(HWND fileDialog, const std::string& path);
-// The text of a message box (its longest static text).
-std::string MessageBoxText(HWND box);
 // What a message box shows: caption, text, whether it has an icon.
 struct ShownMessage {
     std::string caption;
