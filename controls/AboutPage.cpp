@@ -36,3 +36,14 @@ bool AboutPage::OnInitDialog() {
         .SetLinkUrl(kWebSiteUrl);
     return true;
 }
+
+LRESULT AboutPage::OnCtlColorStatic(UINT, WPARAM, LPARAM lParam, bool& bHandled) {
+    // The banner keeps its place in the white strip at any dialog-unit size:
+    // its picture is centred and the rest of its control is white, so no
+    // strip of page colour opens beside it when the dialog font runs wider.
+    if (reinterpret_cast<HWND>(lParam) != GetDlgItem(IDC_ABOUT_BANNER)) {
+        bHandled = false;
+        return 0;
+    }
+    return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
+}

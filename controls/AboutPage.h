@@ -20,9 +20,10 @@ public:
     HyperLinkLabel advertLink;
 
     BEGIN_MSG_MAP(AboutPage)
-        CHAIN_MSG_MAP(fw::CDialog)
-        // The labels' click commands and any other: nothing to do, the labels open their links.
-        MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+    MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStatic)
+    CHAIN_MSG_MAP(fw::CDialog)
+    // The labels' click commands and any other: nothing to do, the labels open their links.
+    MESSAGE_HANDLER(WM_COMMAND, OnCommand)
     END_MSG_MAP()
 
 protected:
@@ -34,4 +35,5 @@ protected:
 
 private:
     LRESULT OnCommand(UINT, WPARAM, LPARAM, bool&) { return 0; }
+    LRESULT OnCtlColorStatic(UINT, WPARAM, LPARAM lParam, bool& bHandled);
 };

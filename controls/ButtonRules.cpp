@@ -6,8 +6,8 @@ namespace controls {
 
 Colour ShadeColour(Colour colour, int shade) {
     int r = RedOf(colour), g = GreenOf(colour), b = BlueOf(colour);
-    int d = shade > 0 ? std::min({shade, 255 - r, 255 - g, 255 - b})
-                      : std::max({shade, -r, -g, -b});
+    int d =
+        shade > 0 ? std::min({shade, 255 - r, 255 - g, 255 - b}) : std::max({shade, -r, -g, -b});
     return MakeColour(r + d, g + d, b + d);
 }
 

@@ -12,9 +12,15 @@ using Colour = uint32_t;
 constexpr Colour MakeColour(int r, int g, int b) {
     return static_cast<Colour>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int RedOf(Colour c) { return static_cast<int>(c & 0xFF); }
-constexpr int GreenOf(Colour c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int BlueOf(Colour c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int RedOf(Colour c) {
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int GreenOf(Colour c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int BlueOf(Colour c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
 // Moves all three channels by the same amount toward white (shade > 0) or
 // black, stopping where the first channel reaches its end, so the hue stays.
@@ -93,10 +99,14 @@ constexpr uint32_t kOwnerDraw = 0x0B;
 constexpr uint32_t kDefPushButton = 0x01;
 constexpr uint32_t kPushButton = 0x00;
 constexpr uint32_t kCheckBoxBit = 0x02;
-constexpr uint32_t OwnerDrawStyle(uint32_t style) { return (style & ~kTypeMask) | kOwnerDraw; }
+constexpr uint32_t OwnerDrawStyle(uint32_t style) {
+    return (style & ~kTypeMask) | kOwnerDraw;
+}
 // The default-button flag after the dialog manager asks for style.
 bool DefaultAfterSetStyle(uint32_t requested, bool current);
 // BM_SETCHECK: checked and indeterminate both check; anything else unchecks.
-constexpr bool CheckedBySetCheck(uintptr_t wParam) { return wParam == 1 || wParam == 2; }
+constexpr bool CheckedBySetCheck(uintptr_t wParam) {
+    return wParam == 1 || wParam == 2;
+}
 
 } // namespace controls

@@ -294,8 +294,8 @@ LRESULT HyperLinkLabel::OnPaint(UINT, WPARAM, LPARAM, bool&) {
 
     int previousMode = ::SetBkMode(dc, TRANSPARENT);
     COLORREF previousText = ::SetTextColor(dc, textColour);
-    HGDIOBJ previousFont = ::SelectObject(dc, font ? static_cast<HGDIOBJ>(font.Get())
-                                                   : ::GetStockObject(SYSTEM_FONT));
+    HGDIOBJ previousFont =
+        ::SelectObject(dc, font ? static_cast<HGDIOBJ>(font.Get()) : ::GetStockObject(SYSTEM_FONT));
 
     if (!seeThrough)
         PaintBackground(dc, rc);

@@ -26,7 +26,8 @@ public:
     virtual HyperLinkLabel& SetTextColour(COLORREF colour);
     virtual HyperLinkLabel& SetCaption(const std::string& text);
     virtual HyperLinkLabel& SetBold(bool on);
-    virtual HyperLinkLabel& SetFaceName(const std::string& faceName, BYTE charSet = DEFAULT_CHARSET);
+    virtual HyperLinkLabel& SetFaceName(const std::string& faceName,
+                                        BYTE charSet = DEFAULT_CHARSET);
     virtual HyperLinkLabel& SetUnderline(BYTE on);
     virtual HyperLinkLabel& SetItalic(BYTE on);
     virtual HyperLinkLabel& SetPointSize(int points);
@@ -59,12 +60,12 @@ public:
     void RepaintWithParent();
 
     BEGIN_MSG_MAP(HyperLinkLabel)
-        MESSAGE_HANDLER(WM_PAINT, OnPaint)
-        MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
-        MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLeftButtonDown)
-        MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
-        MESSAGE_HANDLER(WM_TIMER, OnTimer)
-        MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSysColorChange)
+    MESSAGE_HANDLER(WM_PAINT, OnPaint)
+    MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
+    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLeftButtonDown)
+    MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
+    MESSAGE_HANDLER(WM_TIMER, OnTimer)
+    MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSysColorChange)
     END_MSG_MAP()
 
 protected:

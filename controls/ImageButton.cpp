@@ -8,8 +8,12 @@
 
 namespace {
 
-RECT ToRect(const controls::Box& b) { return RECT{b.left, b.top, b.right, b.bottom}; }
-controls::Box ToBox(const RECT& r) { return controls::Box{r.left, r.top, r.right, r.bottom}; }
+RECT ToRect(const controls::Box& b) {
+    return RECT{b.left, b.top, b.right, b.bottom};
+}
+controls::Box ToBox(const RECT& r) {
+    return controls::Box{r.left, r.top, r.right, r.bottom};
+}
 
 // A solid rectangle without making a brush: an opaque empty text-out.
 void FillSolid(HDC dc, const RECT& rc, COLORREF colour) {
@@ -89,8 +93,8 @@ void ImageButton::OnSubclassed() {
 int ImageButton::SetIconResources(int firstId, int secondId) {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     auto load = [instance](int id) {
-        return static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0,
-                                               LR_DEFAULTCOLOR));
+        return static_cast<HICON>(
+            ::LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
     };
     HICON first = load(firstId);
     HICON second = nullptr;
@@ -325,7 +329,9 @@ void ImageButton::SetMenuCallback(HWND window, UINT message, LPARAM parameter) {
     menuCallbackParameter = parameter;
 }
 
-void ImageButton::SetPointerCursor(HCURSOR newCursor) { cursor.Reset(newCursor); }
+void ImageButton::SetPointerCursor(HCURSOR newCursor) {
+    cursor.Reset(newCursor);
+}
 
 // ---------------------------------------------------------------------------
 // Drawing
@@ -452,17 +458,18 @@ void ImageButton::PaintRaisedEdge(HDC dc, const RECT& rc) {
 
 void ImageButton::PaintIcon(HDC dc, bool hasCaption, const RECT& item, RECT& caption,
                             bool isPressed, bool isDisabled) {
-    int which = controls::ChooseImage(isPressed, checkBoxMode, hovering, icons[1].icon.Get() != nullptr);
+    int which =
+        controls::ChooseImage(isPressed, checkBoxMode, hovering, icons[1].icon.Get() != nullptr);
     const IconRecord& record = icons[which];
     POINT at = LayoutImage(hasCaption, item, caption, isPressed, record.width, record.height);
     ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(record.icon.Get()), 0, at.x, at.y,
-                 record.width, record.height,
-                 DST_ICON | (isDisabled ? DSS_DISABLED : DSS_NORMAL));
+                 record.width, record.height, DST_ICON | (isDisabled ? DSS_DISABLED : DSS_NORMAL));
 }
 
 void ImageButton::PaintBitmap(HDC dc, bool hasCaption, const RECT& item, RECT& caption,
                               bool isPressed, bool isDisabled) {
-    int which = controls::ChooseImage(isPressed, checkBoxMode, hovering, bitmaps[1].image.Get() != nullptr);
+    int which =
+        controls::ChooseImage(isPressed, checkBoxMode, hovering, bitmaps[1].image.Get() != nullptr);
     const BitmapRecord& record = bitmaps[which];
     POINT at = LayoutImage(hasCaption, item, caption, isPressed, record.width, record.height);
     fw::UniqueMemoryDc source(::CreateCompatibleDC(dc));
@@ -480,8 +487,7 @@ void ImageButton::PaintBitmap(HDC dc, bool hasCaption, const RECT& item, RECT& c
             fw::SelectObjectScope selectMask(source.Get(), record.mask.Get());
             ::BitBlt(target.Get(), 0, 0, record.width, record.height, source.Get(), 0, 0, SRCAND);
             fw::SelectObjectScope selectImage(source.Get(), record.image.Get());
-            ::BitBlt(target.Get(), 0, 0, record.width, record.height, source.Get(), 0, 0,
-                     SRCPAINT);
+            ::BitBlt(target.Get(), 0, 0, record.width, record.height, source.Get(), 0, 0, SRCPAINT);
         }
         ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(combined.Get()), 0, at.x, at.y,
                      record.width, record.height, DST_BITMAP | DSS_DISABLED);
@@ -592,9 +598,9 @@ void ImageButton::OpenAttachedMenu() {
     UINT command = 0;
     if (popup) {
         HWND owner = menuOwner ? menuOwner : ::GetParent(m_hWnd);
-        command = static_cast<UINT>(::TrackPopupMenu(
-            popup, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | TPM_LEFTALIGN, where.left,
-            where.bottom, 0, owner, nullptr));
+        command = static_cast<UINT>(
+            ::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | TPM_LEFTALIGN,
+                             where.left, where.bottom, 0, owner, nullptr));
     }
     menuOpen = false;
     Repaint();

@@ -12,10 +12,19 @@
 
 class ImageButton : public fw::CWindow {
 public:
-    enum StateColour { HoverBack = 0, HoverText = 1, NormalBack = 2, NormalText = 3, FocusBack = 4, FocusText = 5 };
+    enum StateColour {
+        HoverBack = 0,
+        HoverText = 1,
+        NormalBack = 2,
+        NormalText = 3,
+        FocusBack = 4,
+        FocusText = 5
+    };
     // As a second icon id or handle: make the second icon a grey copy of the first.
     static constexpr int AUTO_GREY_ICON = -2;
-    static HICON AutoGreyIconHandle() { return reinterpret_cast<HICON>(static_cast<INT_PTR>(AUTO_GREY_ICON)); }
+    static HICON AutoGreyIconHandle() {
+        return reinterpret_cast<HICON>(static_cast<INT_PTR>(AUTO_GREY_ICON));
+    }
     // The longest link target kept; a longer one is refused, not cut short.
     static constexpr size_t kMaxLinkTarget = 259;
 
@@ -64,23 +73,23 @@ public:
     bool PreTranslateMessage(MSG* msg) override;
 
     BEGIN_MSG_MAP(ImageButton)
-        MESSAGE_HANDLER(fw::OCM_DRAWITEM, OnDrawItem)
-        REFLECTED_COMMAND_CODE_HANDLER(BN_CLICKED, OnClicked)
-        MESSAGE_HANDLER(fw::OCM_CTLCOLORBTN, OnCtlColor)
-        MESSAGE_HANDLER(fw::OCM_CTLCOLORSTATIC, OnCtlColor)
-        MESSAGE_HANDLER(BM_GETCHECK, OnGetCheck)
-        MESSAGE_HANDLER(BM_SETCHECK, OnSetCheck)
-        MESSAGE_HANDLER(BM_SETSTYLE, OnSetStyle)
-        MESSAGE_HANDLER(WM_GETDLGCODE, OnGetDlgCode)
-        MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
-        MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
-        MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
-        MESSAGE_HANDLER(WM_KILLFOCUS, OnEndHoverAfterDefault)
-        MESSAGE_HANDLER(WM_CANCELMODE, OnEndHoverAfterDefault)
-        MESSAGE_HANDLER(WM_ACTIVATE, OnActivate)
-        MESSAGE_HANDLER(WM_ENABLE, OnEnable)
-        MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSysColorChange)
-        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+    MESSAGE_HANDLER(fw::OCM_DRAWITEM, OnDrawItem)
+    REFLECTED_COMMAND_CODE_HANDLER(BN_CLICKED, OnClicked)
+    MESSAGE_HANDLER(fw::OCM_CTLCOLORBTN, OnCtlColor)
+    MESSAGE_HANDLER(fw::OCM_CTLCOLORSTATIC, OnCtlColor)
+    MESSAGE_HANDLER(BM_GETCHECK, OnGetCheck)
+    MESSAGE_HANDLER(BM_SETCHECK, OnSetCheck)
+    MESSAGE_HANDLER(BM_SETSTYLE, OnSetStyle)
+    MESSAGE_HANDLER(WM_GETDLGCODE, OnGetDlgCode)
+    MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
+    MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
+    MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
+    MESSAGE_HANDLER(WM_KILLFOCUS, OnEndHoverAfterDefault)
+    MESSAGE_HANDLER(WM_CANCELMODE, OnEndHoverAfterDefault)
+    MESSAGE_HANDLER(WM_ACTIVATE, OnActivate)
+    MESSAGE_HANDLER(WM_ENABLE, OnEnable)
+    MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSysColorChange)
+    MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     END_MSG_MAP()
 
 protected:

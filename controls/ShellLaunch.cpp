@@ -23,7 +23,9 @@ void LaunchWithShell(const ShellRequest& request) {
 ShellLauncher g_launcher = LaunchWithShell;
 } // namespace
 
-void OpenThroughShell(const ShellRequest& request) { g_launcher(request); }
+void OpenThroughShell(const ShellRequest& request) {
+    g_launcher(request);
+}
 
 ShellLauncher SetShellLauncher(ShellLauncher launcher) {
     ShellLauncher previous = g_launcher;

@@ -5,7 +5,9 @@
 using namespace controls;
 
 namespace {
-int Width(const GradientBand& band) { return band.right - band.left; }
+int Width(const GradientBand& band) {
+    return band.right - band.left;
+}
 } // namespace
 
 TEST(LabelGradient, AtMostAHundredBandsAndTheLastTakesTheRest) {

@@ -71,7 +71,8 @@ TEST_F(AboutPageTest, ClickingALinkOpensItsAddressNotItsCaption) {
     EXPECT_EQ(AboutPage::kSupportUrl, shell.Requests()[0].file);
     EXPECT_EQ(AboutPage::kWebSiteUrl, shell.Requests()[1].file);
     EXPECT_EQ(AboutPage::kHelpUrl, shell.Requests()[2].file);
-    EXPECT_EQ(AboutPage::kWebSiteUrl, shell.Requests()[3].file) << "the advertisement opens the web site";
+    EXPECT_EQ(AboutPage::kWebSiteUrl, shell.Requests()[3].file)
+        << "the advertisement opens the web site";
     for (const auto& request : shell.Requests())
         EXPECT_EQ("open", request.verb);
 }

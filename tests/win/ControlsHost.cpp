@@ -50,17 +50,18 @@ int CountPixels(HWND window, const RECT& area, const std::function<bool(COLORREF
 }
 
 HostWindow::HostWindow(int width, int height, COLORREF backgroundColour)
-    : background(backgroundColour),
-      font_(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT))) {
+    : background(backgroundColour), font_(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT))) {
     const char kClass[] = "VelmoraControlsTestHost";
     RegisterPrivateClass(kClass);
-    CreateEx(0, kClass, "Controls test host", WS_POPUP | WS_CAPTION | WS_VISIBLE,
-             40, 40, width, height, nullptr, nullptr);
+    CreateEx(0, kClass, "Controls test host", WS_POPUP | WS_CAPTION | WS_VISIBLE, 40, 40, width,
+             height, nullptr, nullptr);
     ::SetForegroundWindow(m_hWnd);
     Pump();
 }
 
-HostWindow::~HostWindow() { DestroyWindow(); }
+HostWindow::~HostWindow() {
+    DestroyWindow();
+}
 
 HWND HostWindow::AddButton(int id, const char* caption, DWORD style, int x, int y, int w, int h) {
     HWND button = ::CreateWindowExA(0, "BUTTON", caption, WS_CHILD | WS_VISIBLE | style, x, y, w, h,
@@ -115,7 +116,9 @@ BOOL CALLBACK ForwardTo(HWND child, LPARAM lParam) {
     ::SendMessageA(child, forward->msg, forward->wParam, forward->lParam);
     return TRUE;
 }
-void Record(const controls::ShellRequest& request) { RecordedShell::Requests().push_back(request); }
+void Record(const controls::ShellRequest& request) {
+    RecordedShell::Requests().push_back(request);
+}
 } // namespace
 
 void SendToDescendants(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -127,7 +130,9 @@ RecordedShell::RecordedShell() : previous_(controls::SetShellLauncher(Record)) {
     Requests().clear();
 }
 
-RecordedShell::~RecordedShell() { controls::SetShellLauncher(previous_); }
+RecordedShell::~RecordedShell() {
+    controls::SetShellLauncher(previous_);
+}
 
 std::vector<controls::ShellRequest>& RecordedShell::Requests() {
     static std::vector<controls::ShellRequest> requests;

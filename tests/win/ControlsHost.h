@@ -32,7 +32,8 @@ int CountPixels(HWND window, const RECT& area, const std::function<bool(COLORREF
 
 class HostWindow : public fw::CWindow {
 public:
-    explicit HostWindow(int width = 420, int height = 320, COLORREF background = ::GetSysColor(COLOR_BTNFACE));
+    explicit HostWindow(int width = 420, int height = 320,
+                        COLORREF background = ::GetSysColor(COLOR_BTNFACE));
     ~HostWindow() override;
 
     HWND AddButton(int id, const char* caption, DWORD style, int x, int y, int w, int h);
@@ -50,10 +51,10 @@ public:
     COLORREF background;
 
     BEGIN_MSG_MAP(HostWindow)
-        MESSAGE_HANDLER(WM_COMMAND, OnCommand)
-        MESSAGE_HANDLER(WM_NOTIFY, OnNotify)
-        MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
-        MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSysColorChange)
+    MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+    MESSAGE_HANDLER(WM_NOTIFY, OnNotify)
+    MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
+    MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSysColorChange)
     END_MSG_MAP()
 
 private:

@@ -79,7 +79,8 @@ TEST_F(HyperLinkLabelTest, FontOperationsChangeTheRecord) {
     EXPECT_EQ(ANSI_CHARSET, label.FontRecord().lfCharSet);
     std::string longName(40, 'F');
     label.SetFaceName(longName);
-    EXPECT_EQ(std::string(31, 'F'), label.FontRecord().lfFaceName) << "31 characters and the terminator";
+    EXPECT_EQ(std::string(31, 'F'), label.FontRecord().lfFaceName)
+        << "31 characters and the terminator";
 
     LOGFONTA record = label.FontRecord();
     record.lfWeight = 600;

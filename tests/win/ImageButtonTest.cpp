@@ -2,7 +2,6 @@
 // click, the dialog manager's messages, hover, focus, colours and drawing.
 #include <gtest/gtest.h>
 
-
 #include "controls/ImageButton.h"
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
@@ -21,12 +20,16 @@ constexpr int kSecond = 2002;
 constexpr int kThird = 2003;
 
 bool Greenish(COLORREF c) {
-    return GetGValue(c) > 100 && GetGValue(c) > GetRValue(c) + 50 && GetGValue(c) > GetBValue(c) + 50;
+    return GetGValue(c) > 100 && GetGValue(c) > GetRValue(c) + 50 &&
+           GetGValue(c) > GetBValue(c) + 50;
 }
 bool Reddish(COLORREF c) {
-    return GetRValue(c) > 150 && GetRValue(c) > GetGValue(c) + 80 && GetRValue(c) > GetBValue(c) + 80;
+    return GetRValue(c) > 150 && GetRValue(c) > GetGValue(c) + 80 &&
+           GetRValue(c) > GetBValue(c) + 80;
 }
-bool Grey(COLORREF c) { return GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c); }
+bool Grey(COLORREF c) {
+    return GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c);
+}
 
 // The pixels of the 16 x 16 icon spot of a button 21 pixels high.
 int CountIconPixels(HWND button, bool (*test)(COLORREF)) {
@@ -94,7 +97,8 @@ TEST_F(ImageButtonTest, CheckStateMessagesAndOperations) {
     const LRESULT expected[] = {1, 0, 1, 0, 1, 0};
     for (size_t i = 0; i < 6; ++i) {
         EXPECT_EQ(0, ::SendMessageA(box, BM_SETCHECK, values[i], 0));
-        EXPECT_EQ(expected[i], ::SendMessageA(box, BM_GETCHECK, 0, 0)) << "BM_SETCHECK " << values[i];
+        EXPECT_EQ(expected[i], ::SendMessageA(box, BM_GETCHECK, 0, 0))
+            << "BM_SETCHECK " << values[i];
     }
     EXPECT_EQ(0, first.SetCheckState(5, false));
     EXPECT_EQ(1, first.GetCheckState());
@@ -133,16 +137,16 @@ public:
     std::vector<LRESULT> seen;
 
     BEGIN_MSG_MAP(DoubleClickDialog)
-        COMMAND_HANDLER(kFirst, BN_CLICKED, OnBoxClicked)
-        MESSAGE_HANDLER(WM_APP + 1, OnFinish)
-        CHAIN_MSG_MAP(fw::CDialog)
+    COMMAND_HANDLER(kFirst, BN_CLICKED, OnBoxClicked)
+    MESSAGE_HANDLER(WM_APP + 1, OnFinish)
+    CHAIN_MSG_MAP(fw::CDialog)
     END_MSG_MAP()
 
 protected:
     bool OnInitDialog() override {
-        HWND hwnd = ::CreateWindowExA(0, "BUTTON", "Box", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX,
-                                      10, 10, 100, 21, m_hWnd, reinterpret_cast<HMENU>(kFirst),
-                                      ::GetModuleHandleA(nullptr), nullptr);
+        HWND hwnd = ::CreateWindowExA(
+            0, "BUTTON", "Box", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 10, 10, 100,
+            21, m_hWnd, reinterpret_cast<HMENU>(kFirst), ::GetModuleHandleA(nullptr), nullptr);
         box.SubclassWindow(hwnd);
         LPARAM at = MAKELPARAM(5, 5);
         ::PostMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
@@ -192,11 +196,13 @@ TEST_F(ImageButtonTest, PreTranslationMakesAnInactiveTooltipAndTurnsDoubleClicks
 
 TEST_F(ImageButtonTest, DialogManagerStyleChangesKeepItOwnerDrawn) {
     HWND push = PushButton(first, kFirst);
-    EXPECT_EQ(DLGC_UNDEFPUSHBUTTON, ::SendMessageA(push, WM_GETDLGCODE, 0, 0) & (DLGC_UNDEFPUSHBUTTON | DLGC_DEFPUSHBUTTON));
+    EXPECT_EQ(DLGC_UNDEFPUSHBUTTON, ::SendMessageA(push, WM_GETDLGCODE, 0, 0) &
+                                        (DLGC_UNDEFPUSHBUTTON | DLGC_DEFPUSHBUTTON));
     ::SendMessageA(push, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
     EXPECT_TRUE(first.IsDefaultButton());
     EXPECT_EQ(static_cast<LONG>(BS_OWNERDRAW), ::GetWindowLongA(push, GWL_STYLE) & 0x1F);
-    EXPECT_EQ(DLGC_DEFPUSHBUTTON, ::SendMessageA(push, WM_GETDLGCODE, 0, 0) & (DLGC_UNDEFPUSHBUTTON | DLGC_DEFPUSHBUTTON));
+    EXPECT_EQ(DLGC_DEFPUSHBUTTON, ::SendMessageA(push, WM_GETDLGCODE, 0, 0) &
+                                      (DLGC_UNDEFPUSHBUTTON | DLGC_DEFPUSHBUTTON));
     ::SendMessageA(push, BM_SETSTYLE, BS_AUTOCHECKBOX, TRUE);
     EXPECT_TRUE(first.IsDefaultButton()) << "other types leave the flag";
     ::SendMessageA(push, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
@@ -223,7 +229,8 @@ TEST(ImageButtonDialog, RealTemplateCheckBoxesStayOwnerDrawnAsTheFocusMoves) {
     ::ShowWindow(page.m_hWnd, SW_SHOW);
     for (int i = 0; i < 6; ++i)
         ::SendMessageA(page.m_hWnd, WM_NEXTDLGCTL, 0, FALSE);
-    ::SendMessageA(page.m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(page.boxes[1].m_hWnd), TRUE);
+    ::SendMessageA(page.m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(page.boxes[1].m_hWnd),
+                   TRUE);
     for (const ImageButton& box : page.boxes) {
         EXPECT_EQ(static_cast<LONG>(BS_OWNERDRAW), ::GetWindowLongA(box.m_hWnd, GWL_STYLE) & 0x1F);
         EXPECT_TRUE(box.IsCheckBox());
@@ -237,8 +244,8 @@ TEST(ImageButtonDialog, RealTemplateCheckBoxesStayOwnerDrawnAsTheFocusMoves) {
 TEST_F(ImageButtonTest, DisablingMovesTheFocusOnEvenWhenAnotherControlHadIt) {
     HWND a = PushButton(first, kFirst, BS_PUSHBUTTON, 10);
     HWND b = PushButton(second, kSecond, BS_PUSHBUTTON, 40);
-    HWND edit = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, 10, 70, 80,
-                                  20, host.m_hWnd, nullptr, nullptr, nullptr);
+    HWND edit = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, 10,
+                                  70, 80, 20, host.m_hWnd, nullptr, nullptr, nullptr);
     ::SetFocus(edit);
     ASSERT_EQ(edit, ::GetFocus());
     ::EnableWindow(a, FALSE);
@@ -309,7 +316,8 @@ TEST_F(ImageButtonTest, ColourOperationsAndTheSystemColourReset) {
 
     ::SendMessageA(first.m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
     for (int slot = 0; slot < 6; ++slot)
-        EXPECT_EQ(::GetSysColor(slot % 2 ? COLOR_BTNTEXT : COLOR_BTNFACE), first.GetStateColour(slot))
+        EXPECT_EQ(::GetSysColor(slot % 2 ? COLOR_BTNTEXT : COLOR_BTNFACE),
+                  first.GetStateColour(slot))
             << slot;
 }
 
@@ -369,7 +377,8 @@ TEST_F(ImageButtonTest, IconHandlesAndGreyIcons) {
     MoveCursorOnto(push);
     MoveOver(push, 0);
     ASSERT_TRUE(first.IsHovering());
-    EXPECT_GT(CountIconPixels(push, [](COLORREF c) { return !Grey(c); }), 30) << "the first under the pointer";
+    EXPECT_GT(CountIconPixels(push, [](COLORREF c) { return !Grey(c); }), 30)
+        << "the first under the pointer";
 
     // An unreadable icon: all images released, code 1.
     HICON bogus = reinterpret_cast<HICON>(static_cast<INT_PTR>(0x7ff0));
@@ -379,8 +388,9 @@ TEST_F(ImageButtonTest, IconHandlesAndGreyIcons) {
 }
 
 TEST(ImageButtonGrey, GreyIconKeepsBlackAndGreysEverythingElse) {
-    HICON icon = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_STARTED),
-                                                 IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+    HICON icon =
+        static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_STARTED),
+                                        IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
     ASSERT_TRUE(icon);
     HICON grey = ImageButton::MakeGreyIcon(icon);
     ASSERT_TRUE(grey);
@@ -481,9 +491,11 @@ TEST_F(ImageButtonTest, BitmapsAreDrawnThroughTheirMask) {
     }
     ASSERT_EQ(0, first.SetBitmaps(picture, RGB(255, 0, 255), nullptr, 0));
     EXPECT_EQ(RGB(0, 0, 200), PixelAt(push, 3 + 8, 2 + 8));
-    EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), PixelAt(push, 3 + 1, 2 + 1)) << "the transparent colour";
+    EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), PixelAt(push, 3 + 1, 2 + 1))
+        << "the transparent colour";
     ::EnableWindow(push, FALSE);
-    EXPECT_NE(RGB(0, 0, 200), PixelAt(push, 3 + 8, 2 + 8)) << "disabled: the system's grey rendering";
+    EXPECT_NE(RGB(0, 0, 200), PixelAt(push, 3 + 8, 2 + 8))
+        << "disabled: the system's grey rendering";
 }
 
 TEST_F(ImageButtonTest, AttachedMenuSendsTheChosenCommandToItsOwner) {
@@ -492,7 +504,7 @@ TEST_F(ImageButtonTest, AttachedMenuSendsTheChosenCommandToItsOwner) {
     struct Callback : fw::CWindow {
         HMENU told = nullptr;
         BEGIN_MSG_MAP(Callback)
-            MESSAGE_HANDLER(WM_APP + 7, OnTold)
+        MESSAGE_HANDLER(WM_APP + 7, OnTold)
         END_MSG_MAP()
         LRESULT OnTold(UINT, WPARAM wParam, LPARAM lParam, bool&) {
             told = reinterpret_cast<HMENU>(wParam);
@@ -519,13 +531,15 @@ TEST_F(ImageButtonTest, AttachedMenuSendsTheChosenCommandToItsOwner) {
 
 TEST_F(ImageButtonTest, OwnCursorOverTheButton) {
     HWND push = PushButton(first, kFirst);
-    EXPECT_FALSE(::SendMessageA(push, WM_SETCURSOR, reinterpret_cast<WPARAM>(push), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)))
+    EXPECT_FALSE(::SendMessageA(push, WM_SETCURSOR, reinterpret_cast<WPARAM>(push),
+                                MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)))
         << "no cursor: default handling";
-    HCURSOR cross = static_cast<HCURSOR>(
-        ::CopyImage(::LoadCursorA(nullptr, IDC_CROSS), IMAGE_CURSOR, 0, 0, 0));
+    HCURSOR cross =
+        static_cast<HCURSOR>(::CopyImage(::LoadCursorA(nullptr, IDC_CROSS), IMAGE_CURSOR, 0, 0, 0));
     ASSERT_TRUE(cross);
     first.SetPointerCursor(cross);
-    EXPECT_TRUE(::SendMessageA(push, WM_SETCURSOR, reinterpret_cast<WPARAM>(push), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_TRUE(::SendMessageA(push, WM_SETCURSOR, reinterpret_cast<WPARAM>(push),
+                               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
     EXPECT_EQ(cross, ::GetCursor());
     ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
 }
