@@ -112,18 +112,3 @@ TEST(ButtonLayout, WhichIconIsShown) {
     EXPECT_EQ(1, ChooseImage(false, false, false, true));
     EXPECT_EQ(0, ChooseImage(false, false, false, false));
 }
-
-TEST(ButtonStyles, OwnerDrawAndDefaultButtonAndCheckValues) {
-    EXPECT_EQ(0x5001000Bu, OwnerDrawStyle(0x50010003u)) << "an auto check box";
-    EXPECT_EQ(0x5001000Bu, OwnerDrawStyle(0x50010001u));
-    EXPECT_EQ(0x0000000Bu, OwnerDrawStyle(0x0000001Fu));
-    EXPECT_TRUE(DefaultAfterSetStyle(0x01, false));
-    EXPECT_FALSE(DefaultAfterSetStyle(0x00, true));
-    EXPECT_TRUE(DefaultAfterSetStyle(0x0B, true)) << "other types leave the flag";
-    EXPECT_FALSE(DefaultAfterSetStyle(0x03, false));
-    EXPECT_TRUE(DefaultAfterSetStyle(0x21, false)) << "only the low five bits count";
-    EXPECT_TRUE(CheckedBySetCheck(1));
-    EXPECT_TRUE(CheckedBySetCheck(2));
-    EXPECT_FALSE(CheckedBySetCheck(0));
-    EXPECT_FALSE(CheckedBySetCheck(3));
-}

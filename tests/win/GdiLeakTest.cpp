@@ -161,6 +161,19 @@ TEST(GdiLeaks, LongUseOfEveryPageLeavesTheObjectCountAsItWas) {
 }
 
 TEST(GdiLeaks, TheCountSeesObjectsComeAndGo) {
+    auto load = [](int id) {
+        return static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
+                                               IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+    };
+    // Grey icons are made through the screen's context, which the system
+    // keeps cached after its first use: make one before counting.
+    ::DestroyIcon(load(IDI_ADD));
+    {
+        HICON icon = load(IDI_ADD);
+        ::DestroyIcon(ImageButton::MakeGreyIcon(icon));
+        ::DestroyIcon(icon);
+    }
+
     int before = wintest::GdiObjectCount();
     HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3));
     HFONT font = ::CreateFontA(12, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
@@ -170,13 +183,18 @@ TEST(GdiLeaks, TheCountSeesObjectsComeAndGo) {
     EXPECT_EQ(before, wintest::GdiObjectCount());
     {
         ImageButton button;
-        HICON icon =
-            static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ADD),
-                                            IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+        HICON icon = load(IDI_ADD);
         int withIcon = wintest::GdiObjectCount();
         EXPECT_GT(withIcon, before) << "an icon holds bitmaps";
         button.SetIconHandles(icon, ImageButton::AutoGreyIconHandle());
         EXPECT_GT(wintest::GdiObjectCount(), withIcon);
     }
     EXPECT_EQ(before, wintest::GdiObjectCount()) << "the button freed both icons";
+
+    // Icons handed over are the button's even when it cannot use them.
+    ImageButton button;
+    EXPECT_EQ(0, button.SetIconHandles(nullptr, load(IDI_NEW)));
+    HICON bogus = reinterpret_cast<HICON>(static_cast<INT_PTR>(0x7ff0));
+    EXPECT_EQ(1, button.SetIconHandles(bogus, load(IDI_NEW)));
+    EXPECT_EQ(before, wintest::GdiObjectCount()) << "no second icon left behind";
 }

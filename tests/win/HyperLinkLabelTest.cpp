@@ -58,15 +58,6 @@ TEST_F(HyperLinkLabelTest, AttachTakesTheControlsFontOrTheSystemFont) {
 
 TEST_F(HyperLinkLabelTest, FontOperationsChangeTheRecord) {
     Attach();
-    EXPECT_EQ(FW_BOLD, label.SetBold(true).FontRecord().lfWeight);
-    EXPECT_EQ(FW_NORMAL, label.SetBold(false).FontRecord().lfWeight);
-    label.SetUnderline(1).SetItalic(1);
-    EXPECT_EQ(1, label.FontRecord().lfUnderline);
-    EXPECT_EQ(1, label.FontRecord().lfItalic);
-    label.SetRotation(90, true);
-    EXPECT_EQ(900, label.FontRecord().lfEscapement);
-    EXPECT_EQ(900, label.FontRecord().lfOrientation);
-
     HDC screen = ::GetDC(nullptr);
     int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
     ::ReleaseDC(nullptr, screen);
