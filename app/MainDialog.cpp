@@ -230,3 +230,17 @@ LRESULT MainDialog::OnPaint(UINT, WPARAM, LPARAM, bool& bHandled) {
 LRESULT MainDialog::OnQueryDragIcon(UINT, WPARAM, LPARAM, bool&) {
     return reinterpret_cast<LRESULT>(programIcon);
 }
+
+namespace {
+BOOL CALLBACK PassColourChange(HWND child, LPARAM) {
+    ::SendMessageA(child, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
+}
+} // namespace
+
+LRESULT MainDialog::OnSysColorChange(UINT, WPARAM, LPARAM, bool&) {
+    // Only top-level windows hear of it; the buttons, labels and common
+    // controls on the pages keep colours of their own and need it too.
+    ::EnumChildWindows(m_hWnd, PassColourChange, 0);
+    return 0;
+}

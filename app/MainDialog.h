@@ -51,6 +51,7 @@ public:
         MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindow)
         MESSAGE_HANDLER(WM_PAINT, OnPaint)
         MESSAGE_HANDLER(WM_QUERYDRAGICON, OnQueryDragIcon)
+        MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSysColorChange)
         CHAIN_MSG_MAP(fw::CDialog)
     END_MSG_MAP()
 
@@ -77,6 +78,7 @@ private:
     LRESULT OnShowWindow(UINT msg, WPARAM wParam, LPARAM lParam, bool&);
     LRESULT OnPaint(UINT, WPARAM, LPARAM, bool& bHandled);
     LRESULT OnQueryDragIcon(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnSysColorChange(UINT msg, WPARAM wParam, LPARAM lParam, bool&);
 
     void PlaceTrayIcon(UINT iconId, UINT imageId);
     void ShowStartButtonState(const char* caption, int icon, COLORREF hoverText);

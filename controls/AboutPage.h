@@ -1,6 +1,7 @@
 // The About tab: banner, product line and version, and the maker's links.
 #pragma once
 
+#include "controls/HyperLinkLabel.h"
 #include "framework/Dialog.h"
 #include "resources/resource.h"
 
@@ -8,12 +9,31 @@ class AboutPage : public fw::CDialog {
 public:
     AboutPage() : fw::CDialog(IDD_ABOUT) {}
 
+    // The maker's addresses; the three are also the captions of their labels.
+    static const char* const kWebSiteUrl;
+    static const char* const kSupportUrl;
+    static const char* const kHelpUrl;
+
+    HyperLinkLabel supportLink;
+    HyperLinkLabel webSiteLink;
+    HyperLinkLabel helpLink;
+    HyperLinkLabel advertLink;
+
     BEGIN_MSG_MAP(AboutPage)
-        CHAIN_MSG_MAP(fw::CDialog)
+    MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStatic)
+    CHAIN_MSG_MAP(fw::CDialog)
+    // The labels' click commands and any other: nothing to do, the labels open their links.
+    MESSAGE_HANDLER(WM_COMMAND, OnCommand)
     END_MSG_MAP()
 
 protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(fw::DataExchange& dx) override;
     // Enter and Escape inside a page do nothing.
     void OnOK() override {}
     void OnCancel() override {}
+
+private:
+    LRESULT OnCommand(UINT, WPARAM, LPARAM, bool&) { return 0; }
+    LRESULT OnCtlColorStatic(UINT, WPARAM, LPARAM lParam, bool& bHandled);
 };

@@ -79,6 +79,9 @@ velmora_make_prefix "$work/prefix" || { echo "$passed passed, $((failed + 1)) fa
 export WINEPATH="$(winepath -w "$VELMORA_ROOT/dist")"
 export VELMORA_DIST="$(winepath -w "$VELMORA_ROOT/dist")"
 export VELMORA_WORK="$(winepath -w "$work")"
+shots="$VELMORA_ROOT/build/win/screenshots"
+rm -rf "$shots" && mkdir -p "$shots"
+export VELMORA_SCREENSHOTS="$(winepath -w "$shots")"
 echo "Wine prefix $WINEPREFIX on display $DISPLAY"
 
 # A local stand-in for the update server: the driver serves files from
@@ -100,6 +103,10 @@ fi
 
 run_gtest win 900 wine "$VELMORA_ROOT/build/win/tests/win/win_tests.exe"
 run_gtest e2e 1800 wine "$VELMORA_ROOT/build/win/tests/e2e/e2e_tests.exe"
+# The end-to-end run leaves BMPs of the pages and the tray menu; keep PNGs.
+for bmp in "$shots"/*.bmp; do
+    [ -e "$bmp" ] && convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+done
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
