@@ -1,82 +1,40 @@
 #include "tests/e2e/Harness.h"
 
 #include <commctrl.h>
+#include <shlwapi.h>
 
 #include <atomic>
-#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <thread>
+
+#include "resources/resource.h"
 
 namespace e2e {
 
 namespace {
-const char kMainCaption[] = "Draxtel Velmora";
-constexpr int kBannedListId = 1010;
-constexpr int kEntryId = 1011;
-constexpr int kKillListId = 1037;
-constexpr int kDelayId = 1026;
-constexpr int kAdvertId = 1040;
-constexpr int kTabsId = 1022;
-
 std::string Narrow(const std::wstring& wide) {
-    if (wide.empty())
-        return std::string();
-    int n = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                  nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &out[0], n,
-                          nullptr, nullptr);
+    std::string out(wide.size() * 2 + 1, '\0');
+    int n =
+        ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &out[0], out.size(), nullptr, nullptr);
+    out.resize(n > 0 ? n - 1 : 0);
     return out;
 }
 
-HKEY OpenKey(const char* path, bool create) {
-    HKEY key = nullptr;
-    LONG rc = create ? ::RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0,
-                                         KEY_READ | KEY_WRITE, nullptr, &key, nullptr)
-                     : ::RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key);
-    return rc == ERROR_SUCCESS ? key : nullptr;
+bool GetSettingRaw(const char* name, DWORD& type, std::string& data) {
+    DWORD size = 0;
+    if (::SHGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, &type, nullptr, &size))
+        return false;
+    data.assign(size, '\0');
+    bool ok = !::SHGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, &type, &data[0], &size);
+    data.resize(size);
+    return ok;
 }
 
-void DeleteTree(HKEY parent, const char* name) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(parent, name, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS)
-        return;
-    char child[256];
-    for (;;) {
-        DWORD size = sizeof(child);
-        if (::RegEnumKeyExA(key, 0, child, &size, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
-        DeleteTree(key, child);
-    }
-    ::RegCloseKey(key);
-    ::RegDeleteKeyA(parent, name);
-}
-
-struct FindMain {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindMainInChildren(HWND hwnd, LPARAM lParam) {
-    auto* find = reinterpret_cast<FindMain*>(lParam);
-    if (ClassOf(hwnd) == "#32770" && TextOf(hwnd) == kMainCaption) {
-        find->found = hwnd;
-        return FALSE;
-    }
+BOOL CALLBACK Collect(HWND hwnd, LPARAM windows) {
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(hwnd);
     return TRUE;
-}
-
-BOOL CALLBACK FindMainInTopLevel(HWND hwnd, LPARAM lParam) {
-    auto* find = reinterpret_cast<FindMain*>(lParam);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != find->pid)
-        return TRUE;
-    FindMainInChildren(hwnd, lParam);
-    if (!find->found)
-        ::EnumChildWindows(hwnd, FindMainInChildren, lParam);
-    return find->found ? FALSE : TRUE;
 }
 } // namespace
 
@@ -86,50 +44,24 @@ std::string Env(const char* name) {
     return n && n < sizeof(buffer) ? std::string(buffer, n) : std::string();
 }
 
-std::string DistPath(const char* file) {
-    std::string dist = Env("VELMORA_DIST");
-    return dist.empty() ? std::string(file) : dist + "\\" + file;
-}
-
 std::string MakeWorkDir(const std::string& name) {
     static std::atomic<int> counter{0};
-    std::string base = Env("VELMORA_WORK");
-    if (base.empty()) {
-        char temp[MAX_PATH] = {};
-        ::GetTempPathA(MAX_PATH, temp);
-        base = temp;
-    }
-    std::string dir = base + "\\e2e-" + name + "-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                      std::to_string(counter++);
+    std::string dir = Env("VELMORA_WORK") + "\\e2e-" + name + "-" +
+                      std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter++);
     ::CreateDirectoryA(dir.c_str(), nullptr);
     return dir;
 }
 
 std::string ReadFileBytes(const std::string& path, bool* exists) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
+    std::ifstream in(path, std::ios::binary);
     if (exists)
-        *exists = file != INVALID_HANDLE_VALUE;
-    if (file == INVALID_HANDLE_VALUE)
-        return std::string();
-    std::string bytes;
-    char buffer[65536];
-    DWORD got = 0;
-    while (::ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got)
-        bytes.append(buffer, got);
-    ::CloseHandle(file);
-    return bytes;
+        *exists = in.is_open();
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    bool ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size();
-    ::CloseHandle(file);
-    return ok;
+    std::ofstream out(path, std::ios::binary);
+    return out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush().good();
 }
 
 bool FileExists(const std::string& path) {
@@ -137,84 +69,59 @@ bool FileExists(const std::string& path) {
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        if (condition())
-            return true;
+    for (DWORD start = ::GetTickCount(); !condition(); ::Sleep(20)) {
         if (::GetTickCount() - start >= timeoutMs)
             return condition();
-        ::Sleep(20);
     }
+    return true;
 }
 
 const char* const kSettingsKey = "Software\\Draxtel\\Velmora\\Settings";
 
-void DeleteProgramKey() { DeleteTree(HKEY_CURRENT_USER, "Software\\Draxtel"); }
+void DeleteProgramKey() {
+    ::SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Draxtel");
+}
+
+void SetSettingRaw(const char* name, DWORD type, const void* data, DWORD size) {
+    ::SHSetValueA(HKEY_CURRENT_USER, kSettingsKey, name, type, data, size);
+}
 
 void SetSettingDword(const char* name, DWORD value) {
-    HKEY key = OpenKey(kSettingsKey, true);
-    ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
-    ::RegCloseKey(key);
+    SetSettingRaw(name, REG_DWORD, &value, sizeof(value));
 }
 
 void SetSettingString(const char* name, const std::string& value) {
-    HKEY key = OpenKey(kSettingsKey, true);
-    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>(value.size() + 1));
-    ::RegCloseKey(key);
+    SetSettingRaw(name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
 }
 
-bool GetSettingRaw(const char* name, DWORD& type, std::string& data) {
-    HKEY key = OpenKey(kSettingsKey, false);
-    if (!key)
-        return false;
-    DWORD size = 0;
-    bool ok = ::RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
-    if (ok) {
-        data.assign(size, '\0');
-        ok = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
-                                &size) == ERROR_SUCCESS;
-        data.resize(size);
-    }
-    ::RegCloseKey(key);
-    return ok;
-}
-
-bool GetSettingDword(const char* name, DWORD& value) {
-    DWORD type = 0;
+DWORD SettingDword(const char* name) {
+    DWORD type = 0, value = kNoSetting;
     std::string data;
-    if (!GetSettingRaw(name, type, data) || type != REG_DWORD || data.size() != sizeof(DWORD))
-        return false;
-    std::memcpy(&value, data.data(), sizeof(DWORD));
-    return true;
+    if (GetSettingRaw(name, type, data) && type == REG_DWORD && data.size() == sizeof(DWORD))
+        std::memcpy(&value, data.data(), sizeof(DWORD));
+    return value;
 }
 
-bool GetSettingString(const char* name, std::string& value) {
+std::string SettingString(const char* name) {
     DWORD type = 0;
     std::string data;
     if (!GetSettingRaw(name, type, data) || type != REG_SZ)
-        return false;
-    size_t end = data.find('\0');
-    value = data.substr(0, end);
-    return true;
+        return "<no string>";
+    return data.substr(0, data.find('\0'));
 }
 
 void UseQuietSettings() {
     DeleteProgramKey();
-    SetSettingDword("LoadMinimized", 0);
-    SetSettingDword("LoadOnStartup", 0);
-    SetSettingDword("SaveOnExit", 0);
-    SetSettingDword("AutoStart", 0);
+    for (const char* name : {"LoadMinimized", "LoadOnStartup", "SaveOnExit", "AutoStart"})
+        SetSettingDword(name, 0);
 }
 
 std::string TextOf(HWND window) {
-    // GetWindowText of another process's control gives only its caption;
-    // a control's own text has to be asked for.
-    DWORD_PTR length = 0;
+    // GetWindowText of another process's control gives only its caption.
+    DWORD_PTR length = 0, got = 0;
     if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length))
         return std::string();
     std::wstring text(length + 2, L'\0');
-    DWORD_PTR got = 0;
     ::SendMessageTimeoutW(window, WM_GETTEXT, length + 2, reinterpret_cast<LPARAM>(&text[0]),
                           SMTO_NORMAL, 5000, &got);
     text.resize(got < text.size() ? got : 0);
@@ -241,48 +148,64 @@ std::string ClassOf(HWND window) {
     return name;
 }
 
-int ListBoxSelection(HWND listBox, std::vector<int>* selected) {
-    LRESULT count = ::SendMessageW(listBox, LB_GETCOUNT, 0, 0);
-    int n = 0;
-    for (LRESULT i = 0; i < count; ++i) {
-        if (::SendMessageW(listBox, LB_GETSEL, i, 0) > 0) {
-            ++n;
-            if (selected)
-                selected->push_back(static_cast<int>(i));
-        }
+std::vector<HWND> TopLevelWindows(DWORD pid, const char* className) {
+    std::vector<HWND> all, found;
+    ::EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
+    for (HWND hwnd : all) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(hwnd, &owner);
+        if ((!pid || owner == pid) && (!className || ClassOf(hwnd) == className))
+            found.push_back(hwnd);
     }
-    return n;
+    return found;
+}
+
+std::vector<HWND> Descendants(HWND parent) {
+    std::vector<HWND> found;
+    ::EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 VelmoraProcess::~VelmoraProcess() {
+    Release();
+}
+
+void VelmoraProcess::Release() {
     if (Running())
         Kill();
-    if (pi_.hProcess)
-        ::CloseHandle(pi_.hProcess);
-    if (pi_.hThread)
-        ::CloseHandle(pi_.hThread);
+    ::CloseHandle(pi_.hProcess);
+    ::CloseHandle(pi_.hThread);
+    pi_ = PROCESS_INFORMATION{};
 }
 
 bool VelmoraProcess::Start(const std::string& workDir, const std::string& exe) {
+    Release(); // started again: the one before is over or goes now
+    std::string path = exe.empty() ? Env("VELMORA_DIST") + "\\Velmora.exe" : exe;
+    std::string commandLine = "\"" + path + "\"";
     STARTUPINFOA si{};
     si.cb = sizeof(si);
-    std::string commandLine = "\"" + exe + "\"";
     main_ = nullptr;
-    return ::CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+    return ::CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                             workDir.c_str(), &si, &pi_) != FALSE;
 }
 
 HWND VelmoraProcess::WaitForMainWindow(DWORD timeoutMs) {
+    // The main dialog is top-level, or a child of the hidden parent in the tray.
     WaitUntil(
         [&] {
-            FindMain find{pi_.dwProcessId, nullptr};
-            ::EnumWindows(FindMainInTopLevel, reinterpret_cast<LPARAM>(&find));
-            main_ = find.found;
-            return main_ && PageControl(0, kEntryId);
+            main_ = nullptr;
+            for (HWND top : TopLevelWindows(pi_.dwProcessId)) {
+                std::vector<HWND> candidates = Descendants(top);
+                candidates.insert(candidates.begin(), top);
+                for (HWND hwnd : candidates) {
+                    if (!main_ && ClassOf(hwnd) == "#32770" && TextOf(hwnd) == "Draxtel Velmora")
+                        main_ = hwnd;
+                }
+            }
+            return main_ && PageControl(kBannedPage, IDC_ENTRY);
         },
         timeoutMs);
-    // Other threads' messages are answered during initialisation too; a
-    // posted one is handled only once the dialog runs its message loop.
+    // A posted message is handled only once the dialog runs its message loop.
     if (main_ && !Settle(timeoutMs))
         main_ = nullptr;
     return main_;
@@ -320,157 +243,101 @@ bool VelmoraProcess::Settle(DWORD timeoutMs) {
     // delivered), then two marks through the posted queue: when the entry
     // field shows the second mark, every report queued before it is done.
     DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result))
-        return false;
-    HWND entry = PageControl(0, kEntryId);
-    if (!entry)
+    HWND entry = PageControl(kBannedPage, IDC_ENTRY);
+    if (!entry || !::SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result))
         return false;
     static std::atomic<unsigned> mark{0};
     for (int round = 0; round < 2; ++round) {
         WPARAM limit = 0x70000000u + (mark++ & 0xFFFFFu);
         ::PostMessageA(entry, EM_SETLIMITTEXT, limit, 0);
-        bool seen = WaitUntil(
-            [&] {
-                DWORD_PTR current = 0;
-                return ::SendMessageTimeoutA(entry, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, 1000,
-                                             &current) &&
-                       current == limit;
-            },
-            timeoutMs);
-        if (!seen)
+        auto seen = [&] {
+            return ::SendMessageTimeoutA(entry, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, 1000,
+                                         &result) &&
+                   result == limit;
+        };
+        if (!WaitUntil(seen, timeoutMs))
             return false;
     }
     return true;
 }
 
-namespace {
-struct PageSearch {
-    int id;
-    const char* cls;
-    HWND found;
-};
-
-BOOL CALLBACK FindPage(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<PageSearch*>(lParam);
-    if (ClassOf(hwnd) != "#32770")
-        return TRUE;
-    HWND control = ::GetDlgItem(hwnd, search->id);
-    if (control && _stricmp(ClassOf(control).c_str(), search->cls) == 0) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-} // namespace
-
 HWND VelmoraProcess::Page(int index) const {
     // Each page is known by a control only it has.
-    static const int kIds[] = {kBannedListId, kKillListId, kDelayId, kAdvertId};
-    static const char* const kClasses[] = {"ListBox", "ListBox", "Edit", "Static"};
+    static const struct {
+        int id;
+        const char* cls;
+    } kMarks[] = {{IDC_BANNED_LIST, "ListBox"},
+                  {IDC_KILL_LIST, "ListBox"},
+                  {IDC_DELAY, "Edit"},
+                  {IDC_ADVERT_LINK, "Static"}};
     if (index < 0 || index > 3)
         return nullptr;
-    PageSearch search{kIds[index], kClasses[index], nullptr};
-    ::EnumChildWindows(::GetDlgItem(main_, kTabsId), FindPage, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND hwnd : Descendants(::GetDlgItem(main_, IDC_TABS))) {
+        HWND mark = ::GetDlgItem(hwnd, kMarks[index].id);
+        if (ClassOf(hwnd) == "#32770" && mark &&
+            _stricmp(ClassOf(mark).c_str(), kMarks[index].cls) == 0)
+            return hwnd;
+    }
+    return nullptr;
 }
 
-void VelmoraProcess::Click(HWND button) const {
-    // Posted: a click may open a message box, which must not block the driver.
-    ::PostMessageA(button, BM_CLICK, 0, 0);
-}
-
-void VelmoraProcess::SelectTab(int index) const {
-    HWND tabs = ::GetDlgItem(main_, kTabsId);
+bool VelmoraProcess::SelectTab(int index) {
+    HWND tabs = ::GetDlgItem(main_, IDC_TABS);
     // The item rectangle has to come back through the other process's memory.
-    void* remote = ::VirtualAllocEx(pi_.hProcess, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    void* remote =
+        ::VirtualAllocEx(pi_.hProcess, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
     RECT rect{};
     if (remote) {
         ::SendMessageA(tabs, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote));
-        SIZE_T got = 0;
-        ::ReadProcessMemory(pi_.hProcess, remote, &rect, sizeof(rect), &got);
+        ::ReadProcessMemory(pi_.hProcess, remote, &rect, sizeof(rect), nullptr);
         ::VirtualFreeEx(pi_.hProcess, remote, 0, MEM_RELEASE);
     }
     LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     ::PostMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
     ::PostMessageA(tabs, WM_LBUTTONUP, 0, at);
+    return Settle();
 }
 
 std::vector<std::string> VelmoraProcess::BannedList() const {
-    return ListBoxItems(PageControl(0, kBannedListId));
+    return ListBoxItems(PageControl(kBannedPage, IDC_BANNED_LIST));
 }
 
 std::vector<std::string> VelmoraProcess::StatisticsLines() const {
-    return ListBoxItems(PageControl(1, kKillListId));
+    return ListBoxItems(PageControl(kStatsPage, IDC_KILL_LIST));
 }
 
-// The factory thread owns a message-only window through which the driver
-// asks for windows to be made, so every window belongs to a pumping thread.
+// The factory thread owns a message-only window; work sent to it runs there,
+// so every window belongs to a thread that pumps.
 struct WindowFactory::Impl {
+    static constexpr UINT kRun = WM_APP + 1;
     std::thread thread;
     HWND control = nullptr;
     HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
 
-    struct OpenRequest {
-        std::string title;
-        int width, height, count;
-        std::vector<HWND> made;
-    };
-
-    static constexpr UINT kOpen = WM_APP + 1;
-    static constexpr UINT kClose = WM_APP + 2;
-    static constexpr UINT kFreeze = WM_APP + 3;
-
-    static LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-
     static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        if (msg == kOpen) {
-            auto* request = reinterpret_cast<OpenRequest*>(lParam);
-            for (int i = 0; i < request->count; ++i) {
-                std::string title = request->count == 1
-                                        ? request->title
-                                        : request->title + " " + std::to_string(i);
-                request->made.push_back(::CreateWindowExA(
-                    0, "VelmoraE2EPopup", title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40 + (i % 20) * 5,
-                    40 + (i % 20) * 5, request->width, request->height, nullptr, nullptr,
-                    ::GetModuleHandleA(nullptr), nullptr));
-            }
-            return 0;
-        }
-        if (msg == kClose) {
-            ::DestroyWindow(reinterpret_cast<HWND>(wParam));
-            return 0;
-        }
-        if (msg == kFreeze) {
-            ::Sleep(static_cast<DWORD>(wParam));
-            return 0;
-        }
-        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+        if (msg != kRun)
+            return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+        (*reinterpret_cast<const std::function<void()>*>(lParam))();
+        return 0;
     }
 
     void Run() {
         HINSTANCE instance = ::GetModuleHandleA(nullptr);
-        WNDCLASSA popup{};
-        popup.lpfnWndProc = PopupProc;
-        popup.hInstance = instance;
-        popup.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        popup.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-        popup.lpszClassName = "VelmoraE2EPopup";
-        ::RegisterClassA(&popup);
-        WNDCLASSA control{};
-        control.lpfnWndProc = ControlProc;
-        control.hInstance = instance;
-        control.lpszClassName = "VelmoraE2EFactory";
-        ::RegisterClassA(&control);
-        this->control = ::CreateWindowExA(0, "VelmoraE2EFactory", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                          nullptr, instance, nullptr);
+        WNDCLASSA cls{};
+        cls.lpfnWndProc = ::DefWindowProcA;
+        cls.hInstance = instance;
+        cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        cls.lpszClassName = "VelmoraE2EPopup";
+        ::RegisterClassA(&cls);
+        cls.lpfnWndProc = ControlProc;
+        cls.lpszClassName = "VelmoraE2EFactory";
+        ::RegisterClassA(&cls);
+        control = ::CreateWindowExA(0, "VelmoraE2EFactory", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                    nullptr, instance, nullptr);
         ::SetEvent(ready);
         MSG msg;
-        while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            ::TranslateMessage(&msg);
+        while (::GetMessageA(&msg, nullptr, 0, 0) > 0)
             ::DispatchMessageA(&msg);
-        }
     }
 };
 
@@ -481,30 +348,39 @@ WindowFactory::WindowFactory() : impl_(new Impl) {
 
 WindowFactory::~WindowFactory() {
     ::PostMessageA(impl_->control, WM_QUIT, 0, 0);
-    if (impl_->thread.joinable())
-        impl_->thread.join();
+    impl_->thread.join();
     ::CloseHandle(impl_->ready);
 }
 
+void WindowFactory::RunOnThread(const std::function<void()>& work) {
+    ::SendMessageA(impl_->control, Impl::kRun, 0, reinterpret_cast<LPARAM>(&work));
+}
+
 HWND WindowFactory::Open(const std::string& title, int width, int height) {
-    Impl::OpenRequest request{title, width, height, 1, {}};
-    ::SendMessageA(impl_->control, Impl::kOpen, 0, reinterpret_cast<LPARAM>(&request));
-    return request.made.empty() ? nullptr : request.made[0];
+    HWND made = nullptr;
+    RunOnThread([&] {
+        made = ::CreateWindowExA(0, "VelmoraE2EPopup", title.c_str(),
+                                 WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, width, height, nullptr,
+                                 nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    });
+    return made;
 }
 
 std::vector<HWND> WindowFactory::OpenMany(const std::string& titlePrefix, int count, int width,
                                           int height) {
-    Impl::OpenRequest request{titlePrefix, width, height, count, {}};
-    ::SendMessageA(impl_->control, Impl::kOpen, 0, reinterpret_cast<LPARAM>(&request));
-    return request.made;
+    std::vector<HWND> made;
+    RunOnThread([&] {
+        for (int i = 0; i < count; ++i)
+            made.push_back(::CreateWindowExA(
+                0, "VelmoraE2EPopup", (titlePrefix + " " + std::to_string(i)).c_str(),
+                WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40 + (i % 20) * 5, 40 + (i % 20) * 5, width,
+                height, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr));
+    });
+    return made;
 }
 
 void WindowFactory::Close(HWND window) {
-    ::SendMessageA(impl_->control, Impl::kClose, reinterpret_cast<WPARAM>(window), 0);
-}
-
-void WindowFactory::Freeze(DWORD milliseconds) {
-    ::PostMessageA(impl_->control, Impl::kFreeze, milliseconds, 0);
+    RunOnThread([&] { ::DestroyWindow(window); });
 }
 
 } // namespace e2e
