@@ -2,7 +2,7 @@
 // over windows of the driver brought to the front.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/Harness.h"
 
 using namespace e2e;
 

@@ -3,17 +3,19 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <thread>
 
-#include "resources/resource.h"
-
 namespace e2e {
 
 namespace {
+const char kSettingsKey[] = "Software\\Draxtel\\Velmora\\Settings";
+
 std::string Narrow(const std::wstring& wide) {
     std::string out(wide.size() * 2 + 1, '\0');
     int n =
@@ -22,19 +24,134 @@ std::string Narrow(const std::wstring& wide) {
     return out;
 }
 
-bool GetSettingRaw(const char* name, DWORD& type, std::string& data) {
+// The value's bytes; its type is REG_NONE when it is missing.
+std::string GetSettingRaw(const char* name, DWORD& type) {
     DWORD size = 0;
-    if (::SHGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, &type, nullptr, &size))
-        return false;
-    data.assign(size, '\0');
-    bool ok = !::SHGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, &type, &data[0], &size);
-    data.resize(size);
-    return ok;
+    ::SHGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, &type, nullptr, &size);
+    std::string data(size, '\0');
+    if (::SHGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, &type, &data[0], &size))
+        type = REG_NONE;
+    return data;
+}
+
+HWND MakePopup(const std::string& title, int at, int width, int height) {
+    return ::CreateWindowExA(0, "VelmoraE2EPopup", title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                             at, at, width, height, nullptr, nullptr, ::GetModuleHandleA(nullptr),
+                             nullptr);
 }
 
 BOOL CALLBACK Collect(HWND hwnd, LPARAM windows) {
     reinterpret_cast<std::vector<HWND>*>(windows)->push_back(hwnd);
     return TRUE;
+}
+
+std::string ClassOf(HWND window) {
+    char name[256] = {};
+    ::GetClassNameA(window, name, sizeof(name));
+    return name;
+}
+
+std::vector<HWND> Descendants(HWND parent) {
+    std::vector<HWND> found;
+    ::EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+std::vector<std::string> ListBoxItems(HWND listBox) {
+    std::vector<std::string> items;
+    LRESULT count = ::SendMessageW(listBox, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        LRESULT length = ::SendMessageW(listBox, LB_GETTEXTLEN, i, 0);
+        // Generous: the length may be counted in bytes or in characters.
+        std::wstring text(static_cast<size_t>(length < 0 ? 0 : length) * 2 + 16, L'\0');
+        LRESULT got = ::SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
+        text.resize(got < 0 ? 0 : static_cast<size_t>(got));
+        items.push_back(Narrow(text));
+    }
+    return items;
+}
+
+// The file-name box: edt1 in the old template, an edit inside the
+// ComboBoxEx cmb13 in the one Wine uses, each part carrying the id.
+HWND FileNameBox(HWND dialog) {
+    for (HWND hwnd : Descendants(dialog)) {
+        int id = ::GetDlgCtrlID(hwnd);
+        if ((id == 0x480 || id == 0x47C) && _stricmp(ClassOf(hwnd).c_str(), "Edit") == 0)
+            return hwnd;
+    }
+    return nullptr;
+}
+
+bool IsFileDialog(HWND dialog) {
+    return FileNameBox(dialog) != nullptr;
+}
+
+// The first visible dialog of the program that passes `test`, polled until
+// there is one; null when the time is up.
+HWND WaitForDialog(const VelmoraProcess& app, const std::function<bool(HWND)>& test,
+                   DWORD timeoutMs = 10000) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND hwnd : DialogsOf(app))
+                found = found ? found : test(hwnd) ? hwnd : nullptr;
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
+// Runs a command in the Unix shell (Wine starts it) and waits until it has
+// succeeded: it leaves a mark in /tmp (Z:\\tmp here), since Wine's handle of
+// a Unix process tells nothing.
+bool RunUnix(const std::string& command) {
+    static std::atomic<int> counter{0};
+    std::string mark =
+        "velmora-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter++);
+    std::string line = "Z:\\bin\\sh -c \"" + command + " && : > /tmp/" + mark + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                          &pi))
+        return false;
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    mark = "Z:\\tmp\\" + mark;
+    bool done = WaitUntil([&] { return FileExists(mark); }, 15000);
+    ::DeleteFileA(mark.c_str());
+    return done;
+}
+
+void PressButton(HWND dialog, int id) {
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+HWND WaitForFileDialog(const VelmoraProcess& app) {
+    return WaitForDialog(app, IsFileDialog, 15000);
+}
+
+bool ChooseInFileDialog(HWND fileDialog, const std::string& path) {
+    HWND box = FileNameBox(fileDialog);
+    auto answered = [&] {
+        std::vector<HWND> all = TopLevelWindows(0);
+        return !::IsWindow(fileDialog) || std::any_of(all.begin(), all.end(), [&](HWND w) {
+            return ::GetWindow(w, GW_OWNER) == fileDialog && ::IsWindowVisible(w);
+        });
+    };
+    // A dialog still setting itself up may clear the box or ignore OK: try
+    // again until it closes or opens a box of its own.
+    for (int attempt = 0; box && attempt < 5; ++attempt) {
+        SetText(box, path);
+        ::Sleep(50);
+        if (TextOf(box) != path)
+            continue;
+        PressButton(fileDialog, IDOK);
+        if (WaitUntil(answered, 3000))
+            return true;
+    }
+    return false;
 }
 } // namespace
 
@@ -52,10 +169,8 @@ std::string MakeWorkDir(const std::string& name) {
     return dir;
 }
 
-std::string ReadFileBytes(const std::string& path, bool* exists) {
+std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (exists)
-        *exists = in.is_open();
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
@@ -76,8 +191,6 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     return true;
 }
 
-const char* const kSettingsKey = "Software\\Draxtel\\Velmora\\Settings";
-
 void DeleteProgramKey() {
     ::SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Draxtel");
 }
@@ -96,18 +209,16 @@ void SetSettingString(const char* name, const std::string& value) {
 
 DWORD SettingDword(const char* name) {
     DWORD type = 0, value = kNoSetting;
-    std::string data;
-    if (GetSettingRaw(name, type, data) && type == REG_DWORD && data.size() == sizeof(DWORD))
+    std::string data = GetSettingRaw(name, type);
+    if (type == REG_DWORD && data.size() == sizeof(DWORD))
         std::memcpy(&value, data.data(), sizeof(DWORD));
     return value;
 }
 
 std::string SettingString(const char* name) {
     DWORD type = 0;
-    std::string data;
-    if (!GetSettingRaw(name, type, data) || type != REG_SZ)
-        return "<no string>";
-    return data.substr(0, data.find('\0'));
+    std::string data = GetSettingRaw(name, type);
+    return type == REG_SZ ? data.substr(0, data.find('\0')) : "<no string>";
 }
 
 void UseQuietSettings() {
@@ -128,26 +239,6 @@ std::string TextOf(HWND window) {
     return Narrow(text);
 }
 
-std::vector<std::string> ListBoxItems(HWND listBox) {
-    std::vector<std::string> items;
-    LRESULT count = ::SendMessageW(listBox, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        LRESULT length = ::SendMessageW(listBox, LB_GETTEXTLEN, i, 0);
-        // Generous: the length may be counted in bytes or in characters.
-        std::wstring text(static_cast<size_t>(length < 0 ? 0 : length) * 2 + 16, L'\0');
-        LRESULT got = ::SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
-        text.resize(got < 0 ? 0 : static_cast<size_t>(got));
-        items.push_back(Narrow(text));
-    }
-    return items;
-}
-
-std::string ClassOf(HWND window) {
-    char name[256] = {};
-    ::GetClassNameA(window, name, sizeof(name));
-    return name;
-}
-
 std::vector<HWND> TopLevelWindows(DWORD pid, const char* className) {
     std::vector<HWND> all, found;
     ::EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
@@ -157,12 +248,6 @@ std::vector<HWND> TopLevelWindows(DWORD pid, const char* className) {
         if ((!pid || owner == pid) && (!className || ClassOf(hwnd) == className))
             found.push_back(hwnd);
     }
-    return found;
-}
-
-std::vector<HWND> Descendants(HWND parent) {
-    std::vector<HWND> found;
-    ::EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
@@ -195,12 +280,9 @@ HWND VelmoraProcess::WaitForMainWindow(DWORD timeoutMs) {
         [&] {
             main_ = nullptr;
             for (HWND top : TopLevelWindows(pi_.dwProcessId)) {
-                std::vector<HWND> candidates = Descendants(top);
-                candidates.insert(candidates.begin(), top);
-                for (HWND hwnd : candidates) {
-                    if (!main_ && ClassOf(hwnd) == "#32770" && TextOf(hwnd) == "Draxtel Velmora")
-                        main_ = hwnd;
-                }
+                if (!main_ && ClassOf(top) == "#32770" && TextOf(top) == "Draxtel Velmora")
+                    main_ = top;
+                main_ = main_ ? main_ : ::FindWindowExA(top, nullptr, "#32770", "Draxtel Velmora");
             }
             return main_ && PageControl(kBannedPage, IDC_ENTRY);
         },
@@ -226,9 +308,7 @@ DWORD VelmoraProcess::ExitCode() const {
 }
 
 bool VelmoraProcess::Close(DWORD timeoutMs) {
-    if (!Running())
-        return true;
-    if (main_)
+    if (Running() && main_)
         ::PostMessageA(main_, WM_CLOSE, 0, 0);
     return WaitForExit(timeoutMs);
 }
@@ -262,21 +342,13 @@ bool VelmoraProcess::Settle(DWORD timeoutMs) {
 }
 
 HWND VelmoraProcess::Page(int index) const {
-    // Each page is known by a control only it has.
-    static const struct {
-        int id;
-        const char* cls;
-    } kMarks[] = {{IDC_BANNED_LIST, "ListBox"},
-                  {IDC_KILL_LIST, "ListBox"},
-                  {IDC_DELAY, "Edit"},
-                  {IDC_ADVERT_LINK, "Static"}};
-    if (index < 0 || index > 3)
-        return nullptr;
-    for (HWND hwnd : Descendants(::GetDlgItem(main_, IDC_TABS))) {
-        HWND mark = ::GetDlgItem(hwnd, kMarks[index].id);
-        if (ClassOf(hwnd) == "#32770" && mark &&
-            _stricmp(ClassOf(mark).c_str(), kMarks[index].cls) == 0)
-            return hwnd;
+    // Each page is known by a control only it has (the statistics list's id
+    // is also a label's on the About page).
+    static const int kMarks[] = {IDC_ENTRY, IDC_KILL_LIST, IDC_SESSIONS, IDC_ABOUT_BANNER};
+    for (HWND page : Descendants(::GetDlgItem(main_, IDC_TABS))) {
+        HWND mark = index >= 0 && index < 4 ? ::GetDlgItem(page, kMarks[index]) : nullptr;
+        if (mark && (index != kStatsPage || ClassOf(mark) == "ListBox"))
+            return page;
     }
     return nullptr;
 }
@@ -311,8 +383,7 @@ std::vector<std::string> VelmoraProcess::StatisticsLines() const {
 struct WindowFactory::Impl {
     static constexpr UINT kRun = WM_APP + 1;
     std::thread thread;
-    HWND control = nullptr;
-    HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<HWND> control{nullptr};
 
     static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (msg != kRun)
@@ -323,18 +394,16 @@ struct WindowFactory::Impl {
 
     void Run() {
         HINSTANCE instance = ::GetModuleHandleA(nullptr);
+        // One class for the pop-ups and the control window: only the control
+        // window is sent kRun.
         WNDCLASSA cls{};
-        cls.lpfnWndProc = ::DefWindowProcA;
+        cls.lpfnWndProc = ControlProc;
         cls.hInstance = instance;
         cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
         cls.lpszClassName = "VelmoraE2EPopup";
         ::RegisterClassA(&cls);
-        cls.lpfnWndProc = ControlProc;
-        cls.lpszClassName = "VelmoraE2EFactory";
-        ::RegisterClassA(&cls);
-        control = ::CreateWindowExA(0, "VelmoraE2EFactory", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                    nullptr, instance, nullptr);
-        ::SetEvent(ready);
+        control = ::CreateWindowExA(0, "VelmoraE2EPopup", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    instance, nullptr);
         MSG msg;
         while (::GetMessageA(&msg, nullptr, 0, 0) > 0)
             ::DispatchMessageA(&msg);
@@ -343,13 +412,12 @@ struct WindowFactory::Impl {
 
 WindowFactory::WindowFactory() : impl_(new Impl) {
     impl_->thread = std::thread([this] { impl_->Run(); });
-    ::WaitForSingleObject(impl_->ready, 10000);
+    WaitUntil([&] { return impl_->control != nullptr; });
 }
 
 WindowFactory::~WindowFactory() {
     ::PostMessageA(impl_->control, WM_QUIT, 0, 0);
     impl_->thread.join();
-    ::CloseHandle(impl_->ready);
 }
 
 void WindowFactory::RunOnThread(const std::function<void()>& work) {
@@ -358,11 +426,7 @@ void WindowFactory::RunOnThread(const std::function<void()>& work) {
 
 HWND WindowFactory::Open(const std::string& title, int width, int height) {
     HWND made = nullptr;
-    RunOnThread([&] {
-        made = ::CreateWindowExA(0, "VelmoraE2EPopup", title.c_str(),
-                                 WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, width, height, nullptr,
-                                 nullptr, ::GetModuleHandleA(nullptr), nullptr);
-    });
+    RunOnThread([&] { made = MakePopup(title, 40, width, height); });
     return made;
 }
 
@@ -371,16 +435,169 @@ std::vector<HWND> WindowFactory::OpenMany(const std::string& titlePrefix, int co
     std::vector<HWND> made;
     RunOnThread([&] {
         for (int i = 0; i < count; ++i)
-            made.push_back(::CreateWindowExA(
-                0, "VelmoraE2EPopup", (titlePrefix + " " + std::to_string(i)).c_str(),
-                WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40 + (i % 20) * 5, 40 + (i % 20) * 5, width,
-                height, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr));
+            made.push_back(
+                MakePopup(titlePrefix + " " + std::to_string(i), 40 + (i % 20) * 5, width, height));
     });
     return made;
 }
 
 void WindowFactory::Close(HWND window) {
     RunOnThread([&] { ::DestroyWindow(window); });
+}
+
+HWND StartApp(VelmoraProcess& app, const std::string& name) {
+    return app.Start(MakeWorkDir(name)) ? app.WaitForMainWindow() : nullptr;
+}
+
+void SetText(HWND window, const std::string& text) {
+    std::wstring wide(text.size() + 1, L'\0');
+    wide.resize(::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], wide.size()) - 1);
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()),
+                          SMTO_NORMAL, 5000, &ignored);
+}
+
+void PostKey(HWND window, WPARAM key) {
+    UINT scan = ::MapVirtualKeyA(static_cast<UINT>(key), 0);
+    ::PostMessageA(window, WM_KEYDOWN, key, 1 | (scan << 16));
+    ::PostMessageA(window, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000u);
+}
+
+bool AddTitle(VelmoraProcess& app, const std::string& title) {
+    SetText(app.PageControl(kBannedPage, IDC_ENTRY), title);
+    app.Click(app.PageControl(kBannedPage, IDC_ADD));
+    return app.Settle();
+}
+
+std::string Counter(int total, int session) {
+    return "Killed " + std::to_string(total) + " popups in total, " + std::to_string(session) +
+           " in this session";
+}
+
+GUITHREADINFO ThreadInfoOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+    return info;
+}
+
+std::vector<HWND> DialogsOf(const VelmoraProcess& app) {
+    std::vector<HWND> dialogs;
+    for (HWND hwnd : TopLevelWindows(app.Pid(), "#32770"))
+        if (hwnd != app.MainWindow() && ::IsWindowVisible(hwnd))
+            dialogs.push_back(hwnd);
+    return dialogs;
+}
+
+std::string MessageBoxText(HWND box) {
+    std::string text;
+    for (HWND hwnd : Descendants(box))
+        text += _stricmp(ClassOf(hwnd).c_str(), "Static") == 0 ? TextOf(hwnd) : std::string();
+    return text;
+}
+
+HWND WaitForMessageBox(const VelmoraProcess& app, const std::string& text) {
+    return WaitForDialog(app, [&](HWND dialog) {
+        std::string shown = MessageBoxText(dialog);
+        return !IsFileDialog(dialog) && !shown.empty() && shown.find(text) != std::string::npos;
+    });
+}
+
+bool DismissMessageBox(const VelmoraProcess& app, const std::string& text) {
+    HWND box = WaitForMessageBox(app, text);
+    if (box)
+        PressButton(box, IDOK);
+    return box && WaitUntil([&] { return !::IsWindow(box); });
+}
+
+bool UseFileButton(VelmoraProcess& app, int button, const std::string& path) {
+    app.Click(app.PageControl(kBannedPage, button));
+    HWND dialog = WaitForFileDialog(app);
+    if (!dialog || !ChooseInFileDialog(dialog, path))
+        return false;
+    for (HWND box : DialogsOf(app)) {
+        if (::GetWindow(box, GW_OWNER) == dialog)
+            PressButton(box, IDYES);
+    }
+    return WaitUntil([&] { return !::IsWindow(dialog); }) && app.Settle();
+}
+
+bool StaysOpen(VelmoraProcess& app, WindowFactory& windows, const std::string& title, int width,
+               int height) {
+    HWND window = windows.Open(title, width, height);
+    return app.Settle() && windows.IsOpen(window);
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileA(search, &found)) {
+        if (found.cFileName[0] != '.')
+            names.push_back(found.cFileName);
+    }
+    ::FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool PressKeysOver(HWND window, const std::string& keys) {
+    bool inFront = false;
+    for (int attempt = 0; attempt < 3 && !inFront; ++attempt) {
+        ::SetForegroundWindow(window);
+        inFront = WaitUntil([&] { return ::GetForegroundWindow() == window; }, 2000);
+    }
+    ::Sleep(100); // the display's keyboard focus follows a moment later
+    return inFront && RunUnix("/usr/bin/xdotool key " + keys);
+}
+
+bool SaveScreenshot(HWND window, const std::string& name) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    char crop[64];
+    std::snprintf(crop, sizeof(crop), "%ldx%ld+%ld+%ld", r.right - r.left, r.bottom - r.top, r.left,
+                  r.top);
+    return RunUnix("/usr/bin/import -window root -crop " + std::string(crop) + " " +
+                   Env("VELMORA_SCREENSHOTS") + "/" + name + ".png");
+}
+
+HWND OnlyWindowOf(const VelmoraProcess& app, const char* className) {
+    std::vector<HWND> found = TopLevelWindows(app.Pid(), className);
+    return found.size() == 1 ? found[0] : nullptr;
+}
+
+bool NotifyShell(DWORD message, HWND owner, UINT id) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.hWnd = owner;
+    data.uID = id;
+    return ::Shell_NotifyIconA(message, &data) != FALSE;
+}
+
+Probe::Probe(DWORD threadId) : library_(::LoadLibraryA("tray_probe.dll")) {
+    auto attach = reinterpret_cast<probe::AttachProbeFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(library_, "AttachProbe")));
+    auto report = reinterpret_cast<probe::ProbeReportFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(library_, "ProbeReport")));
+    if (attach && report) {
+        report_ = report();
+        hook_ = attach(library_, threadId);
+    }
+}
+
+Probe::~Probe() {
+    if (hook_)
+        ::UnhookWindowsHookEx(hook_);
+    ::FreeLibrary(library_);
+}
+
+bool Probe::Ask(HWND window, probe::Query query) {
+    LONG before = report_ ? report_->serial : 0;
+    DWORD_PTR answer = 0;
+    return hook_ &&
+           ::SendMessageTimeoutA(window, probe::ProbeMessage(), query, 0, SMTO_NORMAL, 10000,
+                                 &answer) &&
+           report_->serial != before;
 }
 
 } // namespace e2e

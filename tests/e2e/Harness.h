@@ -1,14 +1,20 @@
 // Driving the real Velmora.exe from outside: starting and closing it, finding
 // its windows, reading its controls across processes, its registry key and
-// files, and windows of our own for it to judge.
+// files, windows of our own for it to judge, input to its controls, its
+// message boxes and file dialogs, real key presses on the virtual display,
+// its tray icon and menu, the probe library hooked into it, and pictures.
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "resources/resource.h"
+#include "tests/e2e/probe/TrayProbe.h"
 
 namespace e2e {
 
@@ -16,14 +22,13 @@ namespace e2e {
 std::string Env(const char* name);
 // A new empty folder for one test: a current directory of its own.
 std::string MakeWorkDir(const std::string& name);
-std::string ReadFileBytes(const std::string& path, bool* exists = nullptr);
+std::string ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 // Polls until the condition holds or the time is up.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 
-// The program's registry home, HKCU\Software\Draxtel\Velmora\Settings.
-extern const char* const kSettingsKey;
+// The program's registry home is HKCU\Software\Draxtel\Velmora\Settings.
 void DeleteProgramKey();
 void SetSettingRaw(const char* name, DWORD type, const void* data, DWORD size);
 void SetSettingDword(const char* name, DWORD value);
@@ -38,11 +43,8 @@ void UseQuietSettings();
 // Text of another process's controls, asked for in W (Wine hands LB_GETTEXT
 // across processes back as UTF-16 only) and given in the ANSI code page.
 std::string TextOf(HWND window);
-std::vector<std::string> ListBoxItems(HWND listBox);
-std::string ClassOf(HWND window);
 // Top-level windows of a process (of every process for 0), of a class when given.
 std::vector<HWND> TopLevelWindows(DWORD pid, const char* className = nullptr);
-std::vector<HWND> Descendants(HWND parent);
 
 enum PageIndex { kBannedPage, kStatsPage, kOptionsPage, kAboutPage };
 
@@ -105,6 +107,76 @@ private:
     void RunOnThread(const std::function<void()>& work);
     struct Impl;
     std::unique_ptr<Impl> impl_;
+};
+
+using Lines = std::vector<std::string>;
+
+// Start with the settings already in the registry; null when it did not come up.
+HWND StartApp(VelmoraProcess& app, const std::string& name);
+// Text into another process's control, in W so nothing is lost on the way.
+void SetText(HWND window, const std::string& text);
+// A key press (down and up) posted to a control, as the keyboard would.
+void PostKey(HWND window, WPARAM key);
+// Types a title into the banned-list page and clicks Add.
+bool AddTitle(VelmoraProcess& app, const std::string& title);
+std::string Counter(int total, int session);
+// Focus and activation in the thread that owns the window.
+GUITHREADINFO ThreadInfoOf(HWND window);
+
+// Visible dialogs of the program other than its main window.
+std::vector<HWND> DialogsOf(const VelmoraProcess& app);
+// A box whose text contains `text` (any box for ""); null when none came.
+HWND WaitForMessageBox(const VelmoraProcess& app, const std::string& text = "");
+std::string MessageBoxText(HWND box);
+// Answers the box showing `text` with OK and waits until it is gone; false
+// when none came.
+bool DismissMessageBox(const VelmoraProcess& app, const std::string& text);
+// Opens a window and lets the program judge it: true when it stays open.
+bool StaysOpen(VelmoraProcess& app, WindowFactory& windows, const std::string& title,
+               int width = 300, int height = 200);
+// Clicks a button of the banned-list page that opens a file dialog, and
+// answers it with the path, and with Yes when it asks to replace a file.
+bool UseFileButton(VelmoraProcess& app, int button, const std::string& path);
+std::vector<std::string> FilesIn(const std::string& folder);
+
+// xdotool's "key" with these keys on the virtual display, over the window
+// brought to the front; returns once the keys are sent.
+bool PressKeysOver(HWND window, const std::string& keys);
+// A PNG of what the screen shows of the window, in the folder named by
+// VELMORA_SCREENSHOTS (a Unix path).
+bool SaveScreenshot(HWND window, const std::string& name);
+// The one top-level window of the program of this class ("VelmoraTrayWindow",
+// "VelmoraHiddenParent"); null when there is none or more than one.
+HWND OnlyWindowOf(const VelmoraProcess& app, const char* className);
+// Made anew with each change of state.
+inline HWND TrayWindowOf(const VelmoraProcess& app) {
+    return OnlyWindowOf(app, "VelmoraTrayWindow");
+}
+
+constexpr UINT kTrayNotify = WM_APP + 100;
+// NIM_MODIFY succeeds only for an icon the shell holds; NIM_DELETE takes it
+// away behind its owner's back, as a new taskbar does.
+bool NotifyShell(DWORD message, HWND owner, UINT id);
+inline bool ShellHasIcon(HWND owner, UINT id) {
+    return NotifyShell(NIM_MODIFY, owner, id);
+}
+
+// The probe library hooked into one thread of Velmora (0: every thread).
+class Probe {
+public:
+    explicit Probe(DWORD threadId);
+    ~Probe();
+    Probe(const Probe&) = delete;
+    Probe& operator=(const Probe&) = delete;
+    bool Attached() const { return hook_ != nullptr; }
+    // Asks the hooked thread of this window; the report then holds the answer.
+    bool Ask(HWND window, probe::Query query);
+    const probe::Report& Report() const { return *report_; }
+
+private:
+    HMODULE library_ = nullptr;
+    HHOOK hook_ = nullptr;
+    const probe::Report* report_ = nullptr;
 };
 
 } // namespace e2e

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "hook/hook.h"
-#include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/Harness.h"
 
 using namespace e2e;
 
@@ -45,7 +45,7 @@ TEST_F(KillDecision, DefaultSizeRuleClosesOnlySmallerBothWaysAndEveryKillIsCount
     EXPECT_EQ(44u, SettingDword("nKills"));
 }
 
-TEST_F(KillDecision, OnlyBrowserTitlesAreJudgedAndNamesMatchExactly) {
+TEST_F(KillDecision, OnlyBrowserTitlesAreJudgedAndNamesMatchExactlyOnTheirFirst254Characters) {
     UseQuietSettings();
     Start("names");
     ASSERT_TRUE(AddTitle(app_, "Untitled - Notepad"));
@@ -66,7 +66,16 @@ TEST_F(KillDecision, OnlyBrowserTitlesAreJudgedAndNamesMatchExactly) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.stays, Stays(c.title, c.big ? 1200 : 300, c.big ? 800 : 200)) << c.title;
-    EXPECT_EQ((Lines{Counter(3, 3), "Welcome - Opera", "KAOLIN", "News - Netscape"}),
+
+    // Only the first 254 characters of a title count.
+    const std::string title = "Opera " + std::string(300, 'a');
+    ASSERT_TRUE(AddTitle(app_, title));
+    EXPECT_TRUE(Stays(title, 1200, 800)) << "an entry longer than 254 characters never matches";
+    ASSERT_TRUE(AddTitle(app_, title.substr(0, 254)));
+    EXPECT_FALSE(Stays(title, 1200, 800));
+    EXPECT_TRUE(Stays(std::string(260, 'b') + " - Opera")) << "a browser name past 254 is unseen";
+    EXPECT_EQ((Lines{Counter(4, 4), "Welcome - Opera", "KAOLIN", "News - Netscape",
+                     title.substr(0, 254)}),
               app_.StatisticsLines());
 }
 
@@ -104,24 +113,10 @@ TEST_F(KillDecision, OnlyACreationReportWaitsAndADestructionReportClosesNothing)
     };
     EXPECT_LT(report(popup, POPUP_EVENT_DESTROYED), 3000u) << "a destruction report does not wait";
     EXPECT_TRUE(windows_.IsOpen(popup)) << "and never closes anything";
-    EXPECT_LT(report(popup, 5), 3000u) << "another code counts as a creation, unwaited";
-    EXPECT_FALSE(windows_.IsOpen(popup));
     HWND next = windows_.Open("Next - Opera", 300, 200);
     EXPECT_GE(report(next, POPUP_EVENT_CREATED), 2900u) << "a creation report waits Delay";
     EXPECT_FALSE(windows_.IsOpen(next));
-    EXPECT_EQ((Lines{Counter(2, 2), "Ad - Opera", "Next - Opera"}), app_.StatisticsLines());
-}
-
-TEST_F(KillDecision, OnlyTheFirst254CharactersOfATitleCount) {
-    UseQuietSettings();
-    Start("long-title");
-    const std::string title = "Opera " + std::string(300, 'a');
-    ASSERT_TRUE(AddTitle(app_, title));
-    EXPECT_TRUE(Stays(title, 1200, 800)) << "an entry longer than 254 characters never matches";
-    ASSERT_TRUE(AddTitle(app_, title.substr(0, 254)));
-    EXPECT_FALSE(Stays(title, 1200, 800));
-    EXPECT_TRUE(Stays(std::string(260, 'b') + " - Opera")) << "a browser name past 254 is unseen";
-    EXPECT_EQ((Lines{Counter(1, 1), title.substr(0, 254)}), app_.StatisticsLines());
+    EXPECT_EQ((Lines{Counter(1, 1), "Next - Opera"}), app_.StatisticsLines());
 }
 
 TEST_F(KillDecision, AStormOfPopupsIsClosedAndCountedWhileTheProgramStaysResponsive) {

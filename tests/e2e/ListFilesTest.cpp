@@ -3,18 +3,11 @@
 // stand-in for the update server that the test script runs on 127.0.0.1.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/Harness.h"
 
 using namespace e2e;
 
 namespace {
-
-std::string CrLfLines(const Lines& lines) {
-    std::string bytes;
-    for (const std::string& line : lines)
-        bytes += line + "\r\n";
-    return bytes;
-}
 
 class ListFiles : public testing::Test {
 protected:
@@ -30,26 +23,14 @@ protected:
         ASSERT_TRUE(app_.WaitForMainWindow());
     }
     std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
-    // Clicks a file button and answers its dialog with path, and with Yes
-    // when it asks to replace a file.
-    bool UseFileButton(int button, const std::string& path) {
-        app_.Click(app_.PageControl(kBannedPage, button));
-        HWND dialog = WaitForFileDialog(app_);
-        if (!dialog || !ChooseInFileDialog(dialog, path))
-            return false;
-        for (HWND box : DialogsOf(app_)) {
-            if (::GetWindow(box, GW_OWNER) == dialog)
-                PressButton(box, IDYES);
-        }
-        return WaitUntil([&] { return !::IsWindow(dialog); }) && app_.Settle();
-    }
     // The file error shown now, dismissed.
     void ExpectFileError(const std::string& text) {
         HWND box = WaitForMessageBox(app_, text);
         ASSERT_TRUE(box) << text;
         EXPECT_EQ("Velmora", TextOf(box));
         EXPECT_EQ(text, MessageBoxText(box));
-        EXPECT_TRUE(MessageBoxHasIcon(box)) << "shown with the stop icon";
+        EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(box, 0x440)))
+            << "shown with the stop icon (stc1)";
         ASSERT_TRUE(DismissMessageBox(app_, text));
         ASSERT_TRUE(app_.Settle());
     }
@@ -65,29 +46,18 @@ TEST_F(ListFiles, LoadReplacesAppendMergesAndAMissingFileEmptiesTheList) {
     ASSERT_EQ(Lines{"old"}, app_.BannedList());
     ASSERT_TRUE(WriteFileBytes(Path("five.lst"), "b\r\n\na\r\nb\na "));
     ASSERT_TRUE(WriteFileBytes(Path("other.lst"), "c\r\na\r\n"));
-    ASSERT_TRUE(UseFileButton(IDC_LOAD, Path("five.lst")));
+    ASSERT_TRUE(UseFileButton(app_, IDC_LOAD, Path("five.lst")));
     EXPECT_EQ((Lines{"a", "a ", "b"}), app_.BannedList()) << "Load replaces the list";
-    ASSERT_TRUE(UseFileButton(IDC_APPEND, Path("other.lst")));
+    ASSERT_TRUE(UseFileButton(app_, IDC_APPEND, Path("other.lst")));
     EXPECT_EQ((Lines{"a", "a ", "b", "c"}), app_.BannedList());
 
     // A file that is not there empties the list silently and becomes the list file.
-    ASSERT_TRUE(UseFileButton(IDC_LOAD, Path("missing.lst")));
+    ASSERT_TRUE(UseFileButton(app_, IDC_LOAD, Path("missing.lst")));
     EXPECT_TRUE(app_.BannedList().empty());
     EXPECT_TRUE(DialogsOf(app_).empty()) << "no message";
     ASSERT_TRUE(app_.Close());
     EXPECT_EQ(Path("missing.lst"), SettingString("Path"));
     EXPECT_FALSE(FileExists(Path("missing.lst"))) << "SaveOnExit is off";
-}
-
-TEST_F(ListFiles, SaveWritesTheSortedListWithCrLfUnderTheNameAsTyped) {
-    Start("zz top - Opera\r\nabc\r\nAbc\r\n");
-    Lines shown = app_.BannedList();
-    ASSERT_EQ(3u, shown.size());
-    EXPECT_EQ("zz top - Opera", shown[2]) << "sorted";
-    ASSERT_TRUE(UseFileButton(IDC_SAVE, Path("noext")));
-    EXPECT_TRUE(DialogsOf(app_).empty());
-    EXPECT_EQ(CrLfLines(shown), ReadFileBytes(Path("noext")));
-    EXPECT_EQ((Lines{"noext", "start.lst"}), FilesIn(dir_)) << "as typed, no temporary file";
 }
 
 // File dialogs move the current folder (under Wine, to where they last
@@ -99,23 +69,33 @@ TEST_F(ListFiles, NewWritesNothingUntilExitAndAnEmptyListIsZeroBytes) {
     EXPECT_TRUE(app_.BannedList().empty());
     EXPECT_FALSE(FileExists(Path("new.lst")));
     ASSERT_TRUE(app_.Close());
-    bool exists = false;
-    EXPECT_EQ("", ReadFileBytes(Path("new.lst"), &exists));
-    EXPECT_TRUE(exists) << "in the current folder";
+    EXPECT_TRUE(FileExists(Path("new.lst"))) << "in the current folder";
+    EXPECT_EQ("", ReadFileBytes(Path("new.lst")));
     EXPECT_EQ("a\r\nb\r\n", ReadFileBytes(Path("start.lst")));
     EXPECT_EQ("new.lst", SettingString("Path"));
 }
 
-TEST_F(ListFiles, AReadOnlyFileShowsTheFileErrorAndStaysWhole) {
-    Start("one\r\ntwo\r\n");
+TEST_F(ListFiles, SaveWritesTheSortedListAsTypedAndLeavesAReadOnlyFileWhole) {
+    Start("zz top - Opera\r\nabc\r\nAbc\r\n");
+    Lines shown = app_.BannedList();
+    ASSERT_EQ(3u, shown.size());
+    EXPECT_EQ("zz top - Opera", shown[2]) << "sorted";
+    ASSERT_TRUE(UseFileButton(app_, IDC_SAVE, Path("noext")));
+    EXPECT_TRUE(DialogsOf(app_).empty());
+    std::string written;
+    for (const std::string& line : shown)
+        written += line + "\r\n";
+    EXPECT_EQ(written, ReadFileBytes(Path("noext"))) << "CR LF after every title";
+
     ASSERT_TRUE(WriteFileBytes(Path("ro.lst"), "old content\r\n"));
     ::SetFileAttributesA(Path("ro.lst").c_str(), FILE_ATTRIBUTE_READONLY);
-    ASSERT_TRUE(UseFileButton(IDC_SAVE, Path("ro.lst")));
+    ASSERT_TRUE(UseFileButton(app_, IDC_SAVE, Path("ro.lst")));
     ExpectFileError("Access to " + Path("ro.lst") + " was denied.");
     ::SetFileAttributesA(Path("ro.lst").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ("old content\r\n", ReadFileBytes(Path("ro.lst")));
-    EXPECT_EQ((Lines{"ro.lst", "start.lst"}), FilesIn(dir_)) << "no temporary file stays behind";
-    EXPECT_EQ((Lines{"one", "two"}), app_.BannedList());
+    EXPECT_EQ(shown, app_.BannedList());
+    EXPECT_EQ((Lines{"noext", "ro.lst", "start.lst"}), FilesIn(dir_))
+        << "the name as typed, no temporary file left";
 }
 
 TEST_F(ListFiles, AFailedWriteAtExitKeepsTheProgramRunningWithHookAndTray) {
@@ -132,9 +112,7 @@ TEST_F(ListFiles, AFailedWriteAtExitKeepsTheProgramRunningWithHookAndTray) {
 
     // The hook is set again: a banned title is closed.
     WindowFactory windows;
-    HWND popup = windows.Open("Banned - Opera", 1200, 800);
-    EXPECT_TRUE(WaitUntil([&] { return !windows.IsOpen(popup); }));
-    ASSERT_TRUE(app_.Settle());
+    EXPECT_FALSE(StaysOpen(app_, windows, "Banned - Opera", 1200, 800));
     EXPECT_EQ((Lines{Counter(1, 1), "Banned - Opera"}), app_.StatisticsLines());
 
     // Once the file can be written, the close goes through and nothing is lost.

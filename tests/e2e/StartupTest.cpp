@@ -3,7 +3,7 @@
 
 #include <map>
 
-#include "tests/e2e/E2eSupport.h"
+#include "tests/e2e/Harness.h"
 
 using namespace e2e;
 
@@ -25,30 +25,22 @@ void ExpectStored(const std::map<std::string, DWORD>& numbers, const std::string
 }
 } // namespace
 
-TEST(Startup, SecondInstanceEndsSilentlyAndLeavesTheFirstAlone) {
-    UseQuietSettings();
-    std::string dir = MakeWorkDir("second");
+TEST(Startup, FirstRunStartsHiddenAndStartedASecondInstanceEndsAndEveryDefaultIsWritten) {
+    DeleteProgramKey();
+    std::string dir = MakeWorkDir("first-run");
     VelmoraProcess first, second;
     ASSERT_TRUE(first.Start(dir));
     HWND main = first.WaitForMainWindow();
     ASSERT_TRUE(main);
+    EXPECT_FALSE(::IsWindowVisible(main)) << "LoadMinimized is on by default";
+    EXPECT_EQ("Stop", TextOf(first.Control(IDC_START))) << "LoadStart is on by default";
     ASSERT_TRUE(second.Start(dir));
     EXPECT_TRUE(second.WaitForExit(10000)) << "the second instance kept running";
     EXPECT_EQ(0u, second.ExitCode());
     EXPECT_TRUE(TopLevelWindows(second.Pid()).empty());
     EXPECT_TRUE(first.Running());
     EXPECT_EQ(main, first.WaitForMainWindow(2000));
-    EXPECT_TRUE(first.Close());
-}
-
-TEST(Startup, FirstRunStartsHiddenAndStartedAndWritesEveryDefault) {
-    DeleteProgramKey();
-    VelmoraProcess app;
-    HWND main = StartApp(app, "first-run");
-    ASSERT_TRUE(main);
-    EXPECT_FALSE(::IsWindowVisible(main)) << "LoadMinimized is on by default";
-    EXPECT_EQ("Stop", TextOf(app.Control(IDC_START))) << "LoadStart is on by default";
-    ASSERT_TRUE(app.Close());
+    ASSERT_TRUE(first.Close());
     ExpectStored(kDefaults, "x", "default.lst");
 }
 
@@ -98,8 +90,7 @@ TEST(Startup, EndOfSessionSavesTheSettingsOnScreenAndInTheTray) {
         VelmoraProcess app;
         HWND main = StartApp(app, "end-session");
         ASSERT_TRUE(main);
-        std::vector<HWND> hidden = TopLevelWindows(app.Pid(), "VelmoraHiddenParent");
-        HWND target = inTray ? (hidden.size() == 1 ? hidden[0] : nullptr) : main;
+        HWND target = inTray ? OnlyWindowOf(app, "VelmoraHiddenParent") : main;
         ASSERT_TRUE(target);
         SetText(app.PageControl(kOptionsPage, IDC_DELAY), "250");
 

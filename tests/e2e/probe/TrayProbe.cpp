@@ -3,7 +3,6 @@
 namespace {
 
 probe::Report g_report __attribute__((section(".shared"), shared)) = {0, {}, 0, 0, {}, 0};
-HMODULE g_module = nullptr;
 
 // Wine takes 16-bit handle values for the full handles of the calling
 // process, so every object of the process is found by trying each value.
@@ -12,15 +11,6 @@ template <typename Test> LONG CountHandles(UINT_PTR first, UINT_PTR step, Test t
     for (UINT_PTR h = first; h < 0x10000; h += step)
         n += test(reinterpret_cast<HANDLE>(h)) ? 1 : 0;
     return n;
-}
-
-bool IsIcon(HANDLE h) {
-    ICONINFO info{};
-    if (!::GetIconInfo(static_cast<HICON>(h), &info))
-        return false;
-    ::DeleteObject(info.hbmMask);
-    ::DeleteObject(info.hbmColor);
-    return true;
 }
 
 BOOL CALLBACK CountOne(HWND, LPARAM count) {
@@ -34,29 +24,22 @@ BOOL CALLBACK CountTree(HWND hwnd, LPARAM count) {
     return CountOne(hwnd, count);
 }
 
-BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM found) {
-    char name[16] = {};
-    ::GetClassNameA(hwnd, name, sizeof(name));
-    if (::lstrcmpA(name, "#32768") == 0 && ::IsWindowVisible(hwnd))
-        *reinterpret_cast<HWND*>(found) = hwnd;
-    return TRUE;
-}
-
 void CountObjects() {
-    // GDI first: the icon test makes and deletes bitmaps. USER handles run
-    // from 0x20 in steps of 2.
+    // USER handles run from 0x20 in steps of 2.
     g_report.objects[probe::kGdi] = CountHandles(1, 1, ::GetObjectType);
     g_report.objects[probe::kMenus] =
         CountHandles(0x20, 2, [](HANDLE h) { return ::IsMenu(static_cast<HMENU>(h)); });
-    g_report.objects[probe::kIcons] = CountHandles(0x20, 2, IsIcon);
     LONG windows = 0;
     ::EnumThreadWindows(::GetCurrentThreadId(), CountTree, reinterpret_cast<LPARAM>(&windows));
     g_report.objects[probe::kWindows] = windows;
 }
 
 void ReadMenu() {
-    HWND window = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&window));
+    HWND window = nullptr; // the visible menu window of this thread
+    while ((window = ::FindWindowExA(nullptr, window, "#32768", nullptr)) &&
+           (!::IsWindowVisible(window) ||
+            ::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId())) {
+    }
     HMENU menu =
         window ? reinterpret_cast<HMENU>(::SendMessageA(window, MN_GETHMENU, 0, 0)) : nullptr;
     g_report.itemCount = ::IsMenu(menu) ? ::GetMenuItemCount(menu) : -1;
@@ -97,16 +80,11 @@ LRESULT CALLBACK ProbeHook(int code, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
-extern "C" __declspec(dllexport) HHOOK __cdecl AttachProbe(DWORD threadId) {
-    return ::SetWindowsHookExA(WH_CALLWNDPROC, ProbeHook, g_module, threadId);
+// `self` is this library as its caller loaded it.
+extern "C" __declspec(dllexport) HHOOK __cdecl AttachProbe(HMODULE self, DWORD threadId) {
+    return ::SetWindowsHookExA(WH_CALLWNDPROC, ProbeHook, self, threadId);
 }
 
 extern "C" __declspec(dllexport) const probe::Report* __cdecl ProbeReport() {
     return &g_report;
-}
-
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH)
-        g_module = instance;
-    return TRUE;
 }

@@ -9,7 +9,8 @@
 namespace probe {
 
 constexpr int kMaxItems = 8;
-enum Object { kGdi, kMenus, kIcons, kWindows, kObjectKinds };
+// An icon leaked shows as its two bitmaps among the GDI objects.
+enum Object { kGdi, kMenus, kWindows, kObjectKinds };
 
 // What the probe saw last, in a section that every process loading the
 // library shares.
@@ -29,7 +30,7 @@ inline UINT ProbeMessage() {
 }
 
 // The exports: "AttachProbe" hooks a thread (0: every thread), "ProbeReport".
-using AttachProbeFunction = HHOOK(__cdecl*)(DWORD threadId);
+using AttachProbeFunction = HHOOK(__cdecl*)(HMODULE self, DWORD threadId);
 using ProbeReportFunction = const Report*(__cdecl*)();
 
 } // namespace probe
