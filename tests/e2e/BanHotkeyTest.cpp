@@ -2,148 +2,79 @@
 // over windows of the driver brought to the front.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/Dialogs.h"
 #include "tests/e2e/Harness.h"
 
 using namespace e2e;
 
 namespace {
 
-constexpr int kHotkeyEdit = 1020;
 const char kAd[] = "Ad - Microsoft Internet Explorer";
-const char kNoKills[] = "Killed 0 popups in total, 0 in this session";
-using Lines = std::vector<std::string>;
 
 class BanHotkey : public testing::Test {
 protected:
     // No rule closes anything by itself, so only the hotkey acts.
-    void Start(const char* key = nullptr, DWORD loadStart = 1) {
+    void Start(const char* key) {
         UseQuietSettings();
-        SetSettingDword("ByName", 0);
-        SetSettingDword("BySize", 0);
-        SetSettingDword("BySess", 0);
-        SetSettingDword("LoadStart", loadStart);
-        if (key)
-            SetSettingString("Key", key);
-        ASSERT_TRUE(app_.Start(MakeWorkDir("hotkey")));
-        ASSERT_TRUE(app_.WaitForMainWindow());
+        for (const char* rule : {"ByName", "BySize", "BySess"})
+            SetSettingDword(rule, 0);
+        SetSettingString("Key", key);
+        ASSERT_TRUE(StartApp(app_, "hotkey"));
     }
-
-    // Brings the window to the front and presses the keys over it.
-    void PressOver(HWND window, const char* keys) {
-        ASSERT_TRUE(MakeForeground(window));
-        ASSERT_TRUE(PressKeys(keys));
+    HWND PressOver(const std::string& title, const char* keys) {
+        HWND window = windows_.Open(title, 400, 300);
+        EXPECT_TRUE(PressKeysOver(window, keys)) << keys;
+        return window;
     }
-    // After a press that should do nothing: the key has reached the
-    // display's window and every message queued since has been handled.
-    void SettleAfterKeys() {
+    bool Closes(const char* keys, const std::string& title = kAd) {
+        HWND window = PressOver(title, keys);
+        return WaitUntil([&] { return !windows_.IsOpen(window); }) && app_.Settle();
+    }
+    // Gives the key the time it needs to reach the display's window, and the
+    // program everything queued since.
+    bool Stays(const char* keys, const std::string& title = kAd) {
+        HWND window = PressOver(title, keys);
         ::Sleep(300);
-        ASSERT_TRUE(app_.Settle());
+        return app_.Settle() && windows_.IsOpen(window);
     }
-    void ExpectBannedAndClosed(HWND window, const Lines& list) {
-        EXPECT_TRUE(WaitUntil([&] { return !windows_.IsOpen(window); })) << "closed";
-        ASSERT_TRUE(app_.Settle());
-        EXPECT_EQ(list, app_.BannedList());
-    }
-
     VelmoraProcess app_;
     WindowFactory windows_;
 };
 
 } // namespace
 
-TEST_F(BanHotkey, CtrlXBansTheBrowserWindowInFrontOnceAndRecordsNoKill) {
-    Start();
-    HWND ad = windows_.Open(kAd, 400, 300);
-    ASSERT_TRUE(ad);
-    PressOver(ad, "ctrl+x");
-    ExpectBannedAndClosed(ad, {kAd});
-    EXPECT_EQ((Lines{kNoKills}), app_.StatisticsLines()) << "nothing recorded for the hotkey";
+TEST_F(BanHotkey, CtrlXBansTheBrowserWindowInFrontOnceWhetherStartedOrStopped) {
+    Start("x");
+    EXPECT_TRUE(Closes("ctrl+x"));
+    EXPECT_EQ(Lines{kAd}, app_.BannedList());
+    EXPECT_EQ(Lines{Counter(0, 0)}, app_.StatisticsLines()) << "nothing recorded for the hotkey";
+    EXPECT_TRUE(Stays("ctrl+x")) << "a title already listed is neither added nor closed";
+    EXPECT_TRUE(Stays("ctrl+x", "Untitled - Notepad")) << "no browser";
+    EXPECT_EQ(Lines{kAd}, app_.BannedList());
 
-    // A second window of a title already listed is neither added nor closed.
-    HWND again = windows_.Open(kAd, 400, 300);
-    ASSERT_TRUE(again);
-    PressOver(again, "ctrl+x");
-    SettleAfterKeys();
-    EXPECT_TRUE(windows_.IsOpen(again));
-    EXPECT_EQ((Lines{kAd}), app_.BannedList());
-    EXPECT_EQ((Lines{kNoKills}), app_.StatisticsLines());
+    app_.Click(app_.Control(IDC_START));
+    ASSERT_TRUE(app_.Settle());
+    ASSERT_EQ("Start", TextOf(app_.Control(IDC_START))) << "stopped";
+    EXPECT_TRUE(Closes("ctrl+x", "Pop - Netscape"));
+    EXPECT_EQ((Lines{kAd, "Pop - Netscape"}), app_.BannedList());
+    EXPECT_EQ(Lines{Counter(0, 0)}, app_.StatisticsLines());
 }
 
-TEST_F(BanHotkey, AWindowThatNamesNoBrowserIsLeftAlone) {
-    Start();
-    HWND editor = windows_.Open("Untitled - Notepad", 400, 300);
-    ASSERT_TRUE(editor);
-    PressOver(editor, "ctrl+x");
-    SettleAfterKeys();
-    EXPECT_TRUE(windows_.IsOpen(editor));
-    EXPECT_TRUE(app_.BannedList().empty());
-
-    // The same press over a browser window acts: the keys did arrive.
-    HWND browser = windows_.Open("Pop - Netscape", 400, 300);
-    PressOver(browser, "ctrl+x");
-    ExpectBannedAndClosed(browser, {"Pop - Netscape"});
-    EXPECT_TRUE(windows_.IsOpen(editor));
-}
-
-TEST_F(BanHotkey, WorksWhileBlockingIsStopped) {
-    Start(nullptr, 0);
-    ASSERT_EQ("Start", TextOf(app_.Control(1015))) << "stopped";
-    HWND ad = windows_.Open(kAd, 400, 300);
-    PressOver(ad, "ctrl+x");
-    ExpectBannedAndClosed(ad, {kAd});
-}
-
-TEST_F(BanHotkey, AnUpperCaseKeyGivesTheSameHotkey) {
+TEST_F(BanHotkey, AChangedKeyActsOnceTheOptionsTabIsLeftAndAnEmptyOneNever) {
     Start("X");
-    HWND ad = windows_.Open(kAd, 400, 300);
-    PressOver(ad, "ctrl+x");
-    ExpectBannedAndClosed(ad, {kAd});
-    ASSERT_TRUE(app_.Close());
-    std::string key;
-    EXPECT_TRUE(GetSettingString("Key", key));
-    EXPECT_EQ("X", key) << "the key keeps the case it was given in";
-}
+    EXPECT_TRUE(Closes("ctrl+x", "Upper - Opera")) << "X is the same key as x";
+    HWND edit = app_.PageControl(kOptionsPage, IDC_HOTKEY);
+    ASSERT_TRUE(app_.SelectTab(kOptionsPage));
+    SetText(edit, "q");
+    EXPECT_TRUE(Stays("ctrl+q", "First - Opera")) << "not before the tab is left";
+    EXPECT_TRUE(Closes("ctrl+x", "Second - Opera")) << "the old key works until then";
+    ASSERT_TRUE(app_.SelectTab(kBannedPage));
+    EXPECT_TRUE(Stays("ctrl+x", "Third - AOL"));
+    EXPECT_TRUE(Closes("ctrl+q", "Third - AOL"));
 
-TEST_F(BanHotkey, AnEmptyKeyRegistersNothingThatFires) {
-    Start("");
-    ASSERT_EQ("", TextOf(app_.PageControl(2, kHotkeyEdit)));
-    HWND ad = windows_.Open(kAd, 400, 300);
-    for (const char* keys : {"ctrl+x", "ctrl+space", "ctrl+0"}) {
-        PressOver(ad, keys);
-        SettleAfterKeys();
-    }
-    EXPECT_TRUE(windows_.IsOpen(ad));
-    EXPECT_TRUE(app_.BannedList().empty());
-}
-
-TEST_F(BanHotkey, AChangedKeyActsOnceTheOptionsTabIsLeft) {
-    Start();
-    app_.SelectTab(2);
-    ASSERT_TRUE(app_.Settle());
-    HWND edit = app_.PageControl(2, kHotkeyEdit);
-    DWORD_PTR result = 0;
-    ::SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"q"), SMTO_NORMAL, 5000,
-                          &result);
-    ASSERT_TRUE(app_.Settle());
-
-    // Still on the Options tab: the new key does nothing, the old one works.
-    HWND first = windows_.Open("First - Opera", 400, 300);
-    PressOver(first, "ctrl+q");
-    SettleAfterKeys();
-    EXPECT_TRUE(windows_.IsOpen(first));
-    EXPECT_TRUE(app_.BannedList().empty());
-    PressOver(first, "ctrl+x");
-    ExpectBannedAndClosed(first, {"First - Opera"});
-
-    // Leaving the tab applies the new key and drops the old one.
-    app_.SelectTab(0);
-    ASSERT_TRUE(app_.Settle());
-    HWND second = windows_.Open("Second - AOL", 400, 300);
-    PressOver(second, "ctrl+x");
-    SettleAfterKeys();
-    EXPECT_TRUE(windows_.IsOpen(second));
-    PressOver(second, "ctrl+q");
-    ExpectBannedAndClosed(second, (Lines{"First - Opera", "Second - AOL"}));
-    EXPECT_EQ("q", TextOf(edit));
+    ASSERT_TRUE(app_.SelectTab(kOptionsPage));
+    SetText(edit, "");
+    ASSERT_TRUE(app_.SelectTab(kBannedPage));
+    for (const char* keys : {"ctrl+q", "ctrl+x", "ctrl+space", "ctrl+0"})
+        EXPECT_TRUE(Stays(keys, "Fourth - AOL")) << "an empty key never fires: " << keys;
+    EXPECT_EQ((Lines{"Second - Opera", "Third - AOL", "Upper - Opera"}), app_.BannedList());
 }

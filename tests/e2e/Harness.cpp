@@ -1,224 +1,60 @@
 #include "tests/e2e/Harness.h"
 
 #include <commctrl.h>
+#include <shlwapi.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 namespace e2e {
 
 namespace {
-const char kMainCaption[] = "Draxtel Velmora";
-constexpr int kBannedListId = 1010;
-constexpr int kEntryId = 1011;
-constexpr int kKillListId = 1037;
-constexpr int kDelayId = 1026;
-constexpr int kAdvertId = 1040;
-constexpr int kTabsId = 1022;
+const char kSettingsKey[] = "Software\\Draxtel\\Velmora\\Settings";
 
 std::string Narrow(const std::wstring& wide) {
-    if (wide.empty())
-        return std::string();
-    int n = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                  nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &out[0], n,
-                          nullptr, nullptr);
+    std::string out(wide.size() * 2 + 1, '\0');
+    int n =
+        ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &out[0], out.size(), nullptr, nullptr);
+    out.resize(n > 0 ? n - 1 : 0);
     return out;
 }
 
-HKEY OpenKey(const char* path, bool create) {
-    HKEY key = nullptr;
-    LONG rc = create ? ::RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0,
-                                         KEY_READ | KEY_WRITE, nullptr, &key, nullptr)
-                     : ::RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key);
-    return rc == ERROR_SUCCESS ? key : nullptr;
+// The value's bytes; its type is REG_NONE when it is missing.
+std::string GetSettingRaw(const char* name, DWORD& type) {
+    DWORD size = 0;
+    ::SHGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, &type, nullptr, &size);
+    std::string data(size, '\0');
+    if (::SHGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, &type, &data[0], &size))
+        type = REG_NONE;
+    return data;
 }
 
-void DeleteTree(HKEY parent, const char* name) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(parent, name, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS)
-        return;
-    char child[256];
-    for (;;) {
-        DWORD size = sizeof(child);
-        if (::RegEnumKeyExA(key, 0, child, &size, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
-        DeleteTree(key, child);
-    }
-    ::RegCloseKey(key);
-    ::RegDeleteKeyA(parent, name);
+HWND MakePopup(const std::string& title, int at, int width, int height) {
+    return ::CreateWindowExA(0, "VelmoraE2EPopup", title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                             at, at, width, height, nullptr, nullptr, ::GetModuleHandleA(nullptr),
+                             nullptr);
 }
 
-struct FindMain {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindMainInChildren(HWND hwnd, LPARAM lParam) {
-    auto* find = reinterpret_cast<FindMain*>(lParam);
-    if (ClassOf(hwnd) == "#32770" && TextOf(hwnd) == kMainCaption) {
-        find->found = hwnd;
-        return FALSE;
-    }
+BOOL CALLBACK Collect(HWND hwnd, LPARAM windows) {
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(hwnd);
     return TRUE;
 }
 
-BOOL CALLBACK FindMainInTopLevel(HWND hwnd, LPARAM lParam) {
-    auto* find = reinterpret_cast<FindMain*>(lParam);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != find->pid)
-        return TRUE;
-    FindMainInChildren(hwnd, lParam);
-    if (!find->found)
-        ::EnumChildWindows(hwnd, FindMainInChildren, lParam);
-    return find->found ? FALSE : TRUE;
-}
-} // namespace
-
-std::string Env(const char* name) {
-    char buffer[1024] = {};
-    DWORD n = ::GetEnvironmentVariableA(name, buffer, sizeof(buffer));
-    return n && n < sizeof(buffer) ? std::string(buffer, n) : std::string();
+std::string ClassOf(HWND window) {
+    char name[256] = {};
+    ::GetClassNameA(window, name, sizeof(name));
+    return name;
 }
 
-std::string DistPath(const char* file) {
-    std::string dist = Env("VELMORA_DIST");
-    return dist.empty() ? std::string(file) : dist + "\\" + file;
-}
-
-std::string MakeWorkDir(const std::string& name) {
-    static std::atomic<int> counter{0};
-    std::string base = Env("VELMORA_WORK");
-    if (base.empty()) {
-        char temp[MAX_PATH] = {};
-        ::GetTempPathA(MAX_PATH, temp);
-        base = temp;
-    }
-    std::string dir = base + "\\e2e-" + name + "-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                      std::to_string(counter++);
-    ::CreateDirectoryA(dir.c_str(), nullptr);
-    return dir;
-}
-
-std::string ReadFileBytes(const std::string& path, bool* exists) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-    if (exists)
-        *exists = file != INVALID_HANDLE_VALUE;
-    if (file == INVALID_HANDLE_VALUE)
-        return std::string();
-    std::string bytes;
-    char buffer[65536];
-    DWORD got = 0;
-    while (::ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got)
-        bytes.append(buffer, got);
-    ::CloseHandle(file);
-    return bytes;
-}
-
-bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    bool ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size();
-    ::CloseHandle(file);
-    return ok;
-}
-
-bool FileExists(const std::string& path) {
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        if (condition())
-            return true;
-        if (::GetTickCount() - start >= timeoutMs)
-            return condition();
-        ::Sleep(20);
-    }
-}
-
-const char* const kSettingsKey = "Software\\Draxtel\\Velmora\\Settings";
-
-void DeleteProgramKey() { DeleteTree(HKEY_CURRENT_USER, "Software\\Draxtel"); }
-
-void SetSettingDword(const char* name, DWORD value) {
-    HKEY key = OpenKey(kSettingsKey, true);
-    ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
-    ::RegCloseKey(key);
-}
-
-void SetSettingString(const char* name, const std::string& value) {
-    HKEY key = OpenKey(kSettingsKey, true);
-    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>(value.size() + 1));
-    ::RegCloseKey(key);
-}
-
-bool GetSettingRaw(const char* name, DWORD& type, std::string& data) {
-    HKEY key = OpenKey(kSettingsKey, false);
-    if (!key)
-        return false;
-    DWORD size = 0;
-    bool ok = ::RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
-    if (ok) {
-        data.assign(size, '\0');
-        ok = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
-                                &size) == ERROR_SUCCESS;
-        data.resize(size);
-    }
-    ::RegCloseKey(key);
-    return ok;
-}
-
-bool GetSettingDword(const char* name, DWORD& value) {
-    DWORD type = 0;
-    std::string data;
-    if (!GetSettingRaw(name, type, data) || type != REG_DWORD || data.size() != sizeof(DWORD))
-        return false;
-    std::memcpy(&value, data.data(), sizeof(DWORD));
-    return true;
-}
-
-bool GetSettingString(const char* name, std::string& value) {
-    DWORD type = 0;
-    std::string data;
-    if (!GetSettingRaw(name, type, data) || type != REG_SZ)
-        return false;
-    size_t end = data.find('\0');
-    value = data.substr(0, end);
-    return true;
-}
-
-void UseQuietSettings() {
-    DeleteProgramKey();
-    SetSettingDword("LoadMinimized", 0);
-    SetSettingDword("LoadOnStartup", 0);
-    SetSettingDword("SaveOnExit", 0);
-    SetSettingDword("AutoStart", 0);
-}
-
-std::string TextOf(HWND window) {
-    // GetWindowText of another process's control gives only its caption;
-    // a control's own text has to be asked for.
-    DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length))
-        return std::string();
-    std::wstring text(length + 2, L'\0');
-    DWORD_PTR got = 0;
-    ::SendMessageTimeoutW(window, WM_GETTEXT, length + 2, reinterpret_cast<LPARAM>(&text[0]),
-                          SMTO_NORMAL, 5000, &got);
-    text.resize(got < text.size() ? got : 0);
-    return Narrow(text);
+std::vector<HWND> Descendants(HWND parent) {
+    std::vector<HWND> found;
+    ::EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 std::vector<std::string> ListBoxItems(HWND listBox) {
@@ -235,54 +71,223 @@ std::vector<std::string> ListBoxItems(HWND listBox) {
     return items;
 }
 
-std::string ClassOf(HWND window) {
-    char name[256] = {};
-    ::GetClassNameA(window, name, sizeof(name));
-    return name;
+// The file-name box: edt1 in the old template, an edit inside the
+// ComboBoxEx cmb13 in the one Wine uses, each part carrying the id.
+HWND FileNameBox(HWND dialog) {
+    for (HWND hwnd : Descendants(dialog)) {
+        int id = ::GetDlgCtrlID(hwnd);
+        if ((id == 0x480 || id == 0x47C) && _stricmp(ClassOf(hwnd).c_str(), "Edit") == 0)
+            return hwnd;
+    }
+    return nullptr;
 }
 
-int ListBoxSelection(HWND listBox, std::vector<int>* selected) {
-    LRESULT count = ::SendMessageW(listBox, LB_GETCOUNT, 0, 0);
-    int n = 0;
-    for (LRESULT i = 0; i < count; ++i) {
-        if (::SendMessageW(listBox, LB_GETSEL, i, 0) > 0) {
-            ++n;
-            if (selected)
-                selected->push_back(static_cast<int>(i));
-        }
+bool IsFileDialog(HWND dialog) {
+    return FileNameBox(dialog) != nullptr;
+}
+
+// The first visible dialog of the program that passes `test`, polled until
+// there is one; null when the time is up.
+HWND WaitForDialog(const VelmoraProcess& app, const std::function<bool(HWND)>& test,
+                   DWORD timeoutMs = 10000) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND hwnd : DialogsOf(app))
+                found = found ? found : test(hwnd) ? hwnd : nullptr;
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
+// Runs a command in the Unix shell (Wine starts it) and waits until it has
+// succeeded: it leaves a mark in /tmp (Z:\\tmp here), since Wine's handle of
+// a Unix process tells nothing.
+bool RunUnix(const std::string& command) {
+    static std::atomic<int> counter{0};
+    std::string mark =
+        "velmora-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter++);
+    std::string line = "Z:\\bin\\sh -c \"" + command + " && : > /tmp/" + mark + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                          &pi))
+        return false;
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    mark = "Z:\\tmp\\" + mark;
+    bool done = WaitUntil([&] { return FileExists(mark); }, 15000);
+    ::DeleteFileA(mark.c_str());
+    return done;
+}
+
+void PressButton(HWND dialog, int id) {
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+HWND WaitForFileDialog(const VelmoraProcess& app) {
+    return WaitForDialog(app, IsFileDialog, 15000);
+}
+
+bool ChooseInFileDialog(HWND fileDialog, const std::string& path) {
+    HWND box = FileNameBox(fileDialog);
+    auto answered = [&] {
+        std::vector<HWND> all = TopLevelWindows(0);
+        return !::IsWindow(fileDialog) || std::any_of(all.begin(), all.end(), [&](HWND w) {
+            return ::GetWindow(w, GW_OWNER) == fileDialog && ::IsWindowVisible(w);
+        });
+    };
+    // A dialog still setting itself up may clear the box or ignore OK: try
+    // again until it closes or opens a box of its own.
+    for (int attempt = 0; box && attempt < 5; ++attempt) {
+        SetText(box, path);
+        ::Sleep(50);
+        if (TextOf(box) != path)
+            continue;
+        PressButton(fileDialog, IDOK);
+        if (WaitUntil(answered, 3000))
+            return true;
     }
-    return n;
+    return false;
+}
+} // namespace
+
+std::string Env(const char* name) {
+    char buffer[1024] = {};
+    DWORD n = ::GetEnvironmentVariableA(name, buffer, sizeof(buffer));
+    return n && n < sizeof(buffer) ? std::string(buffer, n) : std::string();
+}
+
+std::string MakeWorkDir(const std::string& name) {
+    static std::atomic<int> counter{0};
+    std::string dir = Env("VELMORA_WORK") + "\\e2e-" + name + "-" +
+                      std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter++);
+    ::CreateDirectoryA(dir.c_str(), nullptr);
+    return dir;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    return out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush().good();
+}
+
+bool FileExists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    for (DWORD start = ::GetTickCount(); !condition(); ::Sleep(20)) {
+        if (::GetTickCount() - start >= timeoutMs)
+            return condition();
+    }
+    return true;
+}
+
+void DeleteProgramKey() {
+    ::SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Draxtel");
+}
+
+void SetSettingRaw(const char* name, DWORD type, const void* data, DWORD size) {
+    ::SHSetValueA(HKEY_CURRENT_USER, kSettingsKey, name, type, data, size);
+}
+
+void SetSettingDword(const char* name, DWORD value) {
+    SetSettingRaw(name, REG_DWORD, &value, sizeof(value));
+}
+
+void SetSettingString(const char* name, const std::string& value) {
+    SetSettingRaw(name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+DWORD SettingDword(const char* name) {
+    DWORD type = 0, value = kNoSetting;
+    std::string data = GetSettingRaw(name, type);
+    if (type == REG_DWORD && data.size() == sizeof(DWORD))
+        std::memcpy(&value, data.data(), sizeof(DWORD));
+    return value;
+}
+
+std::string SettingString(const char* name) {
+    DWORD type = 0;
+    std::string data = GetSettingRaw(name, type);
+    return type == REG_SZ ? data.substr(0, data.find('\0')) : "<no string>";
+}
+
+void UseQuietSettings() {
+    DeleteProgramKey();
+    for (const char* name : {"LoadMinimized", "LoadOnStartup", "SaveOnExit", "AutoStart"})
+        SetSettingDword(name, 0);
+}
+
+std::string TextOf(HWND window) {
+    // GetWindowText of another process's control gives only its caption.
+    DWORD_PTR length = 0, got = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length))
+        return std::string();
+    std::wstring text(length + 2, L'\0');
+    ::SendMessageTimeoutW(window, WM_GETTEXT, length + 2, reinterpret_cast<LPARAM>(&text[0]),
+                          SMTO_NORMAL, 5000, &got);
+    text.resize(got < text.size() ? got : 0);
+    return Narrow(text);
+}
+
+std::vector<HWND> TopLevelWindows(DWORD pid, const char* className) {
+    std::vector<HWND> all, found;
+    ::EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
+    for (HWND hwnd : all) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(hwnd, &owner);
+        if ((!pid || owner == pid) && (!className || ClassOf(hwnd) == className))
+            found.push_back(hwnd);
+    }
+    return found;
 }
 
 VelmoraProcess::~VelmoraProcess() {
+    Release();
+}
+
+void VelmoraProcess::Release() {
     if (Running())
         Kill();
-    if (pi_.hProcess)
-        ::CloseHandle(pi_.hProcess);
-    if (pi_.hThread)
-        ::CloseHandle(pi_.hThread);
+    ::CloseHandle(pi_.hProcess);
+    ::CloseHandle(pi_.hThread);
+    pi_ = PROCESS_INFORMATION{};
 }
 
 bool VelmoraProcess::Start(const std::string& workDir, const std::string& exe) {
+    Release(); // started again: the one before is over or goes now
+    std::string path = exe.empty() ? Env("VELMORA_DIST") + "\\Velmora.exe" : exe;
+    std::string commandLine = "\"" + path + "\"";
     STARTUPINFOA si{};
     si.cb = sizeof(si);
-    std::string commandLine = "\"" + exe + "\"";
     main_ = nullptr;
-    return ::CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+    return ::CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                             workDir.c_str(), &si, &pi_) != FALSE;
 }
 
 HWND VelmoraProcess::WaitForMainWindow(DWORD timeoutMs) {
+    // The main dialog is top-level, or a child of the hidden parent in the tray.
     WaitUntil(
         [&] {
-            FindMain find{pi_.dwProcessId, nullptr};
-            ::EnumWindows(FindMainInTopLevel, reinterpret_cast<LPARAM>(&find));
-            main_ = find.found;
-            return main_ && PageControl(0, kEntryId);
+            main_ = nullptr;
+            for (HWND top : TopLevelWindows(pi_.dwProcessId)) {
+                if (!main_ && ClassOf(top) == "#32770" && TextOf(top) == "Draxtel Velmora")
+                    main_ = top;
+                main_ = main_ ? main_ : ::FindWindowExA(top, nullptr, "#32770", "Draxtel Velmora");
+            }
+            return main_ && PageControl(kBannedPage, IDC_ENTRY);
         },
         timeoutMs);
-    // Other threads' messages are answered during initialisation too; a
-    // posted one is handled only once the dialog runs its message loop.
+    // A posted message is handled only once the dialog runs its message loop.
     if (main_ && !Settle(timeoutMs))
         main_ = nullptr;
     return main_;
@@ -303,9 +308,7 @@ DWORD VelmoraProcess::ExitCode() const {
 }
 
 bool VelmoraProcess::Close(DWORD timeoutMs) {
-    if (!Running())
-        return true;
-    if (main_)
+    if (Running() && main_)
         ::PostMessageA(main_, WM_CLOSE, 0, 0);
     return WaitForExit(timeoutMs);
 }
@@ -320,191 +323,281 @@ bool VelmoraProcess::Settle(DWORD timeoutMs) {
     // delivered), then two marks through the posted queue: when the entry
     // field shows the second mark, every report queued before it is done.
     DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result))
-        return false;
-    HWND entry = PageControl(0, kEntryId);
-    if (!entry)
+    HWND entry = PageControl(kBannedPage, IDC_ENTRY);
+    if (!entry || !::SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result))
         return false;
     static std::atomic<unsigned> mark{0};
     for (int round = 0; round < 2; ++round) {
         WPARAM limit = 0x70000000u + (mark++ & 0xFFFFFu);
         ::PostMessageA(entry, EM_SETLIMITTEXT, limit, 0);
-        bool seen = WaitUntil(
-            [&] {
-                DWORD_PTR current = 0;
-                return ::SendMessageTimeoutA(entry, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, 1000,
-                                             &current) &&
-                       current == limit;
-            },
-            timeoutMs);
-        if (!seen)
+        auto seen = [&] {
+            return ::SendMessageTimeoutA(entry, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, 1000,
+                                         &result) &&
+                   result == limit;
+        };
+        if (!WaitUntil(seen, timeoutMs))
             return false;
     }
     return true;
 }
 
-namespace {
-struct PageSearch {
-    int id;
-    const char* cls;
-    HWND found;
-};
-
-BOOL CALLBACK FindPage(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<PageSearch*>(lParam);
-    if (ClassOf(hwnd) != "#32770")
-        return TRUE;
-    HWND control = ::GetDlgItem(hwnd, search->id);
-    if (control && _stricmp(ClassOf(control).c_str(), search->cls) == 0) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-} // namespace
-
 HWND VelmoraProcess::Page(int index) const {
-    // Each page is known by a control only it has.
-    static const int kIds[] = {kBannedListId, kKillListId, kDelayId, kAdvertId};
-    static const char* const kClasses[] = {"ListBox", "ListBox", "Edit", "Static"};
-    if (index < 0 || index > 3)
-        return nullptr;
-    PageSearch search{kIds[index], kClasses[index], nullptr};
-    ::EnumChildWindows(::GetDlgItem(main_, kTabsId), FindPage, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    // Each page is known by a control only it has (the statistics list's id
+    // is also a label's on the About page).
+    static const int kMarks[] = {IDC_ENTRY, IDC_KILL_LIST, IDC_SESSIONS, IDC_ABOUT_BANNER};
+    for (HWND page : Descendants(::GetDlgItem(main_, IDC_TABS))) {
+        HWND mark = index >= 0 && index < 4 ? ::GetDlgItem(page, kMarks[index]) : nullptr;
+        if (mark && (index != kStatsPage || ClassOf(mark) == "ListBox"))
+            return page;
+    }
+    return nullptr;
 }
 
-void VelmoraProcess::Click(HWND button) const {
-    // Posted: a click may open a message box, which must not block the driver.
-    ::PostMessageA(button, BM_CLICK, 0, 0);
-}
-
-void VelmoraProcess::SelectTab(int index) const {
-    HWND tabs = ::GetDlgItem(main_, kTabsId);
+bool VelmoraProcess::SelectTab(int index) {
+    HWND tabs = ::GetDlgItem(main_, IDC_TABS);
     // The item rectangle has to come back through the other process's memory.
-    void* remote = ::VirtualAllocEx(pi_.hProcess, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    void* remote =
+        ::VirtualAllocEx(pi_.hProcess, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
     RECT rect{};
     if (remote) {
         ::SendMessageA(tabs, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote));
-        SIZE_T got = 0;
-        ::ReadProcessMemory(pi_.hProcess, remote, &rect, sizeof(rect), &got);
+        ::ReadProcessMemory(pi_.hProcess, remote, &rect, sizeof(rect), nullptr);
         ::VirtualFreeEx(pi_.hProcess, remote, 0, MEM_RELEASE);
     }
     LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     ::PostMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
     ::PostMessageA(tabs, WM_LBUTTONUP, 0, at);
+    return Settle();
 }
 
 std::vector<std::string> VelmoraProcess::BannedList() const {
-    return ListBoxItems(PageControl(0, kBannedListId));
+    return ListBoxItems(PageControl(kBannedPage, IDC_BANNED_LIST));
 }
 
 std::vector<std::string> VelmoraProcess::StatisticsLines() const {
-    return ListBoxItems(PageControl(1, kKillListId));
+    return ListBoxItems(PageControl(kStatsPage, IDC_KILL_LIST));
 }
 
-// The factory thread owns a message-only window through which the driver
-// asks for windows to be made, so every window belongs to a pumping thread.
+// The factory thread owns a message-only window; work sent to it runs there,
+// so every window belongs to a thread that pumps.
 struct WindowFactory::Impl {
+    static constexpr UINT kRun = WM_APP + 1;
     std::thread thread;
-    HWND control = nullptr;
-    HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-
-    struct OpenRequest {
-        std::string title;
-        int width, height, count;
-        std::vector<HWND> made;
-    };
-
-    static constexpr UINT kOpen = WM_APP + 1;
-    static constexpr UINT kClose = WM_APP + 2;
-    static constexpr UINT kFreeze = WM_APP + 3;
-
-    static LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
+    std::atomic<HWND> control{nullptr};
 
     static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        if (msg == kOpen) {
-            auto* request = reinterpret_cast<OpenRequest*>(lParam);
-            for (int i = 0; i < request->count; ++i) {
-                std::string title = request->count == 1
-                                        ? request->title
-                                        : request->title + " " + std::to_string(i);
-                request->made.push_back(::CreateWindowExA(
-                    0, "VelmoraE2EPopup", title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40 + (i % 20) * 5,
-                    40 + (i % 20) * 5, request->width, request->height, nullptr, nullptr,
-                    ::GetModuleHandleA(nullptr), nullptr));
-            }
-            return 0;
-        }
-        if (msg == kClose) {
-            ::DestroyWindow(reinterpret_cast<HWND>(wParam));
-            return 0;
-        }
-        if (msg == kFreeze) {
-            ::Sleep(static_cast<DWORD>(wParam));
-            return 0;
-        }
-        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+        if (msg != kRun)
+            return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+        (*reinterpret_cast<const std::function<void()>*>(lParam))();
+        return 0;
     }
 
     void Run() {
         HINSTANCE instance = ::GetModuleHandleA(nullptr);
-        WNDCLASSA popup{};
-        popup.lpfnWndProc = PopupProc;
-        popup.hInstance = instance;
-        popup.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        popup.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-        popup.lpszClassName = "VelmoraE2EPopup";
-        ::RegisterClassA(&popup);
-        WNDCLASSA control{};
-        control.lpfnWndProc = ControlProc;
-        control.hInstance = instance;
-        control.lpszClassName = "VelmoraE2EFactory";
-        ::RegisterClassA(&control);
-        this->control = ::CreateWindowExA(0, "VelmoraE2EFactory", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                          nullptr, instance, nullptr);
-        ::SetEvent(ready);
+        // One class for the pop-ups and the control window: only the control
+        // window is sent kRun.
+        WNDCLASSA cls{};
+        cls.lpfnWndProc = ControlProc;
+        cls.hInstance = instance;
+        cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        cls.lpszClassName = "VelmoraE2EPopup";
+        ::RegisterClassA(&cls);
+        control = ::CreateWindowExA(0, "VelmoraE2EPopup", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    instance, nullptr);
         MSG msg;
-        while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            ::TranslateMessage(&msg);
+        while (::GetMessageA(&msg, nullptr, 0, 0) > 0)
             ::DispatchMessageA(&msg);
-        }
     }
 };
 
 WindowFactory::WindowFactory() : impl_(new Impl) {
     impl_->thread = std::thread([this] { impl_->Run(); });
-    ::WaitForSingleObject(impl_->ready, 10000);
+    WaitUntil([&] { return impl_->control != nullptr; });
 }
 
 WindowFactory::~WindowFactory() {
     ::PostMessageA(impl_->control, WM_QUIT, 0, 0);
-    if (impl_->thread.joinable())
-        impl_->thread.join();
-    ::CloseHandle(impl_->ready);
+    impl_->thread.join();
+}
+
+void WindowFactory::RunOnThread(const std::function<void()>& work) {
+    ::SendMessageA(impl_->control, Impl::kRun, 0, reinterpret_cast<LPARAM>(&work));
 }
 
 HWND WindowFactory::Open(const std::string& title, int width, int height) {
-    Impl::OpenRequest request{title, width, height, 1, {}};
-    ::SendMessageA(impl_->control, Impl::kOpen, 0, reinterpret_cast<LPARAM>(&request));
-    return request.made.empty() ? nullptr : request.made[0];
+    HWND made = nullptr;
+    RunOnThread([&] { made = MakePopup(title, 40, width, height); });
+    return made;
 }
 
 std::vector<HWND> WindowFactory::OpenMany(const std::string& titlePrefix, int count, int width,
                                           int height) {
-    Impl::OpenRequest request{titlePrefix, width, height, count, {}};
-    ::SendMessageA(impl_->control, Impl::kOpen, 0, reinterpret_cast<LPARAM>(&request));
-    return request.made;
+    std::vector<HWND> made;
+    RunOnThread([&] {
+        for (int i = 0; i < count; ++i)
+            made.push_back(
+                MakePopup(titlePrefix + " " + std::to_string(i), 40 + (i % 20) * 5, width, height));
+    });
+    return made;
 }
 
 void WindowFactory::Close(HWND window) {
-    ::SendMessageA(impl_->control, Impl::kClose, reinterpret_cast<WPARAM>(window), 0);
+    RunOnThread([&] { ::DestroyWindow(window); });
 }
 
-void WindowFactory::Freeze(DWORD milliseconds) {
-    ::PostMessageA(impl_->control, Impl::kFreeze, milliseconds, 0);
+HWND StartApp(VelmoraProcess& app, const std::string& name) {
+    return app.Start(MakeWorkDir(name)) ? app.WaitForMainWindow() : nullptr;
+}
+
+void SetText(HWND window, const std::string& text) {
+    std::wstring wide(text.size() + 1, L'\0');
+    wide.resize(::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], wide.size()) - 1);
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()),
+                          SMTO_NORMAL, 5000, &ignored);
+}
+
+void PostKey(HWND window, WPARAM key) {
+    UINT scan = ::MapVirtualKeyA(static_cast<UINT>(key), 0);
+    ::PostMessageA(window, WM_KEYDOWN, key, 1 | (scan << 16));
+    ::PostMessageA(window, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000u);
+}
+
+bool AddTitle(VelmoraProcess& app, const std::string& title) {
+    SetText(app.PageControl(kBannedPage, IDC_ENTRY), title);
+    app.Click(app.PageControl(kBannedPage, IDC_ADD));
+    return app.Settle();
+}
+
+std::string Counter(int total, int session) {
+    return "Killed " + std::to_string(total) + " popups in total, " + std::to_string(session) +
+           " in this session";
+}
+
+GUITHREADINFO ThreadInfoOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+    return info;
+}
+
+std::vector<HWND> DialogsOf(const VelmoraProcess& app) {
+    std::vector<HWND> dialogs;
+    for (HWND hwnd : TopLevelWindows(app.Pid(), "#32770"))
+        if (hwnd != app.MainWindow() && ::IsWindowVisible(hwnd))
+            dialogs.push_back(hwnd);
+    return dialogs;
+}
+
+std::string MessageBoxText(HWND box) {
+    std::string text;
+    for (HWND hwnd : Descendants(box))
+        text += _stricmp(ClassOf(hwnd).c_str(), "Static") == 0 ? TextOf(hwnd) : std::string();
+    return text;
+}
+
+HWND WaitForMessageBox(const VelmoraProcess& app, const std::string& text) {
+    return WaitForDialog(app, [&](HWND dialog) {
+        std::string shown = MessageBoxText(dialog);
+        return !IsFileDialog(dialog) && !shown.empty() && shown.find(text) != std::string::npos;
+    });
+}
+
+bool DismissMessageBox(const VelmoraProcess& app, const std::string& text) {
+    HWND box = WaitForMessageBox(app, text);
+    if (box)
+        PressButton(box, IDOK);
+    return box && WaitUntil([&] { return !::IsWindow(box); });
+}
+
+bool UseFileButton(VelmoraProcess& app, int button, const std::string& path) {
+    app.Click(app.PageControl(kBannedPage, button));
+    HWND dialog = WaitForFileDialog(app);
+    if (!dialog || !ChooseInFileDialog(dialog, path))
+        return false;
+    for (HWND box : DialogsOf(app)) {
+        if (::GetWindow(box, GW_OWNER) == dialog)
+            PressButton(box, IDYES);
+    }
+    return WaitUntil([&] { return !::IsWindow(dialog); }) && app.Settle();
+}
+
+bool StaysOpen(VelmoraProcess& app, WindowFactory& windows, const std::string& title, int width,
+               int height) {
+    HWND window = windows.Open(title, width, height);
+    return app.Settle() && windows.IsOpen(window);
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileA(search, &found)) {
+        if (found.cFileName[0] != '.')
+            names.push_back(found.cFileName);
+    }
+    ::FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool PressKeysOver(HWND window, const std::string& keys) {
+    bool inFront = false;
+    for (int attempt = 0; attempt < 3 && !inFront; ++attempt) {
+        ::SetForegroundWindow(window);
+        inFront = WaitUntil([&] { return ::GetForegroundWindow() == window; }, 2000);
+    }
+    ::Sleep(100); // the display's keyboard focus follows a moment later
+    return inFront && RunUnix("/usr/bin/xdotool key " + keys);
+}
+
+bool SaveScreenshot(HWND window, const std::string& name) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    char crop[64];
+    std::snprintf(crop, sizeof(crop), "%ldx%ld+%ld+%ld", r.right - r.left, r.bottom - r.top, r.left,
+                  r.top);
+    return RunUnix("/usr/bin/import -window root -crop " + std::string(crop) + " " +
+                   Env("VELMORA_SCREENSHOTS") + "/" + name + ".png");
+}
+
+HWND OnlyWindowOf(const VelmoraProcess& app, const char* className) {
+    std::vector<HWND> found = TopLevelWindows(app.Pid(), className);
+    return found.size() == 1 ? found[0] : nullptr;
+}
+
+bool NotifyShell(DWORD message, HWND owner, UINT id) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.hWnd = owner;
+    data.uID = id;
+    return ::Shell_NotifyIconA(message, &data) != FALSE;
+}
+
+Probe::Probe(DWORD threadId) : library_(::LoadLibraryA("tray_probe.dll")) {
+    auto attach = reinterpret_cast<probe::AttachProbeFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(library_, "AttachProbe")));
+    auto report = reinterpret_cast<probe::ProbeReportFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(library_, "ProbeReport")));
+    if (attach && report) {
+        report_ = report();
+        hook_ = attach(library_, threadId);
+    }
+}
+
+Probe::~Probe() {
+    if (hook_)
+        ::UnhookWindowsHookEx(hook_);
+    ::FreeLibrary(library_);
+}
+
+bool Probe::Ask(HWND window, probe::Query query) {
+    LONG before = report_ ? report_->serial : 0;
+    DWORD_PTR answer = 0;
+    return hook_ &&
+           ::SendMessageTimeoutA(window, probe::ProbeMessage(), query, 0, SMTO_NORMAL, 10000,
+                                 &answer) &&
+           report_->serial != before;
 }
 
 } // namespace e2e

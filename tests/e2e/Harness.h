@@ -1,49 +1,52 @@
-// What the end-to-end tests use to drive the real Velmora.exe from outside:
-// starting and closing it, finding its windows, reading its controls across
-// processes, its registry key and files, and opening windows of our own for
-// it to judge.
+// Driving the real Velmora.exe from outside: starting and closing it, finding
+// its windows, reading its controls across processes, its registry key and
+// files, windows of our own for it to judge, input to its controls, its
+// message boxes and file dialogs, real key presses on the virtual display,
+// its tray icon and menu, the probe library hooked into it, and pictures.
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "resources/resource.h"
+#include "tests/e2e/probe/TrayProbe.h"
+
 namespace e2e {
 
 // Environment set by the test script (Windows paths).
 std::string Env(const char* name);
-std::string DistPath(const char* file);
 // A new empty folder for one test: a current directory of its own.
 std::string MakeWorkDir(const std::string& name);
-std::string ReadFileBytes(const std::string& path, bool* exists = nullptr);
+std::string ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
-
 // Polls until the condition holds or the time is up.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 
-// The program's registry home, HKCU\Software\Draxtel\Velmora\Settings.
-extern const char* const kSettingsKey;
+// The program's registry home is HKCU\Software\Draxtel\Velmora\Settings.
 void DeleteProgramKey();
+void SetSettingRaw(const char* name, DWORD type, const void* data, DWORD size);
 void SetSettingDword(const char* name, DWORD value);
 void SetSettingString(const char* name, const std::string& value);
-bool GetSettingDword(const char* name, DWORD& value);
-bool GetSettingString(const char* name, std::string& value);
-// Any value (for type checks): false when missing.
-bool GetSettingRaw(const char* name, DWORD& type, std::string& data);
+// The stored value; kNoSetting or "<no string>" when missing or of another type.
+constexpr DWORD kNoSetting = 0xDEADBEEF;
+DWORD SettingDword(const char* name);
+std::string SettingString(const char* name);
 // Settings for a test that wants the window on screen and no list file.
 void UseQuietSettings();
 
-// Text of another process's controls; Wine hands LB_GETTEXT across
-// processes back as UTF-16 only, so everything is asked for in W and
-// converted to the ANSI code page.
+// Text of another process's controls, asked for in W (Wine hands LB_GETTEXT
+// across processes back as UTF-16 only) and given in the ANSI code page.
 std::string TextOf(HWND window);
-std::vector<std::string> ListBoxItems(HWND listBox);
-std::string ClassOf(HWND window);
-int ListBoxSelection(HWND listBox, std::vector<int>* selected = nullptr);
+// Top-level windows of a process (of every process for 0), of a class when given.
+std::vector<HWND> TopLevelWindows(DWORD pid, const char* className = nullptr);
+
+enum PageIndex { kBannedPage, kStatsPage, kOptionsPage, kAboutPage };
 
 class VelmoraProcess {
 public:
@@ -52,8 +55,9 @@ public:
     VelmoraProcess(const VelmoraProcess&) = delete;
     VelmoraProcess& operator=(const VelmoraProcess&) = delete;
 
-    bool Start(const std::string& workDir, const std::string& exe = DistPath("Velmora.exe"));
-    // Waits until the main dialog exists and answers messages.
+    // exe: dist\Velmora.exe when empty.
+    bool Start(const std::string& workDir, const std::string& exe = std::string());
+    // Waits until the main dialog exists and has handled what was queued.
     HWND WaitForMainWindow(DWORD timeoutMs = 20000);
     HWND MainWindow() const { return main_; }
     DWORD Pid() const { return pi_.dwProcessId; }
@@ -64,28 +68,27 @@ public:
     // WM_CLOSE and wait for the process to end.
     bool Close(DWORD timeoutMs = 20000);
     void Kill();
-    // Waits until the main window has handled everything sent so far and
-    // its queue is empty of the posted reports.
+    // Waits until every report queued so far has been handled.
     bool Settle(DWORD timeoutMs = 10000);
 
-    // Pages under the tab control: 0 Banned List, 1 Statistics, 2 Options, 3 About.
     HWND Page(int index) const;
     HWND PageControl(int page, int id) const { return ::GetDlgItem(Page(page), id); }
     HWND Control(int id) const { return ::GetDlgItem(main_, id); }
-    // Clicks a push button or check box as the user would (BM_CLICK).
-    void Click(HWND button) const;
-    // Selects a tab as the user would, through the tab control's notifications.
-    void SelectTab(int index) const;
+    // Clicks a button as the user would (BM_CLICK, posted: it may open a box).
+    void Click(HWND button) const { ::PostMessageA(button, BM_CLICK, 0, 0); }
+    // Clicks a tab, so the tab control's notifications run, and settles.
+    bool SelectTab(int index);
     std::vector<std::string> BannedList() const;
     std::vector<std::string> StatisticsLines() const;
 
 private:
+    void Release();
     PROCESS_INFORMATION pi_{};
     HWND main_ = nullptr;
 };
 
-// Top-level windows of the test driver's own process, made on a thread of
-// their own that keeps pumping messages, so that close requests are answered.
+// Top-level windows of the driver, made on a thread of their own that keeps
+// pumping, so that close requests are answered.
 class WindowFactory {
 public:
     WindowFactory();
@@ -95,16 +98,85 @@ public:
 
     // A visible window of exactly width x height (outer size).
     HWND Open(const std::string& title, int width, int height);
-    // Opens count windows back to back on the factory thread, as fast as it can.
+    // count windows "prefix 0", "prefix 1"... back to back, as fast as it can.
     std::vector<HWND> OpenMany(const std::string& titlePrefix, int count, int width, int height);
     void Close(HWND window);
     bool IsOpen(HWND window) const { return ::IsWindow(window) != FALSE; }
-    // Stops answering messages for a while (a hung window).
-    void Freeze(DWORD milliseconds);
 
 private:
+    void RunOnThread(const std::function<void()>& work);
     struct Impl;
     std::unique_ptr<Impl> impl_;
+};
+
+using Lines = std::vector<std::string>;
+
+// Start with the settings already in the registry; null when it did not come up.
+HWND StartApp(VelmoraProcess& app, const std::string& name);
+// Text into another process's control, in W so nothing is lost on the way.
+void SetText(HWND window, const std::string& text);
+// A key press (down and up) posted to a control, as the keyboard would.
+void PostKey(HWND window, WPARAM key);
+// Types a title into the banned-list page and clicks Add.
+bool AddTitle(VelmoraProcess& app, const std::string& title);
+std::string Counter(int total, int session);
+// Focus and activation in the thread that owns the window.
+GUITHREADINFO ThreadInfoOf(HWND window);
+
+// Visible dialogs of the program other than its main window.
+std::vector<HWND> DialogsOf(const VelmoraProcess& app);
+// A box whose text contains `text` (any box for ""); null when none came.
+HWND WaitForMessageBox(const VelmoraProcess& app, const std::string& text = "");
+std::string MessageBoxText(HWND box);
+// Answers the box showing `text` with OK and waits until it is gone; false
+// when none came.
+bool DismissMessageBox(const VelmoraProcess& app, const std::string& text);
+// Opens a window and lets the program judge it: true when it stays open.
+bool StaysOpen(VelmoraProcess& app, WindowFactory& windows, const std::string& title,
+               int width = 300, int height = 200);
+// Clicks a button of the banned-list page that opens a file dialog, and
+// answers it with the path, and with Yes when it asks to replace a file.
+bool UseFileButton(VelmoraProcess& app, int button, const std::string& path);
+std::vector<std::string> FilesIn(const std::string& folder);
+
+// xdotool's "key" with these keys on the virtual display, over the window
+// brought to the front; returns once the keys are sent.
+bool PressKeysOver(HWND window, const std::string& keys);
+// A PNG of what the screen shows of the window, in the folder named by
+// VELMORA_SCREENSHOTS (a Unix path).
+bool SaveScreenshot(HWND window, const std::string& name);
+// The one top-level window of the program of this class ("VelmoraTrayWindow",
+// "VelmoraHiddenParent"); null when there is none or more than one.
+HWND OnlyWindowOf(const VelmoraProcess& app, const char* className);
+// Made anew with each change of state.
+inline HWND TrayWindowOf(const VelmoraProcess& app) {
+    return OnlyWindowOf(app, "VelmoraTrayWindow");
+}
+
+constexpr UINT kTrayNotify = WM_APP + 100;
+// NIM_MODIFY succeeds only for an icon the shell holds; NIM_DELETE takes it
+// away behind its owner's back, as a new taskbar does.
+bool NotifyShell(DWORD message, HWND owner, UINT id);
+inline bool ShellHasIcon(HWND owner, UINT id) {
+    return NotifyShell(NIM_MODIFY, owner, id);
+}
+
+// The probe library hooked into one thread of Velmora (0: every thread).
+class Probe {
+public:
+    explicit Probe(DWORD threadId);
+    ~Probe();
+    Probe(const Probe&) = delete;
+    Probe& operator=(const Probe&) = delete;
+    bool Attached() const { return hook_ != nullptr; }
+    // Asks the hooked thread of this window; the report then holds the answer.
+    bool Ask(HWND window, probe::Query query);
+    const probe::Report& Report() const { return *report_; }
+
+private:
+    HMODULE library_ = nullptr;
+    HHOOK hook_ = nullptr;
+    const probe::Report* report_ = nullptr;
 };
 
 } // namespace e2e

@@ -1,26 +1,43 @@
-// The pages of the real program driven from outside: editing the banned
-// list, switching tabs with the focus kept per page, and keys that must do
-// nothing.
+// The pages of the real program driven from outside: the banned list, the
+// focus kept per page, the options page's validation and fields, and
+// pictures of every page.
 #include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <psapi.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 
-#include "tests/e2e/E2eSupport.h"
 #include "tests/e2e/Harness.h"
 
 using namespace e2e;
 
 namespace {
-constexpr int kAddId = 3;
-constexpr int kRemoveId = 4;
-constexpr int kListId = 1010;
-constexpr int kEntryId = 1011;
-constexpr int kDelayId = 1026;
+const char kPositive[] = "Please enter a positive integer.";
+const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-void Add(VelmoraProcess& app, const std::string& title) {
-    SetText(app.PageControl(0, kEntryId), title);
-    app.Click(app.PageControl(0, kAddId));
-    ASSERT_TRUE(app.Settle());
+// True when this combination is registered by another program.
+bool HotkeyHeldElsewhere(UINT modifiers, UINT key) {
+    if (!::RegisterHotKey(nullptr, 0x7A11, modifiers, key))
+        return ::GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
+    ::UnregisterHotKey(nullptr, 0x7A11);
+    return false;
+}
+
+// HKCU\...\CurrentVersion\Run, value "Velmora".
+std::string RunValue() {
+    char data[1024] = "<no string>";
+    DWORD size = sizeof(data) - 1, type = 0;
+    ::SHGetValueA(HKEY_CURRENT_USER, kRunKey, "Velmora", &type, data, &size);
+    return type == REG_SZ ? data : "<no string>";
+}
+
+std::string QuotedExecutableOf(HANDLE process) {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameExA(process, nullptr, path, MAX_PATH);
+    return "\"" + std::string(path) + "\"";
 }
 
 void SelectOnly(HWND list, const std::vector<int>& indices) {
@@ -31,7 +48,10 @@ void SelectOnly(HWND list, const std::vector<int>& indices) {
 
 std::vector<int> Selected(HWND list) {
     std::vector<int> selected;
-    ListBoxSelection(list, &selected);
+    for (int i = 0, n = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0)); i < n; ++i) {
+        if (::SendMessageW(list, LB_GETSEL, i, 0) > 0)
+            selected.push_back(i);
+    }
     return selected;
 }
 } // namespace
@@ -39,155 +59,171 @@ std::vector<int> Selected(HWND list) {
 TEST(BannedListPage, AddRefusesEmptyAndDuplicateTitlesSilentlyAndInsertsSorted) {
     UseQuietSettings();
     VelmoraProcess app;
-    ASSERT_TRUE(StartAndSettle(app, "add"));
+    ASSERT_TRUE(StartApp(app, "add"));
     for (const char* title : {"pear", "apple", "Mango", "pear", "", "Pear", "pear "})
-        Add(app, title);
-    EXPECT_EQ("", TextOf(app.PageControl(0, kEntryId))) << "the field is emptied every time";
-    EXPECT_EQ(nullptr, AnyMessageBox(app.Pid())) << "refusals are silent";
-    std::vector<std::string> listed = app.BannedList();
+        ASSERT_TRUE(AddTitle(app, title));
+    EXPECT_EQ("", TextOf(app.PageControl(kBannedPage, IDC_ENTRY))) << "emptied every time";
+    EXPECT_TRUE(DialogsOf(app).empty()) << "refusals are silent";
+    Lines listed = app.BannedList();
     ASSERT_EQ(5u, listed.size());
-    EXPECT_EQ("apple", listed[0]) << "sorted, not appended";
-    EXPECT_EQ("Mango", listed[1]);
-    EXPECT_EQ(1, std::count(listed.begin(), listed.end(), "pear"));
-    EXPECT_EQ(1, std::count(listed.begin(), listed.end(), "Pear")) << "case makes another title";
-    EXPECT_EQ(1, std::count(listed.begin(), listed.end(), "pear ")) << "so does a blank";
-    EXPECT_TRUE(app.Close());
+    EXPECT_EQ((Lines{"apple", "Mango"}), Lines(listed.begin(), listed.begin() + 2)) << "sorted";
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ((Lines{"Mango", "Pear", "apple", "pear", "pear "}), listed)
+        << "one of each; case and a blank make other titles";
 }
 
-TEST(BannedListPage, RemoveDeletesTheSelectionAndSelectsTheEntryAfterIt) {
+TEST(BannedListPage, RemoveDeleteAndBackspaceTakeTheSelectionOutOfListAndIndex) {
     UseQuietSettings();
     VelmoraProcess app;
-    ASSERT_TRUE(StartAndSettle(app, "remove"));
-    for (int i = 0; i < 10; ++i)
-        Add(app, "entry " + std::to_string(i));
-    HWND list = app.PageControl(0, kListId);
-
-    SelectOnly(list, {2, 3, 7});
-    SetText(app.PageControl(0, kEntryId), "typed since the last read");
-    app.Click(app.PageControl(0, kRemoveId));
-    ASSERT_TRUE(app.Settle());
-    EXPECT_EQ((std::vector<std::string>{"entry 0", "entry 1", "entry 4", "entry 5", "entry 6",
-                                        "entry 8", "entry 9"}),
-              app.BannedList());
-    EXPECT_EQ(std::vector<int>{5}, Selected(list)) << "the entry that was at index 8";
-    EXPECT_EQ("", TextOf(app.PageControl(0, kEntryId))) << "the field shows what was last read";
-
-    // Delete, with the last entry among the selection: nothing is left selected.
-    SelectOnly(list, {5, 6});
-    PostKey(list, VK_DELETE);
-    ASSERT_TRUE(app.Settle());
-    EXPECT_EQ((std::vector<std::string>{"entry 0", "entry 1", "entry 4", "entry 5", "entry 6"}),
-              app.BannedList());
-    EXPECT_TRUE(Selected(list).empty());
-
-    SelectOnly(list, {0});
-    PostKey(list, VK_BACK);
-    ASSERT_TRUE(app.Settle());
-    EXPECT_EQ((std::vector<std::string>{"entry 1", "entry 4", "entry 5", "entry 6"}),
-              app.BannedList());
-    EXPECT_EQ(std::vector<int>{0}, Selected(list));
-
-    // Nothing selected: nothing happens, not even to the entry field.
-    SelectOnly(list, {});
-    SetText(app.PageControl(0, kEntryId), "kept");
-    app.Click(app.PageControl(0, kRemoveId));
-    PostKey(list, VK_DELETE);
-    ASSERT_TRUE(app.Settle());
-    EXPECT_EQ(4u, app.BannedList().size());
-    EXPECT_EQ("kept", TextOf(app.PageControl(0, kEntryId)));
-    EXPECT_TRUE(app.Close());
-}
-
-TEST(BannedListPage, RemovedTitlesCanBeAddedAndBannedAgain) {
-    UseQuietSettings();
-    VelmoraProcess app;
-    ASSERT_TRUE(StartAndSettle(app, "re-add"));
+    ASSERT_TRUE(StartApp(app, "remove"));
     WindowFactory windows;
-    Add(app, "Again - Opera");
-    SelectOnly(app.PageControl(0, kListId), {0});
-    app.Click(app.PageControl(0, kRemoveId));
-    ASSERT_TRUE(app.Settle());
-    HWND unbanned = windows.Open("Again - Opera", 1200, 800);
-    ASSERT_TRUE(app.Settle());
-    EXPECT_TRUE(windows.IsOpen(unbanned)) << "a removed title no longer closes windows";
-    Add(app, "Again - Opera");
-    EXPECT_EQ(std::vector<std::string>{"Again - Opera"}, app.BannedList());
-    HWND banned = windows.Open("Again - Opera", 1200, 800);
-    ASSERT_TRUE(app.Settle());
-    EXPECT_FALSE(windows.IsOpen(banned));
-    EXPECT_TRUE(app.Close());
-}
-
-TEST(Pages, EnterAndEscapeCloseNeitherAPageNorTheProgram) {
-    UseQuietSettings();
-    VelmoraProcess app;
-    HWND main = StartAndSettle(app, "keys");
-    ASSERT_TRUE(main);
-    HWND entry = app.PageControl(0, kEntryId);
-    SetText(entry, "typed");
-    PostClick(entry);
-    for (HWND target : {entry, app.PageControl(0, kListId), app.PageControl(2, kDelayId),
-                        app.PageControl(1, 1037), app.Control(1015)}) {
-        PostKey(target, VK_RETURN);
-        PostKey(target, VK_ESCAPE);
+    for (char digit = '0'; digit <= '9'; ++digit)
+        ASSERT_TRUE(AddTitle(app, digit + std::string(" - Opera")));
+    HWND list = app.PageControl(kBannedPage, IDC_BANNED_LIST);
+    // Each step: the selection, the key (0: the Remove button), what is left
+    // and what is selected after it.
+    const struct {
+        std::vector<int> select;
+        WPARAM key;
+        const char* left;
+        std::vector<int> selected;
+    } steps[] = {
+        {{2, 3, 7}, 0, "0145689", {5}},   // the entry that was at index 8
+        {{5, 6}, VK_DELETE, "01456", {}}, // the last one among them: none after
+        {{0}, VK_BACK, "1456", {0}},      {{}, VK_DELETE, "1456", {}}, {{}, 0, "1456", {}},
+    };
+    for (const auto& step : steps) {
+        SelectOnly(list, step.select);
+        if (step.key)
+            PostKey(list, step.key);
+        else
+            app.Click(app.PageControl(kBannedPage, IDC_REMOVE));
+        ASSERT_TRUE(app.Settle());
+        Lines left;
+        for (const char* digit = step.left; *digit; ++digit)
+            left.push_back(*digit + std::string(" - Opera"));
+        EXPECT_EQ(left, app.BannedList()) << step.left;
+        EXPECT_EQ(step.selected, Selected(list)) << step.left;
     }
-    PostKey(main, VK_ESCAPE);
-    ASSERT_TRUE(app.Settle());
-    EXPECT_TRUE(app.Running());
-    EXPECT_TRUE(::IsWindowVisible(main));
-    EXPECT_TRUE(::IsWindowVisible(app.Page(0)));
-    EXPECT_EQ("typed", TextOf(entry)) << "Enter is no Add";
-    EXPECT_TRUE(app.BannedList().empty());
-    EXPECT_EQ("Stop", TextOf(app.Control(1015))) << "Enter on Start clicked nothing either";
-    EXPECT_TRUE(app.Close());
+    // The index behind the list lost the same titles, and takes one back.
+    EXPECT_TRUE(StaysOpen(app, windows, "8 - Opera", 1200, 800));
+    EXPECT_FALSE(StaysOpen(app, windows, "5 - Opera", 1200, 800));
+    ASSERT_TRUE(AddTitle(app, "8 - Opera"));
+    EXPECT_FALSE(StaysOpen(app, windows, "8 - Opera", 1200, 800));
 }
 
 TEST(Pages, EachTabGivesBackTheFocusItsPageHadWhenLeft) {
     UseQuietSettings();
     VelmoraProcess app;
-    HWND main = StartAndSettle(app, "focus");
+    HWND main = StartApp(app, "focus");
     ASSERT_TRUE(main);
-    EXPECT_EQ(0, CurrentTab(app));
-    EXPECT_TRUE(::IsWindowVisible(app.Page(0)));
-    for (int i = 1; i < 4; ++i)
-        EXPECT_FALSE(::IsWindowVisible(app.Page(i))) << i;
-
-    HWND list = app.PageControl(0, kListId);
-    PostClick(list);
-    ASSERT_TRUE(app.Settle());
-    ASSERT_EQ(list, FocusOf(main));
-
-    app.SelectTab(2);
-    ASSERT_TRUE(app.Settle());
-    EXPECT_EQ(2, CurrentTab(app));
-    EXPECT_TRUE(::IsWindowVisible(app.Page(2)));
-    EXPECT_FALSE(::IsWindowVisible(app.Page(0)));
-    EXPECT_EQ(app.PageControl(2, 1004), FocusOf(main)) << "first visit: the first control";
-    HWND delay = app.PageControl(2, kDelayId);
-    PostClick(delay);
-    ASSERT_TRUE(app.Settle());
-    ASSERT_EQ(delay, FocusOf(main));
-
-    app.SelectTab(0);
-    ASSERT_TRUE(app.Settle());
-    EXPECT_EQ(list, FocusOf(main));
-    app.SelectTab(2);
-    ASSERT_TRUE(app.Settle());
-    EXPECT_EQ(delay, FocusOf(main));
+    auto shown = [&](int page) {
+        return ::SendMessageA(app.Control(IDC_TABS), TCM_GETCURSEL, 0, 0) == page &&
+               ::IsWindowVisible(app.Page(page)) && !::IsWindowVisible(app.Page((page + 1) % 4));
+    };
+    auto focus = [&] { return ThreadInfoOf(main).hwndFocus; };
+    auto focusOn = [&](HWND control) {
+        ::PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        ::PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+        return app.Settle() && focus() == control;
+    };
+    EXPECT_TRUE(shown(kBannedPage));
+    HWND list = app.PageControl(kBannedPage, IDC_BANNED_LIST);
+    ASSERT_TRUE(focusOn(list));
+    ASSERT_TRUE(app.SelectTab(kOptionsPage));
+    EXPECT_TRUE(shown(kOptionsPage));
+    EXPECT_EQ(app.PageControl(kOptionsPage, IDC_BY_NAME), focus()) << "first visit";
+    HWND delay = app.PageControl(kOptionsPage, IDC_DELAY);
+    ASSERT_TRUE(focusOn(delay));
+    ASSERT_TRUE(app.SelectTab(kBannedPage));
+    EXPECT_EQ(list, focus());
+    ASSERT_TRUE(app.SelectTab(kOptionsPage));
+    EXPECT_EQ(delay, focus());
 
     // The system menu's About item selects the About tab; once there, again does nothing.
-    ::PostMessageA(main, WM_SYSCOMMAND, 16, 0);
-    ASSERT_TRUE(app.Settle());
-    EXPECT_EQ(3, CurrentTab(app));
-    EXPECT_TRUE(::IsWindowVisible(app.Page(3)));
-    EXPECT_FALSE(::IsWindowVisible(app.Page(2)));
-    HWND aboutFocus = FocusOf(main);
-    ::PostMessageA(main, WM_SYSCOMMAND, 16, 0);
-    ASSERT_TRUE(app.Settle());
-    EXPECT_EQ(3, CurrentTab(app));
-    EXPECT_EQ(aboutFocus, FocusOf(main));
-    app.SelectTab(2);
-    ASSERT_TRUE(app.Settle());
-    EXPECT_EQ(delay, FocusOf(main)) << "SelectPage kept the focus of the page it left";
-    EXPECT_TRUE(app.Close());
+    for (int i = 0; i < 2; ++i) {
+        ::PostMessageA(main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+        ASSERT_TRUE(app.Settle());
+        EXPECT_TRUE(shown(kAboutPage)) << i;
+    }
+    ASSERT_TRUE(app.SelectTab(kOptionsPage));
+    EXPECT_EQ(delay, focus()) << "the About item kept the focus of the page it left";
+}
+
+TEST(OptionsPage, LeavingWithABadDelayShowsTheMessageAndStillAppliesTheRest) {
+    UseQuietSettings();
+    SetSettingDword("Delay", 120);
+    ::SHDeleteValueA(HKEY_CURRENT_USER, kRunKey, "Velmora");
+    ASSERT_FALSE(HotkeyHeldElsewhere(MOD_CONTROL, 'Q'));
+    VelmoraProcess app;
+    HWND main = StartApp(app, "bad-delay");
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(app.SelectTab(kOptionsPage));
+    SetText(app.PageControl(kOptionsPage, IDC_DELAY), "");
+    SetText(app.PageControl(kOptionsPage, IDC_HOTKEY), "q");
+    app.Click(app.PageControl(kOptionsPage, IDC_LOAD_ON_BOOT));
+
+    ASSERT_TRUE(app.SelectTab(kStatsPage));
+    ASSERT_TRUE(DismissMessageBox(app, kPositive));
+    EXPECT_EQ(kStatsPage, ::SendMessageA(app.Control(IDC_TABS), TCM_GETCURSEL, 0, 0))
+        << "the switch goes ahead";
+    EXPECT_TRUE(HotkeyHeldElsewhere(MOD_CONTROL, 'Q')) << "the hotkey applied all the same";
+    EXPECT_EQ(QuotedExecutableOf(app.Process()), RunValue()) << "Run applied all the same";
+
+    // Closing reads the page once more: the message again, the old delay saved.
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(DismissMessageBox(app, kPositive));
+    ASSERT_TRUE(app.WaitForExit(20000));
+    EXPECT_EQ(120u, SettingDword("Delay")) << "the last good delay";
+    EXPECT_EQ("q", SettingString("Key"));
+
+    ::SHDeleteValueA(HKEY_CURRENT_USER, kRunKey, "Velmora");
+}
+
+TEST(OptionsPage, BySizeAndBySessionEnableExactlyTheirFields) {
+    UseQuietSettings();
+    SetSettingDword("BySize", 0);
+    VelmoraProcess app;
+    ASSERT_TRUE(StartApp(app, "fields"));
+    ASSERT_TRUE(app.SelectTab(kOptionsPage));
+    auto enabled = [&] { // Height, Width, Sessions, Delay, By Name
+        std::string flags;
+        for (int field : {IDC_HEIGHT, IDC_WIDTH, IDC_SESSIONS, IDC_DELAY, IDC_BY_NAME})
+            flags += ::IsWindowEnabled(app.PageControl(kOptionsPage, field)) ? '1' : '0';
+        return flags;
+    };
+    auto click = [&](int id) {
+        app.Click(app.PageControl(kOptionsPage, id));
+        EXPECT_TRUE(app.Settle());
+        return enabled();
+    };
+    EXPECT_EQ("00011", enabled());
+    EXPECT_EQ("11011", click(IDC_BY_SIZE));
+    // Each report reads the fields as they stand, without leaving the tab.
+    WindowFactory windows;
+    SetText(app.PageControl(kOptionsPage, IDC_WIDTH), "200");
+    EXPECT_TRUE(StaysOpen(app, windows, "Ad - Opera")) << "300 wide is no longer below 200";
+    SetText(app.PageControl(kOptionsPage, IDC_WIDTH), "1000");
+    EXPECT_FALSE(StaysOpen(app, windows, "Ad - Opera"));
+
+    EXPECT_EQ("11111", click(IDC_BY_SESSION));
+    EXPECT_EQ("00111", click(IDC_BY_SIZE));
+    EXPECT_EQ("00011", click(IDC_BY_SESSION));
+}
+
+// Pictures of the pages for the README (build/win/screenshots).
+TEST(Look, EveryPageIsSavedAsAPicture) {
+    if (Env("VELMORA_SCREENSHOTS").empty())
+        GTEST_SKIP() << "no screenshot folder (run through scripts/test.sh)";
+    UseQuietSettings();
+    VelmoraProcess app;
+    HWND main = StartApp(app, "look");
+    ASSERT_TRUE(main);
+    const char* const names[] = {"banned-list", "statistics", "options", "about"};
+    for (int page = kBannedPage; page <= kAboutPage; ++page) {
+        ASSERT_TRUE(app.SelectTab(page));
+        ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ASSERT_TRUE(app.Settle());
+        EXPECT_TRUE(SaveScreenshot(main, names[page])) << names[page];
+    }
 }

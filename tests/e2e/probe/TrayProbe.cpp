@@ -2,101 +2,56 @@
 
 namespace {
 
-probe::Report g_report __attribute__((section(".shared"), shared)) =
-    {probe::kMagic, 0, 0, 0, 0, 0, 0, 0, 0, {}, {}, {}, 0};
-HMODULE g_module = nullptr;
+probe::Report g_report __attribute__((section(".shared"), shared)) = {0, {}, 0, 0, {}, 0};
 
 // Wine takes 16-bit handle values for the full handles of the calling
-// process, so every object of the process can be found by trying each index.
-LONG CountGdiObjects() {
+// process, so every object of the process is found by trying each value.
+template <typename Test> LONG CountHandles(UINT_PTR first, UINT_PTR step, Test test) {
     LONG n = 0;
-    for (UINT_PTR h = 1; h < 0x10000; ++h) {
-        if (::GetObjectType(reinterpret_cast<HGDIOBJ>(h)))
-            ++n;
-    }
+    for (UINT_PTR h = first; h < 0x10000; h += step)
+        n += test(reinterpret_cast<HANDLE>(h)) ? 1 : 0;
     return n;
 }
 
-// USER handles run from 0x20 in steps of 2.
-template <typename Test> LONG CountUserHandles(Test test) {
-    LONG n = 0;
-    for (UINT_PTR h = 0x20; h < 0x10000; h += 2) {
-        if (test(reinterpret_cast<HANDLE>(h)))
-            ++n;
-    }
-    return n;
-}
-
-bool IsIcon(HANDLE h) {
-    ICONINFO info{};
-    if (!::GetIconInfo(static_cast<HICON>(h), &info))
-        return false;
-    if (info.hbmMask)
-        ::DeleteObject(info.hbmMask);
-    if (info.hbmColor)
-        ::DeleteObject(info.hbmColor);
-    return true;
-}
-
-BOOL CALLBACK CountChild(HWND, LPARAM count) {
+BOOL CALLBACK CountOne(HWND, LPARAM count) {
     ++*reinterpret_cast<LONG*>(count);
     return TRUE;
 }
 
-// A top-level window and all below it (EnumChildWindows goes all the way down).
-BOOL CALLBACK CountWindow(HWND hwnd, LPARAM count) {
-    ++*reinterpret_cast<LONG*>(count);
-    ::EnumChildWindows(hwnd, CountChild, count);
-    return TRUE;
-}
-
-BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM found) {
-    char name[16] = {};
-    ::GetClassNameA(hwnd, name, sizeof(name));
-    if (::lstrcmpA(name, "#32768") == 0 && ::IsWindowVisible(hwnd)) {
-        *reinterpret_cast<HWND*>(found) = hwnd;
-        return FALSE;
-    }
-    return TRUE;
+// A top-level window and all below it.
+BOOL CALLBACK CountTree(HWND hwnd, LPARAM count) {
+    ::EnumChildWindows(hwnd, CountOne, count);
+    return CountOne(hwnd, count);
 }
 
 void CountObjects() {
-    // GDI first: the icon test makes and deletes bitmaps.
-    g_report.gdiObjects = CountGdiObjects();
-    g_report.menus = CountUserHandles([](HANDLE h) { return ::IsMenu(static_cast<HMENU>(h)); });
-    g_report.icons = CountUserHandles(IsIcon);
+    // USER handles run from 0x20 in steps of 2.
+    g_report.objects[probe::kGdi] = CountHandles(1, 1, ::GetObjectType);
+    g_report.objects[probe::kMenus] =
+        CountHandles(0x20, 2, [](HANDLE h) { return ::IsMenu(static_cast<HMENU>(h)); });
     LONG windows = 0;
-    ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&windows));
-    g_report.windows = windows;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountTree, reinterpret_cast<LPARAM>(&windows));
+    g_report.objects[probe::kWindows] = windows;
 }
 
 void ReadMenu() {
-    g_report.menuFound = 0;
-    g_report.itemCount = 0;
-    HWND window = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&window));
-    if (!window)
-        return;
-    HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(window, MN_GETHMENU, 0, 0));
-    if (!::IsMenu(menu))
-        return;
-    g_report.menuFound = 1;
-    int count = ::GetMenuItemCount(menu);
-    g_report.itemCount = count;
-    g_report.defaultPosition = static_cast<LONG>(::GetMenuDefaultItem(menu, TRUE, 0));
-    for (int i = 0; i < count && i < static_cast<int>(probe::kMaxItems); ++i) {
-        g_report.ids[i] = ::GetMenuItemID(menu, i);
-        g_report.states[i] = ::GetMenuState(menu, i, MF_BYPOSITION);
-        g_report.texts[i][0] = '\0';
-        ::GetMenuStringA(menu, i, g_report.texts[i], sizeof(g_report.texts[i]), MF_BYPOSITION);
+    HWND window = nullptr; // the visible menu window of this thread
+    while ((window = ::FindWindowExA(nullptr, window, "#32768", nullptr)) &&
+           (!::IsWindowVisible(window) ||
+            ::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId())) {
     }
+    HMENU menu =
+        window ? reinterpret_cast<HMENU>(::SendMessageA(window, MN_GETHMENU, 0, 0)) : nullptr;
+    g_report.itemCount = ::IsMenu(menu) ? ::GetMenuItemCount(menu) : -1;
+    g_report.defaultPosition = static_cast<LONG>(::GetMenuDefaultItem(menu, TRUE, 0));
+    for (int i = 0; i < g_report.itemCount && i < probe::kMaxItems; ++i)
+        ::GetMenuStringA(menu, i, g_report.texts[i], sizeof(g_report.texts[i]), MF_BYPOSITION);
 }
 
 void NoteShow(const CWPSTRUCT* sent) {
-    bool showing =
-        (sent->message == WM_SHOWWINDOW && sent->wParam) ||
-        (sent->message == WM_WINDOWPOSCHANGING &&
-         (reinterpret_cast<const WINDOWPOS*>(sent->lParam)->flags & SWP_SHOWWINDOW));
+    bool showing = (sent->message == WM_SHOWWINDOW && sent->wParam) ||
+                   (sent->message == WM_WINDOWPOSCHANGING &&
+                    (reinterpret_cast<const WINDOWPOS*>(sent->lParam)->flags & SWP_SHOWWINDOW));
     if (!showing)
         return;
     // The caption without a message: this runs inside another window's call.
@@ -109,13 +64,13 @@ void NoteShow(const CWPSTRUCT* sent) {
 }
 
 LRESULT CALLBACK ProbeHook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION) {
-        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
         NoteShow(sent);
         if (sent->message == probe::ProbeMessage()) {
             if (sent->wParam == probe::kCountObjects)
                 CountObjects();
-            else if (sent->wParam == probe::kReadMenu)
+            else
                 ReadMenu();
             ++g_report.serial;
         }
@@ -125,14 +80,11 @@ LRESULT CALLBACK ProbeHook(int code, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
-extern "C" __declspec(dllexport) HHOOK __cdecl AttachProbe(DWORD threadId) {
-    return ::SetWindowsHookExA(WH_CALLWNDPROC, ProbeHook, g_module, threadId);
+// `self` is this library as its caller loaded it.
+extern "C" __declspec(dllexport) HHOOK __cdecl AttachProbe(HMODULE self, DWORD threadId) {
+    return ::SetWindowsHookExA(WH_CALLWNDPROC, ProbeHook, self, threadId);
 }
 
-extern "C" __declspec(dllexport) const probe::Report* __cdecl ProbeReport() { return &g_report; }
-
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH)
-        g_module = instance;
-    return TRUE;
+extern "C" __declspec(dllexport) const probe::Report* __cdecl ProbeReport() {
+    return &g_report;
 }
