@@ -21,8 +21,8 @@ public:
     int focusOnHide = 0; // where the page puts the focus as it is hidden, as a failed check does
 
     BEGIN_MSG_MAP(LoggingPage)
-        MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindow)
-        CHAIN_MSG_MAP(fw::CDialog)
+    MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindow)
+    CHAIN_MSG_MAP(fw::CDialog)
     END_MSG_MAP()
 
 private:
@@ -117,39 +117,29 @@ TEST_F(PageTabs, AddedPagesAreReparentedFittedAndOnlyTheFirstIsShown) {
         ExpectFitted(pages[i].m_hWnd);
         EXPECT_EQ(::GetWindow(pages[i].m_hWnd, GW_CHILD), tabs.FocusTarget(i)) << "first control";
     }
-    EXPECT_EQ((std::vector<std::string>{"added 0/10", "added 1/11", "added 2/12", "added 3/13"}), log);
+    EXPECT_EQ((std::vector<std::string>{"added 0/10", "added 1/11", "added 2/12", "added 3/13"}),
+              log);
     ::SetWindowPos(tab, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
     ASSERT_TRUE(tabs.SelectPage(1));
     ExpectFitted(pages[1].m_hWnd);
     EXPECT_FALSE(::IsWindowVisible(pages[0].m_hWnd));
 }
 
-TEST_F(PageTabs, SelectPageOutOfRangeOrOnTheCurrentPageChangesNothing) {
-    HWND tab = MakeTabControl(420, 320);
-    AddPages(4);
-    HWND hotkey = Control(0, IDC_HOTKEY);
-    ::SetFocus(hotkey);
-    log.clear();
-    int shows[4];
-    for (int i = 0; i < 4; ++i)
-        shows[i] = pages[i].showNotices;
-    for (int index : {-1, 4, 1000})
-        EXPECT_FALSE(tabs.SelectPage(index)) << index;
-    EXPECT_TRUE(tabs.SelectPage(0)) << "the current page";
-    wintest::Pump();
-    EXPECT_EQ(0, ::SendMessageA(tab, TCM_GETCURSEL, 0, 0));
-    EXPECT_EQ(hotkey, ::GetFocus()) << "the focus is not touched";
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(shows[i], pages[i].showNotices) << "page " << i << " was shown or hidden";
-    EXPECT_TRUE(log.empty());
-}
-
-TEST_F(PageTabs, EachPageGetsBackTheFocusItHadWhenItWasLeft) {
+TEST_F(PageTabs, SelectPageOutOfRangeOrOnTheCurrentPageDoesNothingAndEachPageKeepsItsFocus) {
     MakeTabControl(420, 320);
     AddPages(3);
     log.clear();
     HWND delay = Control(0, IDC_DELAY);
     ::SetFocus(delay);
+    auto shows = [&] { return std::vector<int>{pages[0].showNotices, pages[1].showNotices}; };
+    const std::vector<int> shown = shows();
+    for (int index : {-1, 3, 1000})
+        EXPECT_FALSE(tabs.SelectPage(index)) << index;
+    EXPECT_TRUE(tabs.SelectPage(0)) << "the current page: nothing shown, hidden or focused";
+    wintest::Pump();
+    EXPECT_EQ(shown, shows());
+    EXPECT_EQ(delay, ::GetFocus());
+
     ASSERT_TRUE(tabs.SelectPage(1));
     EXPECT_EQ(Control(1, IDC_SAVE), ::GetFocus()) << "a page not yet visited: its first control";
     HWND entry = Control(1, IDC_ENTRY);
@@ -183,8 +173,9 @@ TEST_F(PageTabs, DestroyingTakesThePagesDownLastToFirstAndDeletesOnlyOwnedOnes) 
     ASSERT_EQ(2, tabs.AddPage("Owned", 7, owned, 1));
     log.clear();
     tabs.DestroyWindow();
-    EXPECT_EQ((std::vector<std::string>{"removed 2/7", "delete owned", "removed 1/11", "removed 0/10"}),
-              log);
+    EXPECT_EQ(
+        (std::vector<std::string>{"removed 2/7", "delete owned", "removed 1/11", "removed 0/10"}),
+        log);
     EXPECT_TRUE(pages[1].m_hWnd == nullptr && pages[0].m_hWnd == nullptr)
         << "windows gone, objects kept by their owner";
     EXPECT_EQ(0, tabs.PageCount());

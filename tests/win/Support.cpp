@@ -54,12 +54,7 @@ HostWindow::HostWindow(COLORREF backgroundColour) : background(backgroundColour)
     CreateEx(0, "VelmoraTestHost", "Test host", WS_POPUP | WS_CAPTION | WS_VISIBLE, 40, 40, 600,
              500, nullptr, nullptr);
     ::SetForegroundWindow(m_hWnd);
-    ::SetActiveWindow(m_hWnd);
     Pump();
-}
-
-HostWindow::~HostWindow() {
-    DestroyWindow();
 }
 
 HWND HostWindow::Add(const char* cls, int id, const char* text, DWORD style, int x, int y, int w,
@@ -149,9 +144,8 @@ LRESULT CALLBACK MessageBoxWatcher::OnCbt(int code, WPARAM wParam, LPARAM lParam
 std::vector<controls::ShellRequest> RecordedShell::requests;
 
 RecordedShell::RecordedShell()
-    : previous(controls::SetShellLauncher([](const controls::ShellRequest& request) {
-          requests.push_back(request);
-      })) {
+    : previous(controls::SetShellLauncher(
+          [](const controls::ShellRequest& request) { requests.push_back(request); })) {
     requests.clear();
 }
 
@@ -167,9 +161,9 @@ int RunWindowMaker(const char* prefix, int count, int holdMs) {
     ::RegisterClassA(&wc);
     for (int i = 0; i < count; ++i) {
         std::string title = std::string(prefix) + " " + std::to_string(i);
-        HWND hwnd = ::CreateWindowExA(0, wc.lpszClassName, title.c_str(),
-                                      WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200, nullptr,
-                                      nullptr, wc.hInstance, nullptr);
+        HWND hwnd =
+            ::CreateWindowExA(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                              10, 10, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
         Pump(static_cast<DWORD>(holdMs));
         ::DestroyWindow(hwnd);
     }

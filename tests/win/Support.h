@@ -34,7 +34,7 @@ void SendToDescendants(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam);
 class HostWindow : public fw::CWindow {
 public:
     explicit HostWindow(COLORREF background = ::GetSysColor(COLOR_BTNFACE));
-    ~HostWindow() override;
+    ~HostWindow() override { DestroyWindow(); }
     HWND Add(const char* cls, int id, const char* text, DWORD style, int x, int y, int w, int h);
 
     struct Received {
