@@ -47,13 +47,8 @@ public:
     virtual HyperLinkLabel& SetLinkUrl(const std::string& url);
 
     COLORREF TextColour() const { return textColour; }
-    controls::LinkMode GetLinkMode() const { return linkMode; }
-    bool NotifiesParent() const { return notifyParent; }
-    controls::BlinkMode GetBlinkMode() const { return blinkMode; }
     bool BlinkPhase() const { return blinkPhase; }
-    bool HasCustomBrush() const { return static_cast<bool>(customBrush); }
     const LOGFONTA& FontRecord() const { return fontRecord; }
-    HFONT Font() const { return font.Get(); }
     const std::string& LinkUrl() const { return linkUrl; }
     HCURSOR PointerCursor() const { return pointerCursor; }
     // Redraws the label now, then the parent under it.

@@ -67,7 +67,6 @@ public:
     bool IsHovering() const { return hovering; }
     bool IsCheckBox() const { return checkBoxMode; }
     bool IsDefaultButton() const { return defaultButton; }
-    HWND Tooltip() const { return tooltip.Get(); }
     const std::string& LinkTarget() const { return linkTarget; }
 
     bool PreTranslateMessage(MSG* msg) override;

@@ -2,14 +2,16 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <cstdlib>
+#include <cstring>
+
 #include <gtest/gtest.h>
 
-#include "tests/win/WindowMaker.h"
+#include "tests/win/Support.h"
 
 int main(int argc, char** argv) {
-    int makerExit = 0;
-    if (wintest::RunWindowMakerIfAsked(argc, argv, makerExit))
-        return makerExit;
+    if (argc == 5 && std::strcmp(argv[1], "--window-maker") == 0)
+        return wintest::RunWindowMaker(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
     ::CoInitialize(nullptr);

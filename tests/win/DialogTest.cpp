@@ -1,0 +1,138 @@
+// The framework with real dialogs: the data exchange's failure rules on the
+// options page, exceptions in handlers, and the life of window objects.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "settings/OptionsPage.h"
+#include "tests/win/Support.h"
+
+using wintest::MessageBoxWatcher;
+
+namespace {
+
+class Exchange : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(page.Create(host.m_hWnd));
+        // Hiding the page here is the end of a test, not a change of tab.
+        page.StopApplyingOnHide();
+        ::ShowWindow(page.m_hWnd, SW_SHOW);
+        page.Delay = 250;
+        page.Sessions = 3;
+        page.UpdateData(false);
+        // As By Window Size and By Session leave them: a disabled field cannot take the focus.
+        for (int id : {IDC_HEIGHT, IDC_WIDTH, IDC_SESSIONS})
+            ::EnableWindow(Item(id), TRUE);
+    }
+    HWND Item(int id) const { return page.GetDlgItem(id); }
+    void Type(int id, const char* text) const { ::SetWindowTextA(Item(id), text); }
+    void Check(int id, bool on) const { ::SendMessageA(Item(id), BM_SETCHECK, on, 0); }
+
+    wintest::HostWindow host;
+    OptionsPage page;
+};
+
+} // namespace
+
+TEST_F(Exchange, AFailedReadKeepsEarlierFieldsNewAndTheFailingOneAndLaterOldQuietlyOrNot) {
+    EXPECT_EQ(1, ::SendMessageA(Item(IDC_HOTKEY), EM_GETLIMITTEXT, 0, 0)) << "the key's limit";
+    Type(IDC_HEIGHT, "123");
+    Check(IDC_BY_NAME, false);
+    Type(IDC_HOTKEY, "q");
+    Type(IDC_DELAY, "x1");
+    Type(IDC_SESSIONS, "9");
+    Check(IDC_BY_SESSION, true);
+    {
+        MessageBoxWatcher watcher;
+        EXPECT_FALSE(page.UpdateData(true));
+        EXPECT_EQ(std::vector<std::string>{"Please enter a positive integer."}, watcher.Texts());
+    }
+    EXPECT_EQ(123, page.Height);
+    EXPECT_EQ(0, page.ByName);
+    EXPECT_EQ("q", page.Key);
+    EXPECT_EQ(250u, page.Delay) << "the failing field keeps its value";
+    EXPECT_EQ(3, page.Sessions) << "later fields are not read";
+    EXPECT_EQ(0, page.BySess);
+    EXPECT_EQ(Item(IDC_DELAY), ::GetFocus());
+    EXPECT_EQ(MAKELONG(0, 2), ::SendMessageA(Item(IDC_DELAY), EM_GETSEL, 0, 0)) << "text selected";
+
+    ::SetFocus(Item(IDC_BY_NAME));
+    MessageBoxWatcher watcher;
+    EXPECT_FALSE(page.UpdateData(true, true));
+    EXPECT_EQ(Item(IDC_BY_NAME), ::GetFocus()) << "a quiet read moves no focus";
+    // Corrected, the same read goes through to the end.
+    Type(IDC_DELAY, "  40ms");
+    EXPECT_TRUE(page.UpdateData(true));
+    EXPECT_TRUE(watcher.Texts().empty()) << "and shows no message";
+    EXPECT_EQ(40u, page.Delay) << "blanks before the number skipped, text after it ignored";
+    EXPECT_EQ(9, page.Sessions);
+    EXPECT_EQ(1, page.BySess);
+}
+
+TEST_F(Exchange, EachFieldHasItsOwnMessageAndTakesTheFocus) {
+    const struct {
+        int id;
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {IDC_HEIGHT, "", "Please enter an integer."},
+        {IDC_WIDTH, "abc", "Please enter an integer."},
+        {IDC_HOTKEY, "ab", "Please enter no more than 1 characters."},
+        {IDC_DELAY, "", "Please enter a positive integer."},
+        {IDC_DELAY, "-1", "Please enter a positive integer."},
+        {IDC_SESSIONS, "+", "Please enter an integer."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        page.UpdateData(false);
+        Type(c.id, c.text);
+        MessageBoxWatcher watcher;
+        EXPECT_FALSE(page.UpdateData(true));
+        EXPECT_EQ(std::vector<std::string>{c.message}, watcher.Texts());
+        EXPECT_EQ(Item(c.id), ::GetFocus());
+    }
+    EXPECT_EQ(250u, page.Delay) << "-1 must not wrap round to 4294967295";
+}
+
+namespace {
+
+class ThrowingDialog : public fw::CDialog {
+public:
+    ThrowingDialog() : fw::CDialog(IDD_OPTIONS) {}
+    fw::CWindow box;
+    BEGIN_MSG_MAP(ThrowingDialog)
+    MESSAGE_HANDLER(WM_APP, OnThrow)
+    CHAIN_MSG_MAP(fw::CDialog)
+    END_MSG_MAP()
+
+protected:
+    void DoDataExchange(fw::DataExchange& dx) override { dx.Control(IDC_BY_NAME, box); }
+
+private:
+    LRESULT OnThrow(UINT, WPARAM, LPARAM, bool&) { throw std::runtime_error("handler failed"); }
+};
+
+} // namespace
+
+// Reflection is seen at work in the image button's click.
+TEST(Framework, ExceptionsStopInTheProcedureAndObjectsAndWindowsLetGoOfEachOther) {
+    wintest::HostWindow host;
+    HWND dialogWindow = nullptr;
+    {
+        ThrowingDialog dialog;
+        ASSERT_TRUE(dialog.Create(host.m_hWnd));
+        HWND box = dialog.GetDlgItem(IDC_BY_NAME);
+        ASSERT_EQ(&dialog.box, fw::CWindow::FromHandle(box));
+        EXPECT_EQ(0, dialog.SendMessage(WM_APP)) << "an exception does not reach the system";
+        ::DestroyWindow(dialog.m_hWnd);
+        EXPECT_EQ(nullptr, dialog.m_hWnd) << "cleared at WM_NCDESTROY";
+        EXPECT_EQ(nullptr, dialog.box.m_hWnd);
+        ThrowingDialog second;
+        ASSERT_TRUE(second.Create(host.m_hWnd));
+        dialogWindow = second.m_hWnd;
+    }
+    EXPECT_FALSE(::IsWindow(dialogWindow)) << "an object takes its window with it";
+}

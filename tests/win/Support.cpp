@@ -1,0 +1,188 @@
+#include "tests/win/Support.h"
+
+namespace wintest {
+
+void Pump(DWORD ms) {
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        if (::GetTickCount() - start >= ms)
+            return;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+std::string TextOf(HWND window) {
+    char text[1024] = {};
+    ::GetWindowTextA(window, text, sizeof(text));
+    return text;
+}
+
+COLORREF PixelAt(HWND window, int x, int y) {
+    ::UpdateWindow(window);
+    fw::WindowDc dc(window);
+    return ::GetPixel(dc.Get(), x, y);
+}
+
+int CountPixels(HWND window, const std::function<bool(COLORREF)>& test, const RECT* area) {
+    RECT rc{};
+    ::GetClientRect(window, &rc);
+    if (area)
+        rc = *area;
+    ::UpdateWindow(window);
+    fw::WindowDc dc(window);
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            n += test(::GetPixel(dc.Get(), x, y)) ? 1 : 0;
+    return n;
+}
+
+int GdiObjectCount() {
+    int count = 0;
+    for (UINT_PTR slot = 1; slot < 0x10000; ++slot)
+        count += ::GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) ? 1 : 0;
+    return count;
+}
+
+HostWindow::HostWindow(COLORREF backgroundColour) : background(backgroundColour) {
+    RegisterPrivateClass("VelmoraTestHost");
+    CreateEx(0, "VelmoraTestHost", "Test host", WS_POPUP | WS_CAPTION | WS_VISIBLE, 40, 40, 600,
+             500, nullptr, nullptr);
+    ::SetForegroundWindow(m_hWnd);
+    Pump();
+}
+
+HWND HostWindow::Add(const char* cls, int id, const char* text, DWORD style, int x, int y, int w,
+                     int h) {
+    HWND child = ::CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, m_hWnd,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   ::GetModuleHandleA(nullptr), nullptr);
+    ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)),
+                   FALSE);
+    return child;
+}
+
+namespace {
+BOOL CALLBACK ForwardTo(HWND child, LPARAM lParam) {
+    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+    ::SendMessageA(child, msg->message, msg->wParam, msg->lParam);
+    return TRUE;
+}
+} // namespace
+
+void SendToDescendants(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam) {
+    MSG forward{nullptr, msg, wParam, lParam, 0, {}};
+    ::EnumChildWindows(parent, ForwardTo, reinterpret_cast<LPARAM>(&forward));
+}
+
+bool HostWindow::ProcessWindowMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam,
+                                      LRESULT& result) {
+    if (msg == WM_COMMAND || msg == WM_NOTIFY || msg >= WM_APP) {
+        NMHDR header{};
+        if (msg == WM_NOTIFY)
+            header = *reinterpret_cast<NMHDR*>(lParam);
+        received.push_back(Received{msg, wParam, lParam, header});
+        if (msg == WM_COMMAND && onCommand)
+            onCommand(LOWORD(wParam), HIWORD(wParam));
+        result = answer;
+        return true;
+    }
+    if (msg == WM_ERASEBKGND) {
+        RECT rc{};
+        ::GetClientRect(m_hWnd, &rc);
+        fw::UniqueBrush brush(::CreateSolidBrush(background));
+        ::FillRect(reinterpret_cast<HDC>(wParam), &rc, brush.Get());
+        result = TRUE;
+        return true;
+    }
+    if (msg == WM_SYSCOLORCHANGE)
+        SendToDescendants(m_hWnd, msg, wParam, lParam);
+    return false;
+}
+
+namespace {
+MessageBoxWatcher* g_watcher = nullptr;
+
+BOOL CALLBACK CollectStaticText(HWND hwnd, LPARAM lParam) {
+    char cls[64] = {};
+    ::GetClassNameA(hwnd, cls, sizeof(cls));
+    if (_stricmp(cls, "Static") == 0)
+        *reinterpret_cast<std::string*>(lParam) += TextOf(hwnd);
+    return TRUE;
+}
+} // namespace
+
+MessageBoxWatcher::MessageBoxWatcher()
+    : hook_(::SetWindowsHookExA(WH_CBT, OnCbt, nullptr, ::GetCurrentThreadId())) {
+    g_watcher = this;
+}
+
+MessageBoxWatcher::~MessageBoxWatcher() {
+    g_watcher = nullptr;
+}
+
+// A box is activated once it shows its text; its own loop takes the answer.
+LRESULT CALLBACK MessageBoxWatcher::OnCbt(int code, WPARAM wParam, LPARAM lParam) {
+    HWND box = reinterpret_cast<HWND>(wParam);
+    char cls[16] = {};
+    if (code == HCBT_ACTIVATE && g_watcher && ::GetClassNameA(box, cls, sizeof(cls)) &&
+        std::string(cls) == "#32770" && ::GetWindow(box, GW_OWNER) && box != g_watcher->answered_) {
+        g_watcher->answered_ = box;
+        std::string text;
+        ::EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
+        g_watcher->texts_.push_back(text);
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+std::vector<controls::ShellRequest> RecordedShell::requests;
+
+RecordedShell::RecordedShell()
+    : previous(controls::SetShellLauncher(
+          [](const controls::ShellRequest& request) { requests.push_back(request); })) {
+    requests.clear();
+}
+
+RecordedShell::~RecordedShell() {
+    controls::SetShellLauncher(previous);
+}
+
+int RunWindowMaker(const char* prefix, int count, int holdMs) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = "VelmoraTestMade";
+    ::RegisterClassA(&wc);
+    for (int i = 0; i < count; ++i) {
+        std::string title = std::string(prefix) + " " + std::to_string(i);
+        HWND hwnd =
+            ::CreateWindowExA(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                              10, 10, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+        Pump(static_cast<DWORD>(holdMs));
+        ::DestroyWindow(hwnd);
+    }
+    return 0;
+}
+
+fw::UniqueKernelHandle StartWindowMaker(const std::string& prefix, int count, int holdMs) {
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string commandLine = "\"" + std::string(self) + "\" --window-maker \"" + prefix + "\" " +
+                              std::to_string(count) + " " + std::to_string(holdMs);
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(self, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                          &pi))
+        return {};
+    ::CloseHandle(pi.hThread);
+    return fw::UniqueKernelHandle(pi.hProcess);
+}
+
+} // namespace wintest

@@ -1,0 +1,84 @@
+// What the Win32 tests share: a host window, pumping, pixels, the GDI object
+// count, a watcher that answers message boxes, a stand-in for the shell, and
+// a second process that makes windows.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "controls/ShellLaunch.h"
+#include "framework/Handle.h"
+#include "framework/Window.h"
+
+namespace wintest {
+
+// Dispatches what is queued, and keeps doing so for ms.
+void Pump(DWORD ms = 0);
+std::string TextOf(HWND window);
+COLORREF PixelAt(HWND window, int x, int y);
+// The client pixels (of the area, or all) for which the test holds.
+int CountPixels(HWND window, const std::function<bool(COLORREF)>& test, const RECT* area = nullptr);
+// Live GDI objects of this process. Wine's GetGuiResources is a stub, but
+// GetObjectType answers for every live slot of the handle table.
+int GdiObjectCount();
+// Sends a message to every descendant, as the program does with the colour
+// change that only top-level windows hear of.
+void SendToDescendants(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// A visible top-level framework window that reflects its children's
+// notifications like every window of the program, and records the commands,
+// notifications and WM_APP messages that reach its own map.
+class HostWindow : public fw::CWindow {
+public:
+    explicit HostWindow(COLORREF background = ::GetSysColor(COLOR_BTNFACE));
+    ~HostWindow() override { DestroyWindow(); }
+    HWND Add(const char* cls, int id, const char* text, DWORD style, int x, int y, int w, int h);
+
+    struct Received {
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+        NMHDR header; // copied for WM_NOTIFY
+    };
+    std::vector<Received> received;
+    LRESULT answer = 0;
+    // Runs inside the WM_COMMAND handler, after the command is recorded.
+    std::function<void(WORD id, WORD code)> onCommand;
+    COLORREF background;
+
+    bool ProcessWindowMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam,
+                              LRESULT& result) override;
+};
+
+// Answers every message box of this thread with OK while it lives, and
+// keeps their texts.
+class MessageBoxWatcher {
+public:
+    MessageBoxWatcher();
+    ~MessageBoxWatcher();
+    const std::vector<std::string>& Texts() const { return texts_; }
+
+private:
+    static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam);
+    fw::UniqueHook hook_;
+    std::vector<std::string> texts_;
+    HWND answered_ = nullptr;
+};
+
+// While it lives, addresses are recorded in requests instead of opened.
+struct RecordedShell {
+    RecordedShell();
+    ~RecordedShell();
+    static std::vector<controls::ShellRequest> requests;
+    controls::ShellLauncher previous;
+};
+
+// win_tests.exe --window-maker PREFIX COUNT HOLD_MS makes COUNT visible
+// top-level windows "PREFIX i" one after another, each kept HOLD_MS.
+int RunWindowMaker(const char* prefix, int count, int holdMs);
+fw::UniqueKernelHandle StartWindowMaker(const std::string& prefix, int count, int holdMs);
+
+} // namespace wintest
