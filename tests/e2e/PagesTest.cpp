@@ -70,6 +70,19 @@ TEST(BannedListPage, AddRefusesEmptyAndDuplicateTitlesSilentlyAndInsertsSorted) 
     std::sort(listed.begin(), listed.end());
     EXPECT_EQ((Lines{"Mango", "Pear", "apple", "pear", "pear "}), listed)
         << "one of each; case and a blank make other titles";
+
+    // Enter and Escape in the entry field are the page's OK and Cancel: nothing.
+    HWND entry = app.PageControl(kBannedPage, IDC_ENTRY);
+    SetText(entry, "kiwi");
+    ::PostMessageA(entry, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2)); // the focus into it
+    ::PostMessageA(entry, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    PostKey(entry, VK_RETURN);
+    PostKey(entry, VK_ESCAPE);
+    ASSERT_TRUE(app.Settle());
+    EXPECT_TRUE(app.Running());
+    EXPECT_TRUE(::IsWindowVisible(app.Page(kBannedPage)));
+    EXPECT_EQ(5u, app.BannedList().size());
+    EXPECT_EQ("kiwi", TextOf(entry));
 }
 
 TEST(BannedListPage, RemoveDeleteAndBackspaceTakeTheSelectionOutOfListAndIndex) {
