@@ -14,16 +14,7 @@ void DataExchange::Control(int id, CWindow& control) {
     control.SubclassDlgItem(id, dialog_.m_hWnd);
 }
 
-std::string DataExchange::ReadText(int id) const {
-    HWND ctrl = dialog_.GetDlgItem(id);
-    int len = ::GetWindowTextLengthA(ctrl);
-    if (len <= 0)
-        return std::string();
-    std::string text(static_cast<size_t>(len) + 1, '\0');
-    int got = ::GetWindowTextA(ctrl, &text[0], len + 1);
-    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    return text;
-}
+std::string DataExchange::ReadText(int id) const { return WindowText(dialog_.GetDlgItem(id)); }
 
 void DataExchange::Text(int id, std::string& value, size_t maxChars) {
     if (failed_)

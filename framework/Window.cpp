@@ -112,12 +112,12 @@ LRESULT CWindow::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-std::string CWindow::GetWindowText() const {
-    int len = ::GetWindowTextLengthA(m_hWnd);
+std::string WindowText(HWND hwnd) {
+    int len = ::GetWindowTextLengthA(hwnd);
     if (len <= 0)
         return std::string();
     std::string text(static_cast<size_t>(len) + 1, '\0');
-    int got = ::GetWindowTextA(m_hWnd, &text[0], len + 1);
+    int got = ::GetWindowTextA(hwnd, &text[0], len + 1);
     text.resize(got > 0 ? static_cast<size_t>(got) : 0);
     return text;
 }

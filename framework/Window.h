@@ -12,6 +12,9 @@
 
 namespace fw {
 
+// The text of a window of this process.
+std::string WindowText(HWND hwnd);
+
 class CWindow {
 public:
     CWindow() = default;
@@ -52,7 +55,7 @@ public:
         return ::SendMessageA(m_hWnd, msg, wParam, lParam);
     }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
-    std::string GetWindowText() const;
+    std::string GetWindowText() const { return WindowText(m_hWnd); }
     void Invalidate(bool erase = true) const { ::InvalidateRect(m_hWnd, nullptr, erase); }
     DWORD GetStyle() const { return (DWORD)::GetWindowLongA(m_hWnd, GWL_STYLE); }
 
