@@ -9,6 +9,21 @@ namespace fw {
 namespace {
 constexpr UINT_PTR kSubclassId = 1;
 HWND g_mainWindow = nullptr;
+
+// Debian's 64-bit MinGW import library lacks GetWindowSubclass, although
+// every comctl32 that has SetWindowSubclass exports it (ordinal 411), so it
+// is looked up where the other three come from.
+using GetWindowSubclassFn = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR*);
+BOOL LookUpSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR* ref) {
+    static const GetWindowSubclassFn getWindowSubclass = [] {
+        HMODULE comctl = ::GetModuleHandleA("comctl32.dll");
+        FARPROC fn = comctl ? ::GetProcAddress(comctl, "GetWindowSubclass") : nullptr;
+        if (!fn && comctl)
+            fn = ::GetProcAddress(comctl, MAKEINTRESOURCEA(411));
+        return reinterpret_cast<GetWindowSubclassFn>(reinterpret_cast<void*>(fn));
+    }();
+    return getWindowSubclass ? getWindowSubclass(hwnd, proc, id, ref) : FALSE;
+}
 } // namespace
 
 HWND GetMainWindow() { return g_mainWindow; }
@@ -41,7 +56,7 @@ CWindow* CWindow::FromHandle(HWND hwnd) {
     if (!hwnd)
         return nullptr;
     DWORD_PTR ref = 0;
-    if (::GetWindowSubclass(hwnd, StaticSubclassProc, kSubclassId, &ref))
+    if (LookUpSubclass(hwnd, StaticSubclassProc, kSubclassId, &ref))
         return reinterpret_cast<CWindow*>(ref);
     if (::GetWindowLongPtrA(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(StaticWndProc) ||
         CDialog::IsFrameworkDialog(hwnd))

@@ -1,23 +1,30 @@
 #!/usr/bin/env bash
-# Builds and runs every benchmark under Wine on a private prefix and virtual
-# display, printing their figures. Benchmarks never fail a build.
+# Builds and runs every benchmark under Wine, for every architecture this
+# machine runs, on a private prefix and virtual display, printing their
+# figures. Benchmarks never fail a build.  bench.sh [name]
 set -u
 source "$(dirname "$0")/lib.sh"
 
 velmora_install_deps || exit 1
 velmora_build win-only || exit 1
+velmora_detect_archs || exit 1
 
 work=$(mktemp -d /tmp/velmora-bench.XXXXXX)
-trap 'wineserver -k >/dev/null 2>&1; [ -n "${VELMORA_XVFB_PID:-}" ] && kill "$VELMORA_XVFB_PID" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'for a in "${VELMORA_ARCHS[@]}"; do WINEPREFIX="$work/$a/prefix" wineserver -k >/dev/null 2>&1; done
+      [ -n "${VELMORA_XVFB_PID:-}" ] && kill "$VELMORA_XVFB_PID" 2>/dev/null; rm -rf "$work"' EXIT
 velmora_start_xvfb "$work" || exit 1
-velmora_make_prefix "$work/prefix" || exit 1
-export WINEPATH="$(winepath -w "$VELMORA_ROOT/dist")"
-export VELMORA_DIST="$(winepath -w "$VELMORA_ROOT/dist")"
-export VELMORA_WORK="$(winepath -w "$work")"
 
-for bench in "$VELMORA_ROOT"/build/win/tests/bench/bench_*.exe; do
-    [ -e "$bench" ] || continue
-    [ -n "${1:-}" ] && [[ "$(basename "$bench")" != *"$1"* ]] && continue
-    echo "=== $(basename "$bench" .exe)"
-    timeout 1800 wine "$bench"
+for arch in "${VELMORA_ARCHS[@]}"; do
+    velmora_use_arch "$arch" "$work/$arch"
+    velmora_make_prefix "$work/$arch/prefix" || exit 1
+    export WINEPATH="$(winepath -w "$VELMORA_DIST_UNIX")"
+    export VELMORA_DIST="$WINEPATH"
+    export VELMORA_WORK="$(winepath -w "$work/$arch")"
+    for bench in "$(velmora_build_dir "$arch")"/tests/bench/bench_*.exe; do
+        [ -e "$bench" ] || continue
+        [ -n "${1:-}" ] && [[ "$(basename "$bench")" != *"$1"* ]] && continue
+        echo "=== $(basename "$bench" .exe) ($arch)"
+        timeout 1800 wine "$bench"
+    done
+    wineserver -k >/dev/null 2>&1
 done

@@ -1,32 +1,46 @@
 #!/usr/bin/env bash
 # Builds Velmora and runs it under Wine: on $DISPLAY when there is one,
 # otherwise on a virtual display of its own.
+#   scripts/run.sh        the 64-bit program (dist/x64), which runs everywhere
+#   scripts/run.sh x86    the 32-bit program (dist/), where 32-bit code runs
 set -u
 source "$(dirname "$0")/lib.sh"
 
+arch="${1:-x64}"
+case "$arch" in
+x64 | x86) ;;
+*) echo "usage: scripts/run.sh [x64|x86]" >&2; exit 2 ;;
+esac
+
 velmora_install_deps || exit 1
 velmora_build program || exit 1
+velmora_detect_archs || exit 1
+if [[ " ${VELMORA_ARCHS[*]} " != *" $arch "* ]]; then
+    echo "The $arch program cannot run on this machine; scripts/run.sh x64 runs the 64-bit one." >&2
+    exit 1
+fi
 
-export WINEPREFIX="${WINEPREFIX:-$HOME/.wine-velmora}" WINEARCH=win32 WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+tmp=$(mktemp -d /tmp/velmora-run.XXXXXX)
+trap '[ -n "${VELMORA_XVFB_PID:-}" ] && kill "$VELMORA_XVFB_PID" 2>/dev/null; rm -rf "$tmp"' EXIT
+velmora_use_arch "$arch" "$tmp"
+default_prefix="$HOME/.wine-velmora"
+[ "$arch" = x64 ] && default_prefix="$HOME/.wine-velmora-x64"
+export WINEPREFIX="${WINEPREFIX:-$default_prefix}"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-    echo "Running Velmora on $DISPLAY (prefix $WINEPREFIX)."
+    echo "Running the $arch Velmora ($VELMORA_DIST_UNIX) on $DISPLAY (prefix $WINEPREFIX)."
 else
-    tmp=$(mktemp -d /tmp/velmora-run.XXXXXX)
     velmora_start_xvfb "$tmp" || exit 1
-    trap 'kill $VELMORA_XVFB_PID 2>/dev/null; rm -rf "$tmp"' EXIT
-    if [ ! -d "$WINEPREFIX" ]; then
-        mkdir -p "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    fi
     cat <<MSG
-No display found: Velmora runs on the virtual display $DISPLAY (prefix $WINEPREFIX).
+No display found: the $arch Velmora ($VELMORA_DIST_UNIX) runs on the virtual display $DISPLAY (prefix $WINEPREFIX).
 To see it, from another terminal:
   screenshot:  xwd -root -display $DISPLAY | convert xwd:- velmora.png
   live view:   apt-get install x11vnc && x11vnc -display $DISPLAY  (then connect a VNC viewer)
 It starts hidden in the notification area by default; Ctrl+C here ends it.
 MSG
 fi
-cd "$VELMORA_ROOT/dist" && wine Velmora.exe
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    velmora_make_prefix "$WINEPREFIX" || exit 1
+fi
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+cd "$VELMORA_DIST_UNIX" && wine Velmora.exe

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Runs every test: native unit tests, Win32 tests under Wine, and the
-# end-to-end tests of the real program, each Wine run on a private prefix
-# and a private virtual display. Ends with "N passed, N failed".
+# Runs every test: the native unit tests, the rig's own tests, and then, for
+# every architecture this machine can run (x64 always, x86 where the kernel
+# runs 32-bit code), the Win32 tests under Wine and the end-to-end tests of
+# the real program, each architecture in a fresh private prefix on a private
+# virtual display. Ends with "N passed, N failed".
 set -u
 source "$(dirname "$0")/lib.sh"
 
@@ -9,9 +11,13 @@ velmora_install_deps || exit 1
 velmora_build || { echo "0 passed, 1 failed"; exit 1; }
 
 work=$(mktemp -d /tmp/velmora-test.XXXXXX)
+prefixes=()
 cleanup() {
     [ -n "${VELMORA_HTTP_PID:-}" ] && kill "$VELMORA_HTTP_PID" 2>/dev/null
-    wineserver -k >/dev/null 2>&1
+    local prefix
+    for prefix in "${prefixes[@]}"; do
+        WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1
+    done
     [ -n "${VELMORA_XVFB_PID:-}" ] && kill "$VELMORA_XVFB_PID" 2>/dev/null
     rm -rf "$work"
 }
@@ -19,6 +25,13 @@ trap cleanup EXIT
 
 passed=0
 failed=0
+finish() {
+    echo "Architectures run: ${ran_archs:-none}"
+    echo "$passed passed, $failed failed"
+    [ "$failed" -eq 0 ]
+    exit
+}
+
 # Adds one test program's results from its XML report; a program that left
 # no report (a crash, a hang) counts as one failure.
 tally() {
@@ -41,12 +54,14 @@ PY
         echo "*** $name exited with $rc"
         failed=$((failed + 1))
     fi
+    [ $((failures + errors)) -gt 0 ] && echo "*** $name: $((failures + errors)) failed"
 }
 
 # run_gtest NAME TIMEOUT native|wine PROGRAM
 run_gtest() {
     local name="$1" timeout_s="$2" kind="$3" program="$4"
-    local xml="$work/$name.xml" report="$work/$name.xml"
+    local xml="$work/${name// /-}.xml" report
+    report="$xml"
     [ "$kind" = wine ] && report="$(winepath -w "$xml")"
     echo "=== $name"
     if [ "$kind" = wine ]; then
@@ -59,31 +74,31 @@ run_gtest() {
     tally "$name" "$xml" $?
 }
 
-run_gtest unit 300 native "$VELMORA_ROOT/build/native/tests/unit/unit_tests"
-
-# A few seconds of fuzzing the list-file reader on the whole run (scripts/fuzz.sh
-# runs it longer).
-if [ -z "${VELMORA_GTEST_FILTER:-}" ]; then
-    echo "=== fuzz (5 s)"
-    if bash "$VELMORA_ROOT/scripts/fuzz.sh" 5 >"$work/fuzz.log" 2>&1; then
+# run_step NAME COMMAND...: a step that passes or fails as a whole.
+run_step() {
+    local name="$1" log="$work/step.log"
+    shift
+    echo "=== $name"
+    if "$@" >"$log" 2>&1; then
         passed=$((passed + 1))
     else
-        tail -n 30 "$work/fuzz.log"
-        echo "*** fuzz smoke run failed"
+        tail -n 30 "$log"
+        echo "*** $name failed"
         failed=$((failed + 1))
     fi
+}
+
+run_gtest unit 300 native "$VELMORA_ROOT/build/native/tests/unit/unit_tests"
+
+if [ -z "${VELMORA_GTEST_FILTER:-}" ]; then
+    run_step "rig: architecture detection" bash "$VELMORA_ROOT/tests/rig/arch_detection_test.sh"
+    run_step "rig: program files of both builds" bash "$VELMORA_ROOT/tests/rig/dist_files_test.sh"
+    # A few seconds of fuzzing the list-file reader (scripts/fuzz.sh runs it longer).
+    run_step "fuzz (5 s)" bash "$VELMORA_ROOT/scripts/fuzz.sh" 5
 fi
 
-velmora_start_xvfb "$work" || { echo "$passed passed, $((failed + 1)) failed"; exit 1; }
-velmora_make_prefix "$work/prefix" || { echo "$passed passed, $((failed + 1)) failed"; exit 1; }
-export WINEPATH="$(winepath -w "$VELMORA_ROOT/dist")"
-export VELMORA_DIST="$(winepath -w "$VELMORA_ROOT/dist")"
-export VELMORA_WORK="$(winepath -w "$work")"
-shots="$VELMORA_ROOT/build/win/screenshots"
-rm -rf "$shots" && mkdir -p "$shots"
-# The end-to-end run saves PNGs of the pages and the tray menu here.
-export VELMORA_SCREENSHOTS="$shots"
-echo "Wine prefix $WINEPREFIX on display $DISPLAY"
+velmora_detect_archs || { failed=$((failed + 1)); finish; }
+velmora_start_xvfb "$work" || { failed=$((failed + 1)); finish; }
 
 # A local stand-in for the update server: the driver serves files from
 # VELMORA_HTTP_ROOT at http://127.0.0.1:VELMORA_HTTP_PORT/; nothing listens
@@ -95,15 +110,43 @@ for i in $(seq 1 50); do
     [ -s "$work/http.port" ] && break
     sleep 0.1
 done
+http_ok=0
 if read -r http_port closed_port <"$work/http.port" 2>/dev/null; then
-    export VELMORA_HTTP_ROOT="$(winepath -w "$work/http")"
     export VELMORA_HTTP_PORT="$http_port" VELMORA_CLOSED_PORT="$closed_port"
+    http_ok=1
 else
     echo "*** the local HTTP server did not start; the update tests will be skipped"
 fi
 
-run_gtest win 900 wine "$VELMORA_ROOT/build/win/tests/win/win_tests.exe"
-run_gtest e2e 1800 wine "$VELMORA_ROOT/build/win/tests/e2e/e2e_tests.exe"
+ran_archs=""
+for arch in "${VELMORA_ARCHS[@]}"; do
+    velmora_use_arch "$arch" "$work/$arch"
+    prefixes+=("$work/$arch/prefix")
+    if ! velmora_make_prefix "$work/$arch/prefix"; then
+        failed=$((failed + 1))
+        continue
+    fi
+    ran_archs="${ran_archs:+$ran_archs, }$arch"
+    build=$(velmora_build_dir "$arch")
+    export WINEPATH="$(winepath -w "$VELMORA_DIST_UNIX")"
+    export VELMORA_DIST="$WINEPATH"
+    export VELMORA_DIST_X86="$(winepath -w "$(velmora_dist_dir x86)")"
+    export VELMORA_DIST_X64="$(winepath -w "$(velmora_dist_dir x64)")"
+    export VELMORA_WORK="$(winepath -w "$work/$arch")"
+    [ "$http_ok" = 1 ] && export VELMORA_HTTP_ROOT="$(winepath -w "$work/http")"
+    # The 64-bit program meets 32-bit processes too, where they can run.
+    unset VELMORA_OTHER_ARCH_MAKER
+    if [ "$arch" = x64 ] && [[ " ${VELMORA_ARCHS[*]} " == *" x86 "* ]]; then
+        export VELMORA_OTHER_ARCH_MAKER="$(winepath -w "$(velmora_build_dir x86)/tests/e2e/popup_maker.exe")"
+    fi
+    # The end-to-end run saves PNGs of the pages and the tray menu here.
+    export VELMORA_SCREENSHOTS="$build/screenshots"
+    rm -rf "$VELMORA_SCREENSHOTS" && mkdir -p "$VELMORA_SCREENSHOTS"
+    echo "Wine prefix $WINEPREFIX ($WINEARCH) on display $DISPLAY"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+    run_gtest "win ($arch)" 900 wine "$build/tests/win/win_tests.exe"
+    run_gtest "e2e ($arch)" 1800 wine "$build/tests/e2e/e2e_tests.exe"
+    wineserver -k >/dev/null 2>&1
+done
+
+finish

@@ -17,7 +17,12 @@ HMENU LoadTrayMenu(UINT menuId, fw::UniqueMenu& menu) {
 }
 } // namespace
 
-static_assert(NOTIFYICONDATAA_V2_SIZE == 488, "the record with the 128-character tip");
+// The record with the 128-character tip, as the shell of each architecture expects it.
+#ifdef _WIN64
+static_assert(NOTIFYICONDATAA_V2_SIZE == 504, "the 64-bit shell's record");
+#else
+static_assert(NOTIFYICONDATAA_V2_SIZE == 488, "the 32-bit shell's record");
+#endif
 static_assert(sizeof(NOTIFYICONDATAA::szTip) == tray::kTipLimit + 1, "the tip and its zero");
 
 UINT CSystemTray::TaskbarCreatedMessage() { return g_taskbarCreated; }

@@ -114,7 +114,11 @@ void SetVisibleBit(HWND window, bool visible) {
 
 } // namespace
 
-static_assert(sizeof(APPBARDATA) == 36, "the shell's 32-bit record");
+#ifdef _WIN64
+static_assert(sizeof(APPBARDATA) == 48, "the 64-bit shell's record");
+#else
+static_assert(sizeof(APPBARDATA) == 36, "the 32-bit shell's record");
+#endif
 
 HWND HiddenParentWindow() { return hiddenParent.IsWindow() ? hiddenParent.m_hWnd : nullptr; }
 

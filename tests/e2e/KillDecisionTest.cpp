@@ -10,6 +10,7 @@
 
 #include "hook/hook.h"
 #include "tests/e2e/Harness.h"
+#include "tests/e2e/MakerProcess.h"
 
 using namespace e2e;
 
@@ -147,4 +148,51 @@ TEST_F(KillDecision, AStormOfPopupsIsClosedAndCountedWhileTheProgramStaysRespons
         ++seen[lines[i]];
     for (int i = 0; i < kCount; ++i)
         EXPECT_EQ(1, seen["Storm - Opera " + std::to_string(i)]) << i;
+}
+
+TEST_F(KillDecision, AWindowWhoseDestructionWasNeverReportedStopsCountingOnceGone) {
+    UseQuietSettings();
+    SetSettingDword("BySess", 1);
+    SetSettingDword("Sessions", 1);
+    SetSettingDword("BySize", 0);
+    Start("lost-report");
+    MakerProcess maker;
+    ASSERT_TRUE(maker.Start());
+    HWND first = maker.Open("First - Opera", 300, 200);
+    ASSERT_TRUE(first && app_.Settle());
+    ASSERT_TRUE(::IsWindow(first)) << "the one browser window allowed";
+    // Ended from outside, the maker runs no hook for its window: its
+    // destruction is never reported, as for any process the hook library
+    // cannot reach (one of the other architecture, one that hangs).
+    maker.Kill();
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(first); }));
+    EXPECT_TRUE(Stays("Second - Opera")) << "the first one still held the only place";
+    EXPECT_FALSE(Stays("Third - Opera"));
+}
+
+// The 64-bit program and a 32-bit browser, where this machine runs both.
+TEST_F(KillDecision, PopupsOfAProcessOfTheOtherArchitectureAreClosedAndCounted) {
+    const std::string otherMaker = Env("VELMORA_OTHER_ARCH_MAKER");
+    if (otherMaker.empty())
+        GTEST_SKIP() << "no process of the other architecture can run here";
+    UseQuietSettings();
+    SetSettingDword("BySess", 1);
+    SetSettingDword("Sessions", 1);
+    Start("other-arch");
+    MakerProcess maker;
+    ASSERT_TRUE(maker.Start(otherMaker));
+    HWND big = maker.Open("Big - Opera", 1200, 800);
+    ASSERT_TRUE(big && app_.Settle());
+    EXPECT_TRUE(::IsWindow(big)) << "the one browser window allowed";
+    HWND second = maker.Open("Second - Opera", 1200, 800);
+    ASSERT_TRUE(second && app_.Settle());
+    EXPECT_FALSE(::IsWindow(second)) << "closed by the session rule";
+    HWND small = maker.Open("Small - Opera", 300, 200);
+    ASSERT_TRUE(small && app_.Settle());
+    EXPECT_FALSE(::IsWindow(small)) << "closed by the size rule";
+    ASSERT_TRUE(maker.Close(big));
+    HWND again = maker.Open("Again - Opera", 1200, 800);
+    ASSERT_TRUE(again && app_.Settle());
+    EXPECT_TRUE(::IsWindow(again)) << "the first one's place is free again";
+    EXPECT_EQ((Lines{Counter(2, 2), "Second - Opera", "Small - Opera"}), app_.StatisticsLines());
 }

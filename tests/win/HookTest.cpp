@@ -112,3 +112,60 @@ TEST_F(HookLibrary, ABusyReceiverHoldsUpNeitherCreationNorDestruction) {
     RunMaker("HookTest F", 2, 200, true);
     EXPECT_TRUE(g_endedWhileBusy) << "the other process waited for a receiver that did not answer";
 }
+
+TEST_F(HookLibrary, AWindowOfAProcessEndedFromOutsideIsNeverReportedDestroyed) {
+    // The premise of the program's own bookkeeping: such a window just goes.
+    SetHook(receiver.Get());
+    SetEnable(1);
+    fw::UniqueKernelHandle maker = wintest::StartWindowMaker("HookTest G", 1, 60000);
+    ASSERT_TRUE(maker);
+    auto reported = [](LPARAM event) {
+        for (const Report& r : g_reports)
+            if (r.event == event && r.title == "HookTest G 0")
+                return r.window;
+        return HWND{};
+    };
+    for (DWORD start = ::GetTickCount();
+         !reported(POPUP_EVENT_CREATED) && ::GetTickCount() - start < 20000;)
+        wintest::Pump(20);
+    HWND window = reported(POPUP_EVENT_CREATED);
+    ASSERT_TRUE(window);
+    ::TerminateProcess(maker.Get(), 1);
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(maker.Get(), 10000));
+    for (DWORD start = ::GetTickCount(); ::IsWindow(window) && ::GetTickCount() - start < 10000;)
+        wintest::Pump(20);
+    ASSERT_FALSE(::IsWindow(window));
+    // What the hook could have sent was sent before the window went; a
+    // round trip through this thread's queue takes in whatever was posted.
+    ::PostMessageA(receiver.Get(), WM_NULL, 0, 0);
+    wintest::Pump();
+    EXPECT_FALSE(reported(POPUP_EVENT_DESTROYED));
+}
+
+namespace {
+std::string DistFolder(const char* variable) {
+    char buffer[MAX_PATH] = {};
+    DWORD n = ::GetEnvironmentVariableA(variable, buffer, MAX_PATH);
+    return n && n < MAX_PATH ? buffer : "";
+}
+} // namespace
+
+TEST(HookLibraryFile, OnlyAProgramOfItsOwnArchitectureLoadsIt) {
+#ifdef _WIN64
+    const std::string own = DistFolder("VELMORA_DIST_X64"), other = DistFolder("VELMORA_DIST_X86");
+#else
+    const std::string own = DistFolder("VELMORA_DIST_X86"), other = DistFolder("VELMORA_DIST_X64");
+#endif
+    ASSERT_FALSE(own.empty() || other.empty()) << "the test script names both dist folders";
+    HMODULE same = ::LoadLibraryA((own + "\\hook.dll").c_str());
+    ASSERT_TRUE(same) << own;
+    EXPECT_TRUE(::GetProcAddress(same, "SetHook") && ::GetProcAddress(same, "SetEnable") &&
+                ::GetProcAddress(same, "RemoveHook"));
+    ::FreeLibrary(same);
+    ::SetLastError(0);
+    HMODULE foreign = ::LoadLibraryA((other + "\\hook.dll").c_str());
+    EXPECT_FALSE(foreign) << "a hook library of the other architecture was loaded";
+    EXPECT_EQ(static_cast<DWORD>(ERROR_BAD_EXE_FORMAT), ::GetLastError());
+    if (foreign)
+        ::FreeLibrary(foreign);
+}

@@ -1,0 +1,108 @@
+#include "tests/e2e/MakerProcess.h"
+
+#include <cstdlib>
+
+namespace e2e {
+
+std::string ThisProgramFolder() {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+MakerProcess::~MakerProcess() {
+    Kill();
+}
+
+bool MakerProcess::Start(const std::string& exe) {
+    Kill();
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE childIn = nullptr, childOut = nullptr;
+    if (!::CreatePipe(&childIn, &toMaker_, &inherit, 0) ||
+        !::CreatePipe(&fromMaker_, &childOut, &inherit, 0))
+        return false;
+    ::SetHandleInformation(toMaker_, HANDLE_FLAG_INHERIT, 0);
+    ::SetHandleInformation(fromMaker_, HANDLE_FLAG_INHERIT, 0);
+    std::string path = exe.empty() ? ThisProgramFolder() + "popup_maker.exe" : exe;
+    std::string commandLine = "\"" + path + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = childIn;
+    si.hStdOutput = childOut;
+    si.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+    bool started = ::CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, TRUE,
+                                    CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi_) != FALSE;
+    ::CloseHandle(childIn);
+    ::CloseHandle(childOut);
+    return started && ReadLine(20000) == "ready";
+}
+
+std::string MakerProcess::ReadLine(DWORD timeoutMs) {
+    for (DWORD start = ::GetTickCount();;) {
+        size_t end = pending_.find('\n');
+        if (end != std::string::npos) {
+            std::string line = pending_.substr(0, end);
+            pending_.erase(0, end + 1);
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            return line;
+        }
+        DWORD available = 0;
+        if (!fromMaker_ || !::PeekNamedPipe(fromMaker_, nullptr, 0, nullptr, &available, nullptr))
+            return std::string();
+        if (available) {
+            std::string chunk(available, '\0');
+            DWORD got = 0;
+            ::ReadFile(fromMaker_, &chunk[0], available, &got, nullptr);
+            pending_.append(chunk, 0, got);
+            continue;
+        }
+        if (::GetTickCount() - start >= timeoutMs)
+            return std::string();
+        ::Sleep(1);
+    }
+}
+
+std::string MakerProcess::Ask(const std::string& command) {
+    std::string line = command + "\n";
+    DWORD written = 0;
+    if (!toMaker_ ||
+        !::WriteFile(toMaker_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr))
+        return std::string();
+    return ReadLine(20000);
+}
+
+HWND MakerProcess::Open(const std::string& title, int width, int height) {
+    std::string answer =
+        Ask("open " + std::to_string(width) + " " + std::to_string(height) + " " + title);
+    return reinterpret_cast<HWND>(
+        static_cast<UINT_PTR>(std::strtoull(answer.c_str(), nullptr, 10)));
+}
+
+bool MakerProcess::SetTitle(HWND window, const std::string& title) {
+    return Ask("title " + std::to_string(reinterpret_cast<UINT_PTR>(window)) + " " + title) == "ok";
+}
+
+bool MakerProcess::Close(HWND window) {
+    return Ask("close " + std::to_string(reinterpret_cast<UINT_PTR>(window))) == "ok";
+}
+
+void MakerProcess::Kill() {
+    if (pi_.hProcess) {
+        ::TerminateProcess(pi_.hProcess, 1);
+        ::WaitForSingleObject(pi_.hProcess, 10000);
+        ::CloseHandle(pi_.hProcess);
+        ::CloseHandle(pi_.hThread);
+    }
+    pi_ = PROCESS_INFORMATION{};
+    for (HANDLE* pipe : {&toMaker_, &fromMaker_}) {
+        if (*pipe)
+            ::CloseHandle(*pipe);
+        *pipe = nullptr;
+    }
+    pending_.clear();
+}
+
+} // namespace e2e

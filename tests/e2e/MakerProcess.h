@@ -1,0 +1,45 @@
+// Windows made by a process of their own (popup_maker.exe), as a browser
+// makes them: the tests can end that process behind its windows' back, or
+// keep one process across a start of Velmora. The maker of the other
+// architecture (the 32-bit one beside the 64-bit tests) is used the same way.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace e2e {
+
+class MakerProcess {
+public:
+    MakerProcess() = default;
+    ~MakerProcess();
+    MakerProcess(const MakerProcess&) = delete;
+    MakerProcess& operator=(const MakerProcess&) = delete;
+
+    // exe: the popup_maker.exe beside the test program when empty. False
+    // when it did not start and say it is ready.
+    bool Start(const std::string& exe = std::string());
+    // A visible window of exactly width x height; null on failure.
+    HWND Open(const std::string& title, int width, int height);
+    bool SetTitle(HWND window, const std::string& title);
+    // The maker destroys the window itself.
+    bool Close(HWND window);
+    // Ends the process at once: its windows go without being destroyed by
+    // it, so no hook ever runs for them.
+    void Kill();
+    DWORD Pid() const { return pi_.dwProcessId; }
+
+private:
+    std::string Ask(const std::string& command);
+    std::string ReadLine(DWORD timeoutMs);
+    PROCESS_INFORMATION pi_{};
+    HANDLE toMaker_ = nullptr;
+    HANDLE fromMaker_ = nullptr;
+    std::string pending_;
+};
+
+// The folder of the running test program, with its trailing backslash.
+std::string ThisProgramFolder();
+
+} // namespace e2e
