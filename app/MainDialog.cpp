@@ -191,7 +191,9 @@ LRESULT MainDialog::OnClose(UINT, WPARAM, LPARAM, bool&) {
     return 0;
 }
 
-LRESULT MainDialog::OnQueryEndSession(UINT, WPARAM, LPARAM, bool&) { return TRUE; }
+LRESULT MainDialog::OnQueryEndSession(UINT, WPARAM, LPARAM, bool&) {
+    return TRUE;
+}
 
 LRESULT MainDialog::OnEndSession(UINT, WPARAM wParam, LPARAM, bool&) {
     // The session ends without a close: save now or lose this run's changes.

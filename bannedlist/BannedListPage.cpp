@@ -9,9 +9,9 @@ struct ButtonLook {
     COLORREF hoverText;
 };
 const ButtonLook kButtonLooks[] = {
-    {IDC_ADD, IDI_ADD, RGB(0, 128, 0)},        {IDC_REMOVE, IDI_REMOVE, RGB(128, 0, 0)},
-    {IDC_SAVE, IDI_SAVE, RGB(0, 0, 128)},      {IDC_LOAD, IDI_LOAD, RGB(0, 0, 128)},
-    {IDC_UPDATE, IDI_UPDATE, RGB(0, 0, 128)},  {IDC_APPEND, IDI_APPEND, RGB(0, 0, 128)},
+    {IDC_ADD, IDI_ADD, RGB(0, 128, 0)},       {IDC_REMOVE, IDI_REMOVE, RGB(128, 0, 0)},
+    {IDC_SAVE, IDI_SAVE, RGB(0, 0, 128)},     {IDC_LOAD, IDI_LOAD, RGB(0, 0, 128)},
+    {IDC_UPDATE, IDI_UPDATE, RGB(0, 0, 128)}, {IDC_APPEND, IDI_APPEND, RGB(0, 0, 128)},
     {IDC_NEW, IDI_NEW, RGB(0, 0, 128)},
 };
 } // namespace
@@ -43,13 +43,27 @@ bool BannedListPage::OnInitDialog() {
 
 LRESULT BannedListPage::OnButton(WORD, WORD id, HWND, bool&) {
     switch (id) {
-    case IDC_ADD: OnAdd(); break;
-    case IDC_REMOVE: RemoveSelected(); break;
-    case IDC_NEW: OnNew(); break;
-    case IDC_LOAD: OnLoad(); break;
-    case IDC_SAVE: OnSave(); break;
-    case IDC_APPEND: OnAppend(); break;
-    case IDC_UPDATE: OnUpdate(); break;
+    case IDC_ADD:
+        OnAdd();
+        break;
+    case IDC_REMOVE:
+        RemoveSelected();
+        break;
+    case IDC_NEW:
+        OnNew();
+        break;
+    case IDC_LOAD:
+        OnLoad();
+        break;
+    case IDC_SAVE:
+        OnSave();
+        break;
+    case IDC_APPEND:
+        OnAppend();
+        break;
+    case IDC_UPDATE:
+        OnUpdate();
+        break;
     }
     return 0;
 }

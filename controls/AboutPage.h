@@ -20,10 +20,10 @@ public:
     HyperLinkLabel advertLink;
 
     BEGIN_MSG_MAP(AboutPage)
-    MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStatic)
-    CHAIN_MSG_MAP(fw::CDialog)
-    // The labels' click commands and any other: nothing to do, the labels open their links.
-    MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+        MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStatic)
+        CHAIN_MSG_MAP(fw::CDialog)
+        // The labels' click commands and any other: nothing to do, the labels open their links.
+        MESSAGE_HANDLER(WM_COMMAND, OnCommand)
     END_MSG_MAP()
 
 protected:

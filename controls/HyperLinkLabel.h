@@ -55,12 +55,12 @@ public:
     void RepaintWithParent();
 
     BEGIN_MSG_MAP(HyperLinkLabel)
-    MESSAGE_HANDLER(WM_PAINT, OnPaint)
-    MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
-    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLeftButtonDown)
-    MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
-    MESSAGE_HANDLER(WM_TIMER, OnTimer)
-    MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSysColorChange)
+        MESSAGE_HANDLER(WM_PAINT, OnPaint)
+        MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
+        MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLeftButtonDown)
+        MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
+        MESSAGE_HANDLER(WM_TIMER, OnTimer)
+        MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSysColorChange)
     END_MSG_MAP()
 
 protected:

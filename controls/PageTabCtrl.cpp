@@ -75,7 +75,9 @@ HWND PageTabCtrl::FocusTarget(int index) const {
     return index >= 0 && index < PageCount() ? focusTargets[index] : nullptr;
 }
 
-bool PageTabCtrl::PageAdded(int, int32_t) { return true; }
+bool PageTabCtrl::PageAdded(int, int32_t) {
+    return true;
+}
 void PageTabCtrl::PageActivated(int, int32_t) {}
 void PageTabCtrl::PageDeactivating(int, int32_t) {}
 void PageTabCtrl::PageRemoved(int, int32_t) {}

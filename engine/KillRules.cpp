@@ -13,6 +13,8 @@ KillReason DecideKill(const RuleSettings& rules, int32_t openBrowserCount, int32
     return KillReason::None;
 }
 
-uint32_t EffectiveDelay(uint32_t delayMs) { return delayMs < kMaxDelayMs ? delayMs : kMaxDelayMs; }
+uint32_t EffectiveDelay(uint32_t delayMs) {
+    return delayMs < kMaxDelayMs ? delayMs : kMaxDelayMs;
+}
 
 } // namespace engine

@@ -16,7 +16,9 @@ namespace {
 // by SMTO_ABORTIFHUNG.
 constexpr UINT kCloseRequestTimeoutMs = 2000;
 
-bool AnsiLeadByte(unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; }
+bool AnsiLeadByte(unsigned char c) {
+    return ::IsDBCSLeadByte(c) != FALSE;
+}
 
 OpenBrowserWindows::WindowId IdOf(HWND window) {
     return reinterpret_cast<OpenBrowserWindows::WindowId>(window);
@@ -43,7 +45,9 @@ std::string ReadWholeTitle(HWND window) {
     }
 }
 
-bool IsBrowserTitleAnsi(const std::string& title) { return IsBrowserTitle(title, AnsiLeadByte); }
+bool IsBrowserTitleAnsi(const std::string& title) {
+    return IsBrowserTitle(title, AnsiLeadByte);
+}
 
 void RequestClose(HWND window) {
     DWORD_PTR ignored = 0;
@@ -80,8 +84,9 @@ void PopupKiller::OnReport(HWND window, LPARAM event) {
 
     openWindows_.Created(IdOf(window));
     // Windows whose destruction report was lost must not hold places.
-    openWindows_.ForgetGone(
-        [](OpenBrowserWindows::WindowId id) { return ::IsWindow(reinterpret_cast<HWND>(id)) != FALSE; });
+    openWindows_.ForgetGone([](OpenBrowserWindows::WindowId id) {
+        return ::IsWindow(reinterpret_cast<HWND>(id)) != FALSE;
+    });
 
     RuleSettings rules;
     rules.BySess = options_.BySess;
@@ -90,9 +95,9 @@ void PopupKiller::OnReport(HWND window, LPARAM event) {
     rules.Width = options_.Width;
     rules.Height = options_.Height;
     rules.ByName = options_.ByName;
-    KillReason reason = DecideKill(rules, openWindows_.Count(), rect.right - rect.left,
-                                   rect.bottom - rect.top,
-                                   [&] { return bannedList_.titles.Contains(title); });
+    KillReason reason =
+        DecideKill(rules, openWindows_.Count(), rect.right - rect.left, rect.bottom - rect.top,
+                   [&] { return bannedList_.titles.Contains(title); });
     if (reason != KillReason::None)
         KillPopup(window, title);
 }

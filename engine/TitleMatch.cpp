@@ -17,7 +17,8 @@ bool ContainsAtCharBoundary(const std::string& haystack, const std::string& need
     for (size_t i = 0; i <= last;) {
         if (std::memcmp(haystack.data() + i, needle.data(), needle.size()) == 0)
             return true;
-        i += (isLeadByte(static_cast<unsigned char>(haystack[i])) && i + 1 < haystack.size()) ? 2 : 1;
+        i += (isLeadByte(static_cast<unsigned char>(haystack[i])) && i + 1 < haystack.size()) ? 2
+                                                                                              : 1;
     }
     return false;
 }

@@ -5,7 +5,9 @@
 namespace fw {
 
 namespace {
-bool AnsiLeadByte(unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; }
+bool AnsiLeadByte(unsigned char c) {
+    return ::IsDBCSLeadByte(c) != FALSE;
+}
 } // namespace
 
 void DataExchange::Control(int id, CWindow& control) {
@@ -14,7 +16,9 @@ void DataExchange::Control(int id, CWindow& control) {
     control.SubclassDlgItem(id, dialog_.m_hWnd);
 }
 
-std::string DataExchange::ReadText(int id) const { return WindowText(dialog_.GetDlgItem(id)); }
+std::string DataExchange::ReadText(int id) const {
+    return WindowText(dialog_.GetDlgItem(id));
+}
 
 void DataExchange::Text(int id, std::string& value, size_t maxChars) {
     if (failed_)

@@ -132,7 +132,9 @@ void CDialog::OnOK() {
         EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 LRESULT CDialog::OnInitDialogMessage(UINT, WPARAM, LPARAM, bool&) {
     return OnInitDialog() ? TRUE : FALSE;

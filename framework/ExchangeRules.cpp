@@ -5,7 +5,9 @@ namespace fw {
 const char* const kMsgEnterInteger = "Please enter an integer.";
 const char* const kMsgEnterPositiveInteger = "Please enter a positive integer.";
 
-bool NoLeadBytes(unsigned char) { return false; }
+bool NoLeadBytes(unsigned char) {
+    return false;
+}
 
 namespace {
 bool IsBlank(char c) {

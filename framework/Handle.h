@@ -151,7 +151,8 @@ private:
 // Selects a GDI object into a DC and puts the previous one back on scope exit.
 class SelectObjectScope {
 public:
-    SelectObjectScope(HDC dc, HGDIOBJ obj) : dc_(dc), old_(obj ? ::SelectObject(dc, obj) : nullptr) {}
+    SelectObjectScope(HDC dc, HGDIOBJ obj)
+        : dc_(dc), old_(obj ? ::SelectObject(dc, obj) : nullptr) {}
     ~SelectObjectScope() {
         if (old_)
             ::SelectObject(dc_, old_);

@@ -26,8 +26,12 @@ BOOL LookUpSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR* ref) {
 }
 } // namespace
 
-HWND GetMainWindow() { return g_mainWindow; }
-void SetMainWindow(HWND hwnd) { g_mainWindow = hwnd; }
+HWND GetMainWindow() {
+    return g_mainWindow;
+}
+void SetMainWindow(HWND hwnd) {
+    g_mainWindow = hwnd;
+}
 
 std::string GetAppTitle() {
     char path[MAX_PATH] = {};
@@ -75,8 +79,8 @@ bool CWindow::RegisterPrivateClass(const char* className) {
     return ::RegisterClassA(&wc) != 0;
 }
 
-HWND CWindow::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style,
-                       int x, int y, int cx, int cy, HWND parent, HMENU menu) {
+HWND CWindow::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x,
+                       int y, int cx, int cy, HWND parent, HMENU menu) {
     if (m_hWnd)
         return nullptr;
     return ::CreateWindowExA(exStyle, className, title, style, x, y, cx, cy, parent, menu,
@@ -92,7 +96,8 @@ bool CWindow::DestroyWindow() {
 bool CWindow::SubclassWindow(HWND hwnd) {
     if (!hwnd || m_hWnd)
         return false;
-    if (!::SetWindowSubclass(hwnd, StaticSubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+    if (!::SetWindowSubclass(hwnd, StaticSubclassProc, kSubclassId,
+                             reinterpret_cast<DWORD_PTR>(this)))
         return false;
     m_hWnd = hwnd;
     kind_ = Kind::Subclassed;
@@ -112,9 +117,13 @@ void CWindow::Detach() {
     kind_ = Kind::None;
 }
 
-bool CWindow::ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool CWindow::ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
 
-bool CWindow::PreTranslateMessage(MSG*) { return false; }
+bool CWindow::PreTranslateMessage(MSG*) {
+    return false;
+}
 
 LRESULT CWindow::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (kind_) {

@@ -25,15 +25,17 @@ HWINEVENTHOOK g_createHook = nullptr;
 // receiver never stalls other programs noticeably.
 constexpr UINT kDestroyReportTimeoutMs = 500;
 
-bool IsTopLevel(HWND hwnd) { return ::GetAncestor(hwnd, GA_PARENT) == ::GetDesktopWindow(); }
+bool IsTopLevel(HWND hwnd) {
+    return ::GetAncestor(hwnd, GA_PARENT) == ::GetDesktopWindow();
+}
 
 bool Reporting(HWND& target) {
     target = g_target;
     return g_enabled && target;
 }
 
-void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, LONG idChild,
-                         DWORD, DWORD) {
+void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, LONG idChild, DWORD,
+                         DWORD) {
     HWND target;
     if (event != EVENT_OBJECT_CREATE || idObject != OBJID_WINDOW || idChild != CHILDID_SELF ||
         !hwnd || !Reporting(target))
@@ -85,14 +87,16 @@ HOOK_API void SetHook(HWND target) {
     g_ownerProcess = ::GetCurrentProcessId();
     g_target = target;
     if (!g_createHook)
-        g_createHook = ::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr,
-                                         OnWinEvent, 0, 0,
-                                         WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+        g_createHook =
+            ::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, OnWinEvent, 0, 0,
+                              WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
     if (!g_cbtHook)
         g_cbtHook = ::SetWindowsHookExA(WH_CBT, OnCbt, g_instance, 0);
 }
 
-HOOK_API void SetEnable(int enable) { ::InterlockedExchange(&g_enabled, enable ? 1 : 0); }
+HOOK_API void SetEnable(int enable) {
+    ::InterlockedExchange(&g_enabled, enable ? 1 : 0);
+}
 
 HOOK_API void RemoveHook(void) {
     // Only the installing process holds hooks; another one must not clear

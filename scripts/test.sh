@@ -91,6 +91,7 @@ run_step() {
 run_gtest unit 300 native "$VELMORA_ROOT/build/native/tests/unit/unit_tests"
 
 if [ -z "${VELMORA_GTEST_FILTER:-}" ]; then
+    run_step "format: every C++ file follows .clang-format" bash "$VELMORA_ROOT/scripts/check_format.sh"
     run_step "rig: architecture detection" bash "$VELMORA_ROOT/tests/rig/arch_detection_test.sh"
     run_step "rig: program files of both builds" bash "$VELMORA_ROOT/tests/rig/dist_files_test.sh"
     # A few seconds of fuzzing the list-file reader (scripts/fuzz.sh runs it longer).

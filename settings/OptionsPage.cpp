@@ -4,10 +4,9 @@
 #include "settings/RunAtLogon.h"
 
 namespace {
-const int kCheckBoxIds[10] = {IDC_BY_NAME,         IDC_BY_SIZE,      IDC_START_MINIMIZED,
-                              IDC_ENABLED_ON_STARTUP, IDC_LOAD_ON_STARTUP, IDC_SAVE_ON_EXIT,
-                              IDC_ADD_ALT,         IDC_ADD_SHIFT,    IDC_ADD_CTRL,
-                              IDC_LOAD_ON_BOOT};
+const int kCheckBoxIds[10] = {
+    IDC_BY_NAME,      IDC_BY_SIZE, IDC_START_MINIMIZED, IDC_ENABLED_ON_STARTUP, IDC_LOAD_ON_STARTUP,
+    IDC_SAVE_ON_EXIT, IDC_ADD_ALT, IDC_ADD_SHIFT,       IDC_ADD_CTRL,           IDC_LOAD_ON_BOOT};
 } // namespace
 
 void OptionsPage::DoDataExchange(fw::DataExchange& dx) {

@@ -1,3 +1,5 @@
 #include "settings/RunAtLogon.h"
 
-std::string RunValueCommand(const std::string& exePath) { return "\"" + exePath + "\""; }
+std::string RunValueCommand(const std::string& exePath) {
+    return "\"" + exePath + "\"";
+}

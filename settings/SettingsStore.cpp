@@ -20,8 +20,12 @@ struct IntSetting {
     bool flag; // a check box: 0 or 1 in memory whatever the registry held
 };
 
-uint32_t* Bits(int32_t& field) { return reinterpret_cast<uint32_t*>(&field); }
-uint32_t* Bits(uint32_t& field) { return &field; }
+uint32_t* Bits(int32_t& field) {
+    return reinterpret_cast<uint32_t*>(&field);
+}
+uint32_t* Bits(uint32_t& field) {
+    return &field;
+}
 
 // Values 1-16 in their fixed order.
 std::array<IntSetting, 16> IntSettings(OptionsPage& o, CStoppedPage& s) {
@@ -49,7 +53,8 @@ std::array<IntSetting, 16> IntSettings(OptionsPage& o, CStoppedPage& s) {
 
 void LoadSettings(const RegistryProfile& profile, OptionsPage& options, CStoppedPage& stats) {
     for (const IntSetting& setting : IntSettings(options, stats)) {
-        uint32_t value = profile.GetProfileInt(kSettingsSection, setting.name, setting.defaultValue);
+        uint32_t value =
+            profile.GetProfileInt(kSettingsSection, setting.name, setting.defaultValue);
         *setting.bits = setting.flag ? (value ? 1 : 0) : value;
     }
 }

@@ -9,7 +9,9 @@ const char kTrayWindowClass[] = "VelmoraTrayWindow";
 // The shell's broadcast after its taskbar was made anew, which drops every icon.
 const UINT g_taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
 
-bool AnsiLeadByte(unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; }
+bool AnsiLeadByte(unsigned char c) {
+    return ::IsDBCSLeadByte(c) != FALSE;
+}
 
 HMENU LoadTrayMenu(UINT menuId, fw::UniqueMenu& menu) {
     menu.Reset(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId)));
@@ -25,9 +27,13 @@ static_assert(NOTIFYICONDATAA_V2_SIZE == 488, "the 32-bit shell's record");
 #endif
 static_assert(sizeof(NOTIFYICONDATAA::szTip) == tray::kTipLimit + 1, "the tip and its zero");
 
-UINT CSystemTray::TaskbarCreatedMessage() { return g_taskbarCreated; }
+UINT CSystemTray::TaskbarCreatedMessage() {
+    return g_taskbarCreated;
+}
 
-CSystemTray::CSystemTray() { std::memset(&iconData, 0, sizeof(iconData)); }
+CSystemTray::CSystemTray() {
+    std::memset(&iconData, 0, sizeof(iconData));
+}
 
 CSystemTray::~CSystemTray() {
     DeleteIcon();
@@ -64,9 +70,15 @@ bool CSystemTray::Notify(DWORD message, unsigned flags) {
     return ::Shell_NotifyIconA(message, &iconData) != FALSE;
 }
 
-bool CSystemTray::ShellAdd(unsigned flags) { return Notify(NIM_ADD, flags); }
-bool CSystemTray::ShellModify(unsigned flags) { return Notify(NIM_MODIFY, flags); }
-bool CSystemTray::ShellDelete() { return Notify(NIM_DELETE, 0); }
+bool CSystemTray::ShellAdd(unsigned flags) {
+    return Notify(NIM_ADD, flags);
+}
+bool CSystemTray::ShellModify(unsigned flags) {
+    return Notify(NIM_MODIFY, flags);
+}
+bool CSystemTray::ShellDelete() {
+    return Notify(NIM_DELETE, 0);
+}
 
 bool CSystemTray::ReplaceIcon(HICON icon) {
     if (!trayAvailable)
@@ -79,8 +91,8 @@ bool CSystemTray::ReplaceIcon(HICON icon) {
 bool CSystemTray::ReplaceIcon(UINT iconResourceId) {
     // Shared images belong to the system and are never destroyed here.
     HICON icon = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr),
-                                                 MAKEINTRESOURCEA(iconResourceId), IMAGE_ICON, 0,
-                                                 0, LR_SHARED));
+                                                 MAKEINTRESOURCEA(iconResourceId), IMAGE_ICON, 0, 0,
+                                                 LR_SHARED));
     return ReplaceIcon(icon);
 }
 

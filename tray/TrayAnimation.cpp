@@ -58,7 +58,9 @@ private:
 // Made on first use, destroyed when the program ends.
 CHiddenParent hiddenParent;
 
-tray::Rect ToRect(const RECT& r) { return tray::Rect{r.left, r.top, r.right, r.bottom}; }
+tray::Rect ToRect(const RECT& r) {
+    return tray::Rect{r.left, r.top, r.right, r.bottom};
+}
 
 class SystemTaskbar : public tray::TaskbarGeometry {
 public:
@@ -120,7 +122,9 @@ static_assert(sizeof(APPBARDATA) == 48, "the 64-bit shell's record");
 static_assert(sizeof(APPBARDATA) == 36, "the 32-bit shell's record");
 #endif
 
-HWND HiddenParentWindow() { return hiddenParent.IsWindow() ? hiddenParent.m_hWnd : nullptr; }
+HWND HiddenParentWindow() {
+    return hiddenParent.IsWindow() ? hiddenParent.m_hWnd : nullptr;
+}
 
 bool MinimizeAnimationOn() {
     ANIMATIONINFO info{};

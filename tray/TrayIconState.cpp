@@ -13,7 +13,9 @@ std::string CutTip(const std::string& tip, fw::LeadByteTest isLeadByte) {
     return tip.substr(0, end);
 }
 
-bool SystemHasTray(unsigned long systemVersion) { return (systemVersion & 0xFF) >= 4; }
+bool SystemHasTray(unsigned long systemVersion) {
+    return (systemVersion & 0xFF) >= 4;
+}
 
 bool TrayIconState::AddPlacedIcon(unsigned flags) {
     iconWanted_ = true;

@@ -104,8 +104,8 @@ public:
     ThrowingDialog() : fw::CDialog(IDD_OPTIONS) {}
     fw::CWindow box;
     BEGIN_MSG_MAP(ThrowingDialog)
-    MESSAGE_HANDLER(WM_APP, OnThrow)
-    CHAIN_MSG_MAP(fw::CDialog)
+        MESSAGE_HANDLER(WM_APP, OnThrow)
+        CHAIN_MSG_MAP(fw::CDialog)
     END_MSG_MAP()
 
 protected:

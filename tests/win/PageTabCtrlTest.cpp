@@ -21,8 +21,8 @@ public:
     int focusOnHide = 0; // where the page puts the focus as it is hidden, as a failed check does
 
     BEGIN_MSG_MAP(LoggingPage)
-    MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindow)
-    CHAIN_MSG_MAP(fw::CDialog)
+        MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindow)
+        CHAIN_MSG_MAP(fw::CDialog)
     END_MSG_MAP()
 
 private:

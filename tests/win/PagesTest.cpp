@@ -32,9 +32,9 @@ public:
     std::function<void(WPARAM)> onApp;
 
     BEGIN_MSG_MAP(PagesWindow)
-    MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSysColorChange)
-    MESSAGE_HANDLER(WM_APP, OnApp)
-    CHAIN_MSG_MAP(fw::CDialog)
+        MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSysColorChange)
+        MESSAGE_HANDLER(WM_APP, OnApp)
+        CHAIN_MSG_MAP(fw::CDialog)
     END_MSG_MAP()
 
 protected:
