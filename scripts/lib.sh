@@ -98,7 +98,8 @@ velmora_probe_loader() {
 
 # Sets VELMORA_ARCHS to the architectures this machine runs, x64 first, and
 # prints one line saying which; where 32-bit code cannot run, one more line
-# says why. Fails when not even the 64-bit loader runs.
+# says why. Fails when not even the 64-bit loader runs. VELMORA_ONLY_ARCH=x64
+# (or x86) keeps to one of them, for a quicker run while working.
 velmora_detect_archs() {
     VELMORA_ARCHS=()
     if velmora_probe_loader "$(velmora_wine_loader x64)"; then
@@ -113,6 +114,14 @@ velmora_detect_archs() {
     else
         echo "Architectures run here: ${VELMORA_ARCHS[*]}"
         echo "32-bit (x86) not run: this machine cannot run 32-bit code; $VELMORA_LOADER_PROBLEM"
+    fi
+    if [ -n "${VELMORA_ONLY_ARCH:-}" ]; then
+        [[ " ${VELMORA_ARCHS[*]} " == *" $VELMORA_ONLY_ARCH "* ]] || {
+            echo "*** VELMORA_ONLY_ARCH=$VELMORA_ONLY_ARCH cannot run here" >&2
+            return 1
+        }
+        VELMORA_ARCHS=("$VELMORA_ONLY_ARCH")
+        echo "Only $VELMORA_ONLY_ARCH, as VELMORA_ONLY_ARCH asks."
     fi
 }
 
