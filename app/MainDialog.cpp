@@ -8,6 +8,8 @@
 
 namespace {
 const char kTrayTip[] = "Draxtel Velmora";
+// The tabs, in the order they are added.
+enum PageIndex { kBannedListPage, kStatisticsPage, kOptionsPage, kAboutPage };
 } // namespace
 
 MainDialog::MainDialog()
@@ -44,10 +46,10 @@ bool MainDialog::OnInitDialog() {
     statsPage.Create(m_hWnd);
     optionsPage.Create(m_hWnd);
     aboutPage.Create(m_hWnd);
-    tabCtrl.AddPage("Banned List", 0, &bannedListPage);
-    tabCtrl.AddPage("Statistics", 1, &statsPage);
-    tabCtrl.AddPage("Options", 2, &optionsPage);
-    tabCtrl.AddPage("About", 3, &aboutPage);
+    tabCtrl.AddPage("Banned List", kBannedListPage, &bannedListPage);
+    tabCtrl.AddPage("Statistics", kStatisticsPage, &statsPage);
+    tabCtrl.AddPage("Options", kOptionsPage, &optionsPage);
+    tabCtrl.AddPage("About", kAboutPage, &aboutPage);
 
     hideButton.SetIconResources(IDI_HIDE, 0);
     hideButton.ShadeStateColour(ImageButton::HoverBack, 20, true);
@@ -155,7 +157,7 @@ LRESULT MainDialog::OnHideButton(WORD, WORD, HWND, bool&) {
 
 LRESULT MainDialog::OnSysCommand(UINT, WPARAM wParam, LPARAM, bool& bHandled) {
     if ((wParam & 0xFFF0) == IDM_ABOUTBOX)
-        tabCtrl.SelectPage(3);
+        tabCtrl.SelectPage(kAboutPage);
     else
         bHandled = false;
     return 0;

@@ -13,7 +13,7 @@ class BannedListPage : public fw::CDialog {
 public:
     BannedListPage() : fw::CDialog(IDD_BANNEDLIST) {}
 
-    BannedTitles titles; // the list box 1010 and its exact index
+    BannedTitles titles; // the list box IDC_BANNED_LIST and its exact index
     std::string EntryText;
     std::string ListPath;
     ImageButton addButton;

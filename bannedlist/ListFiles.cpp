@@ -205,7 +205,7 @@ void BannedListPage::OnSave() {
 
 void BannedListPage::OnUpdate() {
     // The download blocks the program; the cursor says so.
-    HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32514))); // IDC_WAIT
+    HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
     bool fetched = listfile::DownloadToFile(listfile::UpdateUrl(), kUploadedList);
     ::SetCursor(previous);
     ListPath = kUploadedList;

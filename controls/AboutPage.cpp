@@ -16,7 +16,7 @@ void AboutPage::DoDataExchange(fw::DataExchange& dx) {
 bool AboutPage::OnInitDialog() {
     fw::CDialog::OnInitDialog();
     // Null where the system has no hand cursor: the labels then keep the arrow.
-    HCURSOR hand = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));
+    HCURSOR hand = ::LoadCursorA(nullptr, IDC_HAND);
     struct Link {
         HyperLinkLabel& label;
         const char* url;

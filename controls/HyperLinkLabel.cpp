@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "controls/ShellLaunch.h"
+#include "framework/AnsiCodePage.h"
 
 namespace tf = controls::textformat;
 namespace ss = controls::staticstyle;
@@ -97,15 +98,9 @@ HyperLinkLabel& HyperLinkLabel::SetFaceName(const std::string& faceName, BYTE ch
     fontRecord.lfCharSet = charSet;
     // The record holds 31 characters; a longer name is cut at a character
     // boundary (the font mapper then picks the nearest face it has).
-    size_t n = 0;
-    while (n < faceName.size()) {
-        size_t step = ::IsDBCSLeadByte(static_cast<BYTE>(faceName[n])) ? 2 : 1;
-        if (n + step > LF_FACESIZE - 1 || n + step > faceName.size())
-            break;
-        n += step;
-    }
+    std::string face = fw::CutAtCharacterBoundary(faceName, LF_FACESIZE - 1, fw::AnsiLeadByte);
     std::memset(fontRecord.lfFaceName, 0, sizeof(fontRecord.lfFaceName));
-    std::memcpy(fontRecord.lfFaceName, faceName.data(), n);
+    std::memcpy(fontRecord.lfFaceName, face.data(), face.size());
     RebuildFont();
     RepaintWithParent();
     return *this;

@@ -29,6 +29,11 @@ int32_t PageTabCtrl::AddPage(const char* caption, int32_t pageId, fw::CDialog* p
     return n;
 }
 
+namespace {
+// The gap between a page and the tab control's border on every side.
+constexpr int kPageMargin = 4;
+} // namespace
+
 void PageTabCtrl::FitPage(int index, int width, int height) {
     if (index < 0 || index >= PageCount())
         return;
@@ -39,16 +44,16 @@ void PageTabCtrl::FitPage(int index, int width, int height) {
     int x, y, cx, cy;
     if (style & TCS_VERTICAL) {
         int band = (item.right - item.left) * rows;
-        x = (style & TCS_RIGHT) ? 4 : band + 4;
-        y = 4;
-        cx = width - band - 8;
-        cy = height - 8;
+        x = (style & TCS_RIGHT) ? kPageMargin : band + kPageMargin;
+        y = kPageMargin;
+        cx = width - band - 2 * kPageMargin;
+        cy = height - 2 * kPageMargin;
     } else {
         int band = (item.bottom - item.top) * rows;
-        x = 4;
-        y = (style & TCS_BOTTOM) ? 4 : band + 4;
-        cx = width - 8;
-        cy = height - band - 8;
+        x = kPageMargin;
+        y = (style & TCS_BOTTOM) ? kPageMargin : band + kPageMargin;
+        cx = width - 2 * kPageMargin;
+        cy = height - band - 2 * kPageMargin;
     }
     ::SetWindowPos(pageEntries[index].page->m_hWnd, nullptr, x, y, cx, cy,
                    SWP_NOZORDER | SWP_NOACTIVATE);

@@ -5,6 +5,7 @@
 #include "bannedlist/BannedListPage.h"
 #include "engine/KillRules.h"
 #include "engine/TitleMatch.h"
+#include "framework/AnsiCodePage.h"
 #include "hook/hook.h"
 #include "settings/OptionsPage.h"
 #include "stats/StoppedPage.h"
@@ -15,10 +16,6 @@ namespace {
 // Long enough for any window that is alive; a hung one is abandoned sooner
 // by SMTO_ABORTIFHUNG.
 constexpr UINT kCloseRequestTimeoutMs = 2000;
-
-bool AnsiLeadByte(unsigned char c) {
-    return ::IsDBCSLeadByte(c) != FALSE;
-}
 
 OpenBrowserWindows::WindowId IdOf(HWND window) {
     return reinterpret_cast<OpenBrowserWindows::WindowId>(window);
@@ -46,7 +43,7 @@ std::string ReadWholeTitle(HWND window) {
 }
 
 bool IsBrowserTitleAnsi(const std::string& title) {
-    return IsBrowserTitle(title, AnsiLeadByte);
+    return IsBrowserTitle(title, fw::AnsiLeadByte);
 }
 
 void RequestClose(HWND window) {

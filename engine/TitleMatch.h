@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "framework/ExchangeRules.h"
+#include "framework/CodePage.h"
 
 namespace engine {
 

@@ -1,14 +1,9 @@
 #include "framework/DataExchange.h"
 
+#include "framework/AnsiCodePage.h"
 #include "framework/ExchangeRules.h"
 
 namespace fw {
-
-namespace {
-bool AnsiLeadByte(unsigned char c) {
-    return ::IsDBCSLeadByte(c) != FALSE;
-}
-} // namespace
 
 void DataExchange::Control(int id, CWindow& control) {
     if (failed_ || control.m_hWnd)

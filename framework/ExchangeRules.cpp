@@ -5,10 +5,6 @@ namespace fw {
 const char* const kMsgEnterInteger = "Please enter an integer.";
 const char* const kMsgEnterPositiveInteger = "Please enter a positive integer.";
 
-bool NoLeadBytes(unsigned char) {
-    return false;
-}
-
 namespace {
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
@@ -58,15 +54,6 @@ bool ParseUnsignedDecimal(const std::string& text, uint32_t& value) {
         return false;
     value = static_cast<uint32_t>(magnitude);
     return true;
-}
-
-size_t CountCharacters(const std::string& text, LeadByteTest isLeadByte) {
-    size_t count = 0;
-    for (size_t i = 0; i < text.size(); ++i, ++count) {
-        if (isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size())
-            ++i;
-    }
-    return count;
 }
 
 std::string FormatTooManyCharacters(size_t limit) {

@@ -7,19 +7,12 @@
 
 namespace fw {
 
-// The code page's lead-byte test (IsDBCSLeadByte on Windows).
-using LeadByteTest = bool (*)(unsigned char);
-bool NoLeadBytes(unsigned char);
-
 // One decimal number as a formatted scan reads it: leading blanks, an optional
 // sign, digits; whatever follows is ignored. Empty, non-numeric or
 // out-of-range text fails and leaves value untouched.
 bool ParseSignedDecimal(const std::string& text, int32_t& value);
 // As above for an unsigned field; a minus sign fails rather than wrapping round.
 bool ParseUnsignedDecimal(const std::string& text, uint32_t& value);
-
-// Characters, not bytes: a lead byte and its trail byte count once.
-size_t CountCharacters(const std::string& text, LeadByteTest isLeadByte);
 
 extern const char* const kMsgEnterInteger;         // "Please enter an integer."
 extern const char* const kMsgEnterPositiveInteger; // "Please enter a positive integer."

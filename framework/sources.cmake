@@ -1,2 +1,3 @@
-list(APPEND VELMORA_PORTABLE_SOURCES framework/ExchangeRules.cpp)
-list(APPEND VELMORA_WIN_SOURCES framework/Window.cpp framework/Dialog.cpp framework/DataExchange.cpp)
+list(APPEND VELMORA_PORTABLE_SOURCES framework/ExchangeRules.cpp framework/CodePage.cpp)
+list(APPEND VELMORA_WIN_SOURCES framework/Window.cpp framework/Dialog.cpp framework/DataExchange.cpp
+    framework/AnsiCodePage.cpp)

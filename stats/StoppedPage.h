@@ -11,7 +11,7 @@ class CStoppedPage : public fw::CDialog {
 public:
     CStoppedPage() : fw::CDialog(IDD_STATS) {}
 
-    HWND listBox = nullptr; // 1037: the counter line, then one title per closed window
+    HWND listBox = nullptr; // IDC_KILL_LIST: the counter line, then one title per closed window
     int32_t SessionKills = 0;
     int32_t TotalKills = 0;
 

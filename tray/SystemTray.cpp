@@ -2,16 +2,13 @@
 
 #include <cstring>
 
+#include "framework/AnsiCodePage.h"
 #include "framework/Handle.h"
 
 namespace {
 const char kTrayWindowClass[] = "VelmoraTrayWindow";
 // The shell's broadcast after its taskbar was made anew, which drops every icon.
 const UINT g_taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
-
-bool AnsiLeadByte(unsigned char c) {
-    return ::IsDBCSLeadByte(c) != FALSE;
-}
 
 HMENU LoadTrayMenu(UINT menuId, fw::UniqueMenu& menu) {
     menu.Reset(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId)));
@@ -57,7 +54,7 @@ bool CSystemTray::PlaceIcon(UINT callbackMessage, const char* tipText, HICON ico
     iconData.uID = iconId;
     iconData.hIcon = icon;
     iconData.uCallbackMessage = callbackMessage;
-    std::string tip = tray::CutTip(tipText ? tipText : "", AnsiLeadByte);
+    std::string tip = tray::CutTip(tipText ? tipText : "", fw::AnsiLeadByte);
     std::memcpy(iconData.szTip, tip.c_str(), tip.size() + 1);
     return AddPlacedIcon(tray::kFlagMessage | tray::kFlagIcon | tray::kFlagTip);
 }

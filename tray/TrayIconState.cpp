@@ -3,14 +3,7 @@
 namespace tray {
 
 std::string CutTip(const std::string& tip, fw::LeadByteTest isLeadByte) {
-    size_t end = 0;
-    while (end < tip.size() && tip[end] != '\0') {
-        size_t length = isLeadByte(static_cast<unsigned char>(tip[end])) ? 2 : 1;
-        if (end + length > kTipLimit || end + length > tip.size())
-            break;
-        end += length;
-    }
-    return tip.substr(0, end);
+    return fw::CutAtCharacterBoundary(tip.substr(0, tip.find('\0')), kTipLimit, isLeadByte);
 }
 
 bool SystemHasTray(unsigned long systemVersion) {

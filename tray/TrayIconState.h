@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string>
 
-#include "framework/ExchangeRules.h"
+#include "framework/CodePage.h"
 
 namespace tray {
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "framework/CodePage.h"
 #include "framework/ExchangeRules.h"
 #include "tests/unit/CodePages.h"
 

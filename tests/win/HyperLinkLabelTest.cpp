@@ -98,7 +98,7 @@ TEST_F(HyperLinkLabelTest, AClickNotifiesTheParentOrOpensTheUrlOrTheMailAddressW
     WPARAM target = reinterpret_cast<WPARAM>(hwnd);
     EXPECT_FALSE(label.SendMessage(WM_SETCURSOR, target, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)))
         << "no cursor set: default handling";
-    HCURSOR hand = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));
+    HCURSOR hand = ::LoadCursorA(nullptr, IDC_HAND);
     label.SetPointerCursor(hand);
     EXPECT_TRUE(label.SendMessage(WM_SETCURSOR, target, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
     EXPECT_EQ(hand, ::GetCursor());

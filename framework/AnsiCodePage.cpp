@@ -1,0 +1,11 @@
+#include "framework/AnsiCodePage.h"
+
+#include <windows.h>
+
+namespace fw {
+
+bool AnsiLeadByte(unsigned char c) {
+    return ::IsDBCSLeadByte(c) != FALSE;
+}
+
+} // namespace fw
