@@ -4,6 +4,7 @@
 # loader where 32-bit emulation is disabled, and one that works.
 set -u
 source "$(dirname "$0")/../../scripts/lib.sh"
+unset VELMORA_ONLY_ARCH # the detection itself is under test here
 
 dir=$(mktemp -d /tmp/velmora-rig.XXXXXX)
 trap 'rm -rf "$dir"' EXIT
