@@ -256,7 +256,9 @@ VelmoraProcess::~VelmoraProcess() {
 }
 
 void VelmoraProcess::Release() {
-    if (Running())
+    // Closed as a user would close it where it can be: Wine keeps the global
+    // hooks of a process ended from outside until the Wine session ends.
+    if (Running() && !(main_ && Close(5000)))
         Kill();
     ::CloseHandle(pi_.hProcess);
     ::CloseHandle(pi_.hThread);

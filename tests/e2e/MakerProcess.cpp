@@ -89,6 +89,10 @@ bool MakerProcess::Close(HWND window) {
     return Ask("close " + std::to_string(reinterpret_cast<UINT_PTR>(window))) == "ok";
 }
 
+bool MakerProcess::HasModule(const std::string& name) {
+    return Ask("module " + name) == "yes";
+}
+
 void MakerProcess::Kill() {
     if (pi_.hProcess) {
         ::TerminateProcess(pi_.hProcess, 1);

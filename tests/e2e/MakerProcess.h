@@ -25,6 +25,8 @@ public:
     bool SetTitle(HWND window, const std::string& title);
     // The maker destroys the window itself.
     bool Close(HWND window);
+    // Whether a module of this name (such as "hook.dll") is loaded in the maker.
+    bool HasModule(const std::string& name);
     // Ends the process at once: its windows go without being destroyed by
     // it, so no hook ever runs for them.
     void Kill();

@@ -4,29 +4,46 @@
 //   open W H TITLE   a visible window of W x H pixels; answers its handle
 //   title HWND TITLE sets a window's title; answers ok
 //   close HWND       destroys a window; answers ok
+//   module NAME      whether a module of that name is loaded here: yes or no
 //   quit             ends the process
 // The main thread pumps messages all along, so close requests are answered.
+// Commands reach it through an event, not its message queue: like a browser
+// running work between its windows' messages, it may make windows without
+// having taken a message from its queue for a long time.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
+#include <mutex>
 #include <string>
 
 namespace {
 
-const UINT kCommand = WM_APP + 1; // lParam: a std::string* of one command line
+struct Commands {
+    std::mutex lock;
+    std::deque<std::string> lines;
+    HANDLE ready = nullptr; // auto-reset: set when lines were added
+};
 
-DWORD WINAPI ReadCommands(LPVOID mainThread) {
-    DWORD thread = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(mainThread));
+DWORD WINAPI ReadCommands(LPVOID param) {
+    Commands& commands = *static_cast<Commands*>(param);
     char line[4096];
-    while (std::fgets(line, sizeof(line), stdin)) {
-        std::string* command = new std::string(line);
-        while (!command->empty() && (command->back() == '\n' || command->back() == '\r'))
-            command->pop_back();
-        if (!::PostThreadMessageA(thread, kCommand, 0, reinterpret_cast<LPARAM>(command)))
-            delete command;
+    bool more = true;
+    while (more) {
+        std::string command = "quit";
+        if (std::fgets(line, sizeof(line), stdin))
+            command = line;
+        else
+            more = false;
+        while (!command.empty() && (command.back() == '\n' || command.back() == '\r'))
+            command.pop_back();
+        {
+            std::lock_guard<std::mutex> hold(commands.lock);
+            commands.lines.push_back(command);
+        }
+        ::SetEvent(commands.ready);
     }
-    ::PostThreadMessageA(thread, WM_QUIT, 0, 0);
     return 0;
 }
 
@@ -65,6 +82,8 @@ bool Run(const std::string& line) {
     } else if (line.rfind("close ", 0) == 0) {
         ::DestroyWindow(HandleIn(After(line, 1)));
         Answer("ok");
+    } else if (line.rfind("module ", 0) == 0) {
+        Answer(::GetModuleHandleA(After(line, 1).c_str()) ? "yes" : "no");
     } else if (line == "quit") {
         return false;
     } else {
@@ -82,26 +101,33 @@ int main() {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = "VelmoraTestPopup";
     ::RegisterClassA(&wc);
-    MSG msg;
-    ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE); // the queue exists before the reader posts
-    HANDLE reader = ::CreateThread(
-        nullptr, 0, ReadCommands,
-        reinterpret_cast<LPVOID>(static_cast<UINT_PTR>(::GetCurrentThreadId())), 0, nullptr);
+    static Commands commands;
+    commands.ready = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HANDLE reader =
+        commands.ready ? ::CreateThread(nullptr, 0, ReadCommands, &commands, 0, nullptr) : nullptr;
     if (!reader)
         return 1;
     ::CloseHandle(reader);
     Answer("ready");
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (msg.message == kCommand && !msg.hwnd) {
-            std::string* command = reinterpret_cast<std::string*>(msg.lParam);
-            bool goOn = Run(*command);
-            delete command;
-            if (!goOn)
-                break;
-            continue;
+    for (;;) {
+        ::MsgWaitForMultipleObjectsEx(1, &commands.ready, INFINITE, QS_ALLINPUT,
+                                      MWMO_INPUTAVAILABLE);
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
         }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+        for (;;) {
+            std::string command;
+            {
+                std::lock_guard<std::mutex> hold(commands.lock);
+                if (commands.lines.empty())
+                    break;
+                command = commands.lines.front();
+                commands.lines.pop_front();
+            }
+            if (!Run(command))
+                return 0;
+        }
     }
-    return 0;
 }
