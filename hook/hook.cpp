@@ -7,6 +7,10 @@
 #define HOOK_BUILDING_DLL
 #include "hook/hook.h"
 
+#include <tlhelp32.h>
+
+#include "framework/Handle.h"
+
 namespace {
 
 // Shared by every process the library is loaded into: the CBT hook runs in
@@ -68,6 +72,29 @@ LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Wine remembers in each thread which kinds of hook are set, and looks again
+// only when the thread takes a message from its queue (or runs a hook it
+// believes set). A thread that made windows before these hooks existed skips
+// them, creation and destruction alike, until then: its next window would go
+// unreported. A message for nothing, posted to every thread of the other
+// processes, makes each look again as soon as it next takes its messages.
+// Harmless where hooks are looked up afresh each time, as on Windows; a
+// thread without a message queue refuses it.
+void MakeThreadsSeeTheHooks() {
+    fw::UniqueFileHandle threads(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    if (!threads)
+        return;
+    const DWORD self = ::GetCurrentProcessId();
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Thread32First(threads.Get(), &entry); more;
+         more = ::Thread32Next(threads.Get(), &entry)) {
+        if (entry.th32OwnerProcessID != self)
+            ::PostThreadMessageA(entry.th32ThreadID, WM_NULL, 0, 0);
+        entry.dwSize = sizeof(entry);
+    }
+}
+
 void Unhook() {
     if (g_createHook) {
         ::UnhookWinEvent(g_createHook);
@@ -86,12 +113,15 @@ extern "C" {
 HOOK_API void SetHook(HWND target) {
     g_ownerProcess = ::GetCurrentProcessId();
     g_target = target;
+    const bool installed = !g_createHook || !g_cbtHook;
     if (!g_createHook)
         g_createHook =
             ::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, OnWinEvent, 0, 0,
                               WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
     if (!g_cbtHook)
         g_cbtHook = ::SetWindowsHookExA(WH_CBT, OnCbt, g_instance, 0);
+    if (installed)
+        MakeThreadsSeeTheHooks();
 }
 
 HOOK_API void SetEnable(int enable) {

@@ -2,6 +2,7 @@
 // reports of windows that another process creates and destroys.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
@@ -140,6 +141,41 @@ TEST_F(HookLibrary, AWindowOfAProcessEndedFromOutsideIsNeverReportedDestroyed) {
     ::PostMessageA(receiver.Get(), WM_NULL, 0, 0);
     wintest::Pump();
     EXPECT_FALSE(reported(POPUP_EVENT_DESTROYED));
+}
+
+TEST_F(HookLibrary, AThreadThatMadeWindowsBeforeTheHookHasItsNextDestructionAndCreationReported) {
+    // Wine remembers per thread which hooks exist; this maker's thread last
+    // looked before SetHook and takes no message from then until it goes on.
+    const std::string tag = std::to_string(::GetCurrentProcessId());
+    fw::UniqueKernelHandle ready(
+        ::CreateEventA(nullptr, TRUE, FALSE, ("VelmoraReady" + tag).c_str()));
+    fw::UniqueKernelHandle go(::CreateEventA(nullptr, TRUE, FALSE, ("VelmoraGo" + tag).c_str()));
+    fw::UniqueKernelHandle maker =
+        wintest::StartWaitingWindowMaker("HookTest H", "VelmoraReady" + tag, "VelmoraGo" + tag);
+    ASSERT_TRUE(maker && ready && go);
+    HANDLE started[] = {ready.Get(), maker.Get()};
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForMultipleObjects(2, started, FALSE, 30000));
+    SetHook(receiver.Get());
+    SetEnable(1);
+    ::SetEvent(go.Get());
+    HANDLE process = maker.Get();
+    while (::MsgWaitForMultipleObjects(1, &process, FALSE, 30000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+        wintest::Pump();
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process, 0));
+    // Posted reports are in this thread's queue by now; a round trip takes
+    // them in.
+    ::PostMessageA(receiver.Get(), WM_NULL, 0, 0);
+    wintest::Pump();
+    std::vector<std::pair<std::string, LPARAM>> seen;
+    for (const Report& r : g_reports)
+        if (r.title.compare(0, 10, "HookTest H") == 0)
+            seen.emplace_back(r.title, r.event);
+    std::sort(seen.begin(), seen.end());
+    const std::vector<std::pair<std::string, LPARAM>> expected = {
+        {"HookTest H 0", POPUP_EVENT_CREATED},
+        {"HookTest H 0", POPUP_EVENT_DESTROYED},
+        {"HookTest H kept", POPUP_EVENT_DESTROYED}};
+    EXPECT_EQ(expected, seen) << "each once, none lost";
 }
 
 namespace {

@@ -80,5 +80,12 @@ struct RecordedShell {
 // top-level windows "PREFIX i" one after another, each kept HOLD_MS.
 int RunWindowMaker(const char* prefix, int count, int holdMs);
 fw::UniqueKernelHandle StartWindowMaker(const std::string& prefix, int count, int holdMs);
+// win_tests.exe --window-maker-waiting PREFIX READY GO makes "PREFIX kept",
+// sets the named event READY and waits for GO, taking only the messages that
+// come meanwhile; then destroys "PREFIX kept" and makes and destroys
+// "PREFIX 0": a browser that was running before the watching began.
+int RunWaitingWindowMaker(const char* prefix, const char* ready, const char* go);
+fw::UniqueKernelHandle StartWaitingWindowMaker(const std::string& prefix, const std::string& ready,
+                                               const std::string& go);
 
 } // namespace wintest

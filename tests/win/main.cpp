@@ -12,6 +12,8 @@
 int main(int argc, char** argv) {
     if (argc == 5 && std::strcmp(argv[1], "--window-maker") == 0)
         return wintest::RunWindowMaker(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
+    if (argc == 5 && std::strcmp(argv[1], "--window-maker-waiting") == 0)
+        return wintest::RunWaitingWindowMaker(argv[2], argv[3], argv[4]);
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
     ::CoInitialize(nullptr);
