@@ -23,6 +23,9 @@ DWORD g_ownerProcess __attribute__((section(".shared"), shared)) = 0;
 HINSTANCE g_instance = nullptr;
 HHOOK g_cbtHook = nullptr;
 HWINEVENTHOOK g_createHook = nullptr;
+// Per thread, in every process: the window whose destruction this thread is
+// reporting, while the rest of the CBT chain runs.
+DWORD g_reportingSlot = TLS_OUT_OF_INDEXES;
 
 // How long a destroying thread waits for its report to be handled. Long
 // enough for the handler to read the title; short enough that a busy
@@ -59,17 +62,27 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, L
 }
 
 LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_DESTROYWND) {
-        HWND hwnd = reinterpret_cast<HWND>(wParam);
-        HWND target;
-        if (Reporting(target) && ::GetCurrentProcessId() != g_ownerProcess && IsTopLevel(hwnd)) {
-            DWORD_PTR ignored = 0;
-            ::SendMessageTimeoutA(target, WM_POPUP_CREATED, wParam, POPUP_EVENT_DESTROYED,
-                                  SMTO_NORMAL | SMTO_ABORTIFHUNG, kDestroyReportTimeoutMs,
-                                  &ignored);
-        }
+    if (code != HCBT_DESTROYWND)
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    // Wine keeps the hooks of a watcher that was ended from outside: each
+    // runs this procedure again further down the chain, inside this call.
+    // One report is enough.
+    const bool tracked = g_reportingSlot != TLS_OUT_OF_INDEXES;
+    void* outer = tracked ? ::TlsGetValue(g_reportingSlot) : nullptr;
+    HWND hwnd = reinterpret_cast<HWND>(wParam);
+    HWND target;
+    if (outer != hwnd && Reporting(target) && ::GetCurrentProcessId() != g_ownerProcess &&
+        IsTopLevel(hwnd)) {
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutA(target, WM_POPUP_CREATED, wParam, POPUP_EVENT_DESTROYED,
+                              SMTO_NORMAL | SMTO_ABORTIFHUNG, kDestroyReportTimeoutMs, &ignored);
     }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    if (!tracked)
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    ::TlsSetValue(g_reportingSlot, hwnd);
+    LRESULT result = ::CallNextHookEx(nullptr, code, wParam, lParam);
+    ::TlsSetValue(g_reportingSlot, outer);
+    return result;
 }
 
 // Wine remembers in each thread which kinds of hook are set, and looks again
@@ -141,11 +154,16 @@ HOOK_API void RemoveHook(void) {
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         g_instance = instance;
+        g_reportingSlot = ::TlsAlloc();
         ::DisableThreadLibraryCalls(instance);
-    } else if (reason == DLL_PROCESS_DETACH && (g_createHook || g_cbtHook)) {
-        ::InterlockedExchange(&g_enabled, 0);
-        g_target = nullptr;
-        Unhook();
+    } else if (reason == DLL_PROCESS_DETACH) {
+        if (g_createHook || g_cbtHook) {
+            ::InterlockedExchange(&g_enabled, 0);
+            g_target = nullptr;
+            Unhook();
+        }
+        if (g_reportingSlot != TLS_OUT_OF_INDEXES)
+            ::TlsFree(g_reportingSlot);
     }
     return TRUE;
 }

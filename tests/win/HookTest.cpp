@@ -178,6 +178,31 @@ TEST_F(HookLibrary, AThreadThatMadeWindowsBeforeTheHookHasItsNextDestructionAndC
     EXPECT_EQ(expected, seen) << "each once, none lost";
 }
 
+TEST_F(HookLibrary, TwoOfItsHooksInTheChainStillReportEachDestructionOnce) {
+    // Wine keeps the hooks of a watcher ended from outside: each runs the
+    // library again further down the chain. A second live watcher puts the
+    // same second hook in the chain.
+    SetHook(receiver.Get());
+    SetEnable(1);
+    const std::string tag = std::to_string(::GetCurrentProcessId());
+    fw::UniqueKernelHandle ready(
+        ::CreateEventA(nullptr, TRUE, FALSE, ("VelmoraReady" + tag).c_str()));
+    fw::UniqueKernelHandle done(
+        ::CreateEventA(nullptr, TRUE, FALSE, ("VelmoraDone" + tag).c_str()));
+    fw::UniqueKernelHandle watcher =
+        wintest::StartSecondWatcher(receiver.Get(), "VelmoraReady" + tag, "VelmoraDone" + tag);
+    ASSERT_TRUE(watcher && ready && done);
+    HANDLE started[] = {ready.Get(), watcher.Get()};
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForMultipleObjects(2, started, FALSE, 30000));
+    std::vector<Report> reports = RunMaker("HookTest I", 2, 50);
+    ::SetEvent(done.Get());
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(watcher.Get(), 30000));
+    std::map<std::string, int> destroyed;
+    for (const Report& r : reports)
+        destroyed[r.title] += r.event == POPUP_EVENT_DESTROYED;
+    EXPECT_EQ((std::map<std::string, int>{{"HookTest I 0", 1}, {"HookTest I 1", 1}}), destroyed);
+}
+
 namespace {
 std::string DistFolder(const char* variable) {
     char buffer[MAX_PATH] = {};

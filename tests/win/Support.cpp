@@ -1,5 +1,9 @@
 #include "tests/win/Support.h"
 
+#include <cstdlib>
+
+#include "hook/hook.h"
+
 namespace wintest {
 
 void Pump(DWORD ms) {
@@ -225,6 +229,27 @@ int RunWaitingWindowMaker(const char* prefix, const char* ready, const char* go)
 fw::UniqueKernelHandle StartWaitingWindowMaker(const std::string& prefix, const std::string& ready,
                                                const std::string& go) {
     return StartSelf("--window-maker-waiting \"" + prefix + "\" " + ready + " " + go);
+}
+
+int RunSecondWatcher(HWND target, const char* ready, const char* done) {
+    fw::UniqueKernelHandle readyEvent(::OpenEventA(EVENT_MODIFY_STATE, FALSE, ready));
+    fw::UniqueKernelHandle doneEvent(::OpenEventA(SYNCHRONIZE, FALSE, done));
+    if (!readyEvent || !doneEvent)
+        return 1;
+    SetHook(target);
+    SetEnable(1);
+    ::SetEvent(readyEvent.Get());
+    HANDLE wait = doneEvent.Get();
+    while (::MsgWaitForMultipleObjects(1, &wait, FALSE, 30000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+        Pump();
+    RemoveHook();
+    return 0;
+}
+
+fw::UniqueKernelHandle StartSecondWatcher(HWND target, const std::string& ready,
+                                          const std::string& done) {
+    return StartSelf("--second-watcher " + std::to_string(reinterpret_cast<UINT_PTR>(target)) +
+                     " " + ready + " " + done);
 }
 
 } // namespace wintest

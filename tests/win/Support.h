@@ -87,5 +87,11 @@ fw::UniqueKernelHandle StartWindowMaker(const std::string& prefix, int count, in
 int RunWaitingWindowMaker(const char* prefix, const char* ready, const char* go);
 fw::UniqueKernelHandle StartWaitingWindowMaker(const std::string& prefix, const std::string& ready,
                                                const std::string& go);
+// win_tests.exe --second-watcher TARGET READY DONE installs the hook
+// library's hooks a second time, reporting to TARGET, sets READY and keeps
+// them, pumping, until DONE is set.
+int RunSecondWatcher(HWND target, const char* ready, const char* done);
+fw::UniqueKernelHandle StartSecondWatcher(HWND target, const std::string& ready,
+                                          const std::string& done);
 
 } // namespace wintest
