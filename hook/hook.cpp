@@ -83,7 +83,7 @@ void Unhook() {
 
 extern "C" {
 
-HOOK_API void SetHook(HWND target) {
+void SetHook(HWND target) {
     g_ownerProcess = ::GetCurrentProcessId();
     g_target = target;
     if (!g_createHook)
@@ -94,11 +94,11 @@ HOOK_API void SetHook(HWND target) {
         g_cbtHook = ::SetWindowsHookExA(WH_CBT, OnCbt, g_instance, 0);
 }
 
-HOOK_API void SetEnable(int enable) {
+void SetEnable(int enable) {
     ::InterlockedExchange(&g_enabled, enable ? 1 : 0);
 }
 
-HOOK_API void RemoveHook(void) {
+void RemoveHook(void) {
     // Only the installing process holds hooks; another one must not clear
     // the shared state under it.
     if (!g_createHook && !g_cbtHook)
