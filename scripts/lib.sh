@@ -201,3 +201,19 @@ velmora_drop_readonly_dir() {
         chmod 755 "$dir"
     fi
 }
+
+# The local stand-in for the update server (update_server.py), serving
+# DIR/http; sets VELMORA_HTTP_PID, VELMORA_HTTP_PORT and VELMORA_CLOSED_PORT
+# (where nothing listens).
+velmora_start_update_server() {
+    local dir="$1" i
+    mkdir -p "$dir/http"
+    python3 "$VELMORA_ROOT/scripts/update_server.py" "$dir/http" "$dir/http.port" &
+    VELMORA_HTTP_PID=$!
+    for i in $(seq 1 50); do
+        [ -s "$dir/http.port" ] && break
+        sleep 0.1
+    done
+    read -r VELMORA_HTTP_PORT VELMORA_CLOSED_PORT <"$dir/http.port" 2>/dev/null || return 1
+    export VELMORA_HTTP_PORT VELMORA_CLOSED_PORT
+}

@@ -106,16 +106,8 @@ velmora_start_xvfb "$work" || { failed=$((failed + 1)); finish; }
 # VELMORA_HTTP_ROOT at http://127.0.0.1:VELMORA_HTTP_PORT/, and the failing
 # and slow answers update_server.py lists; nothing listens on
 # VELMORA_CLOSED_PORT.
-mkdir -p "$work/http"
-python3 "$VELMORA_ROOT/scripts/update_server.py" "$work/http" "$work/http.port" &
-VELMORA_HTTP_PID=$!
-for i in $(seq 1 50); do
-    [ -s "$work/http.port" ] && break
-    sleep 0.1
-done
 http_ok=0
-if read -r http_port closed_port <"$work/http.port" 2>/dev/null; then
-    export VELMORA_HTTP_PORT="$http_port" VELMORA_CLOSED_PORT="$closed_port"
+if velmora_start_update_server "$work"; then
     http_ok=1
 else
     echo "*** the local HTTP server did not start; the update tests will be skipped"
