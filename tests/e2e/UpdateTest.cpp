@@ -60,7 +60,10 @@ protected:
         return shown ? progress : nullptr;
     }
     void ExpectFailure(const std::string& url, const std::string& reason) {
-        std::string text = "The update list could not be fetched from " + url + ": " + reason;
+        ExpectMessage("The update list could not be fetched from " + url + ": " + reason);
+    }
+    // The message that begins with text and says that nothing changed, answered.
+    void ExpectMessage(const std::string& text) {
         HWND box = WaitForMessageBox(app_, text);
         ASSERT_TRUE(box) << text;
         EXPECT_EQ(text + kNothingChanged, MessageBoxText(box));
@@ -128,6 +131,15 @@ TEST_F(Update, EveryFailedAnswerChangesNothingAndSaysWhy) {
         EXPECT_TRUE(DialogsOf(app_).empty());
         ExpectNothingChangedAfterClose();
     }
+}
+
+TEST_F(Update, AListThatCannotBeStoredIsNotMerged) {
+    Start(Url("titles/3"));
+    ASSERT_TRUE(::SetFileAttributesA(Path("uploaded.lst").c_str(), FILE_ATTRIBUTE_READONLY));
+    ClickUpdate();
+    ExpectMessage("The update list was fetched but could not be stored. Access to " +
+                  Path("uploaded.lst") + " was denied");
+    ExpectNothingChangedAfterClose();
 }
 
 TEST_F(Update, ASlowDownloadCanBeCancelledWhileTheProgramGoesOnBlocking) {
