@@ -163,28 +163,37 @@ LRESULT MainDialog::OnSysCommand(UINT, WPARAM wParam, LPARAM, bool& bHandled) {
     return 0;
 }
 
-bool MainDialog::SaveEverything(bool reportErrors) {
-    SaveSettings(VelmoraApp::Instance().Profile(), optionsPage, statsPage, bannedListPage);
-    if (optionsPage.SaveOnExit)
-        return bannedListPage.WriteListFile(bannedListPage.ListPath, reportErrors);
-    return true;
+bool MainDialog::SaveEverything(bool interactive) {
+    const RegistryProfile& profile = VelmoraApp::Instance().Profile();
+    SaveSettings(profile, optionsPage, statsPage, bannedListPage);
+    if (!optionsPage.SaveOnExit)
+        return true;
+    std::string listPath = bannedListPage.ListPath;
+    bool done = bannedListPage.SaveListAtExit(interactive);
+    // Saved elsewhere: that file is the list file from now on.
+    if (bannedListPage.ListPath != listPath)
+        SaveSettings(profile, optionsPage, statsPage, bannedListPage);
+    return done;
 }
 
 LRESULT MainDialog::OnClose(UINT, WPARAM, LPARAM, bool&) {
-    if (closing_)
+    // A close asked for while the failed save's question is open waits for it.
+    if (closing_ || inClose_)
         return 0;
+    inClose_ = true;
+    bannedListPage.FinishUpdate();
     RemoveHook();
     optionsPage.UpdateData(true);
     bannedListPage.UpdateData(true);
     tray.DeleteIcon();
     RemoveHook();
     if (!SaveEverything(true)) {
-        // The list could not be written and its error is shown: keep
-        // running as before so the user can save it elsewhere.
+        // The list could not be written and the user chose to keep running.
         SetHook(m_hWnd);
         SetEnable(started ? 1 : 0);
         PlaceTrayIcon(started ? IDR_TRAY_STARTED : IDR_TRAY_STOPPED,
                       started ? IDI_STARTED : IDI_STOPPED);
+        inClose_ = false;
         return 0;
     }
     closing_ = true;
@@ -200,6 +209,7 @@ LRESULT MainDialog::OnQueryEndSession(UINT, WPARAM, LPARAM, bool&) {
 LRESULT MainDialog::OnEndSession(UINT, WPARAM wParam, LPARAM, bool&) {
     // The session ends without a close: save now or lose this run's changes.
     if (wParam && !closing_) {
+        bannedListPage.FinishUpdate();
         optionsPage.UpdateData(true, true);
         bannedListPage.UpdateData(true, true);
         SaveEverything(false);

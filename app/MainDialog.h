@@ -83,7 +83,8 @@ private:
     void PlaceTrayIcon(UINT iconId, UINT imageId);
     void ShowStartButtonState(const char* caption, int icon, COLORREF hoverText);
     // Settings, then the list file when "SaveOnExit" is on. False when the
-    // list file could not be written.
-    bool SaveEverything(bool reportErrors);
+    // list file was not written and the program is to keep running.
+    bool SaveEverything(bool interactive);
     bool closing_ = false;
+    bool inClose_ = false;
 };

@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include "app/MainDialog.h"
+#include "engine/HookLibrary.h"
 #include "framework/Handle.h"
 
 const char* const kInstanceMutexName = "Velmora";
@@ -23,6 +24,15 @@ int VelmoraApp::Run(HINSTANCE) {
     fw::UniqueKernelHandle mutex(::CreateMutexA(nullptr, TRUE, kInstanceMutexName));
     if (::GetLastError() == ERROR_ALREADY_EXISTS)
         return 0;
+
+    // Without the hook library the program cannot see a window: say which
+    // file is missing and where it was looked for, and end.
+    engine::HookLibrary hook;
+    if (!hook.Loaded()) {
+        ::MessageBoxA(nullptr, hook.Problem().c_str(), fw::GetAppTitle().c_str(),
+                      MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
+        return 1;
+    }
 
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);

@@ -1,9 +1,9 @@
 #include "bannedlist/AtomicFile.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdio>
 #include <vector>
-
-#include "framework/Handle.h"
 
 namespace listfile {
 
@@ -11,16 +11,6 @@ namespace {
 
 // Bounded pieces, so that no single call has gigabytes in flight.
 constexpr DWORD kWritePiece = 1 << 20;
-
-std::string FolderOf(const std::string& fullPath) {
-    size_t slash = fullPath.find_last_of("\\/");
-    if (slash == std::string::npos)
-        return ".";
-    // "C:\" keeps its backslash; "C:\lists\" loses it.
-    if (slash == 0 || (slash == 2 && fullPath[1] == ':'))
-        return fullPath.substr(0, slash + 1);
-    return fullPath.substr(0, slash);
-}
 
 DWORD WriteAll(HANDLE file, const std::string& bytes) {
     size_t done = 0;
@@ -37,18 +27,39 @@ DWORD WriteAll(HANDLE file, const std::string& bytes) {
     return ERROR_SUCCESS;
 }
 
+WriteError ErrorAt(DWORD error, WriteError::Place place, const std::string& file,
+                   const std::string& other = std::string()) {
+    return WriteError{FileErrorCauseFromSystemError(error), place, file, other};
+}
+
 } // namespace
 
 TemporaryFile::TemporaryFile(const std::string& target) : target_(target) {
-    // GetTempFileName creates the file, so the name is ours alone.
-    char path[MAX_PATH + 1] = {};
-    if (::GetTempFileNameA(FolderOf(target).c_str(), "vlm", 0, path))
-        path_ = path;
-    else
+    // Made here, with CREATE_NEW, so the name is ours alone and a folder that
+    // takes no new file says so now. (Wine's GetTempFileName reports success
+    // in a folder where it could make no file.)
+    static std::atomic<unsigned> counter{0};
+    std::string folder = FolderOf(target);
+    if (folder.back() != '\\' && folder.back() != '/')
+        folder += '\\';
+    unsigned seed = ::GetTickCount() ^ (::GetCurrentProcessId() << 16);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof(name), "vlm%04x.tmp", (seed + counter++) & 0xFFFF);
+        path_ = folder + name;
+        file_.Reset(::CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file_)
+            return;
         error_ = ::GetLastError();
+        if (error_ != ERROR_FILE_EXISTS && error_ != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    path_.clear();
 }
 
 TemporaryFile::~TemporaryFile() {
+    file_.Reset();
     if (!done_ && !path_.empty())
         ::DeleteFileA(path_.c_str());
 }
@@ -56,6 +67,10 @@ TemporaryFile::~TemporaryFile() {
 DWORD TemporaryFile::ReplaceTarget() {
     if (error_)
         return error_;
+    if (!::FlushFileBuffers(file_.Get()))
+        return ::GetLastError();
+    if (!::CloseHandle(file_.Release()))
+        return ::GetLastError();
     if (DWORD error = CheckReplaceable(target_))
         return error;
     if (!::MoveFileExA(path_.c_str(), target_.c_str(),
@@ -83,29 +98,29 @@ DWORD CheckReplaceable(const std::string& fullPath) {
     return probe ? ERROR_SUCCESS : ::GetLastError();
 }
 
-DWORD WriteFileAtomically(const std::string& path, const std::string& bytes) {
+std::optional<WriteError> WriteFileAtomically(const std::string& path, const std::string& bytes) {
     if (path.empty())
-        return ERROR_PATH_NOT_FOUND;
+        return WriteError{FileErrorCause::NoName, WriteError::Place::File, path, ""};
     std::string target = FullPathOf(path);
-    // Checked first too, so that a doomed write costs no temporary file.
-    if (DWORD error = CheckReplaceable(target))
-        return error;
+    if (IsDevicePath(target))
+        return WriteError{FileErrorCause::Device, WriteError::Place::File, target, ""};
+    // The folder first: where it takes no new file, that is the cause to
+    // name, whatever the target itself would allow.
     TemporaryFile temp(target);
-    if (temp.Error())
-        return temp.Error();
-    {
-        fw::UniqueFileHandle file(::CreateFileA(temp.Path().c_str(), GENERIC_WRITE, 0, nullptr,
-                                                TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file)
-            return ::GetLastError();
-        if (DWORD error = WriteAll(file.Get(), bytes))
-            return error;
-        if (!::FlushFileBuffers(file.Get()))
-            return ::GetLastError();
-        if (!::CloseHandle(file.Release()))
-            return ::GetLastError();
+    if (DWORD error = temp.Error()) {
+        FileErrorCause cause = FileErrorCauseFromSystemError(error);
+        if (cause == FileErrorCause::FileNotFound || cause == FileErrorCause::BadPath)
+            return ErrorAt(ERROR_PATH_NOT_FOUND, WriteError::Place::File, target);
+        return ErrorAt(error, WriteError::Place::Folder, target, FolderOf(target));
     }
-    return temp.ReplaceTarget();
+    // Checked before writing too, so that a doomed write costs no time.
+    if (DWORD error = CheckReplaceable(target))
+        return ErrorAt(error, WriteError::Place::File, target);
+    if (DWORD error = WriteAll(temp.Handle(), bytes))
+        return ErrorAt(error, WriteError::Place::File, target);
+    if (DWORD error = temp.ReplaceTarget())
+        return ErrorAt(error, WriteError::Place::File, target);
+    return std::nullopt;
 }
 
 std::string FullPathOf(const std::string& path) {
@@ -120,6 +135,20 @@ std::string FullPathOf(const std::string& path) {
     if (got == 0 || got >= buffer.size())
         return path;
     return std::string(buffer.data(), got);
+}
+
+std::string FolderOf(const std::string& fullPath) {
+    size_t slash = fullPath.find_last_of("\\/");
+    if (slash == std::string::npos)
+        return ".";
+    // "C:\" keeps its backslash; "C:\lists\" loses it.
+    if (slash == 0 || (slash == 2 && fullPath[1] == ':'))
+        return fullPath.substr(0, slash + 1);
+    return fullPath.substr(0, slash);
+}
+
+bool IsDevicePath(const std::string& fullPath) {
+    return fullPath.rfind("\\\\.\\", 0) == 0;
 }
 
 } // namespace listfile

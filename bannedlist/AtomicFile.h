@@ -5,11 +5,16 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+
+#include "bannedlist/ListMessages.h"
+#include "framework/Handle.h"
 
 namespace listfile {
 
-// A new empty file beside a target, deleted again unless it replaced the target.
+// A new empty file beside a target, open for writing, deleted again unless
+// it replaced the target.
 class TemporaryFile {
 public:
     // target must be a full path; Error() tells whether the file was made.
@@ -20,13 +25,16 @@ public:
 
     DWORD Error() const { return error_; }
     const std::string& Path() const { return path_; }
-    // Renames the file over the target (write-through). ERROR_SUCCESS or
-    // the system error; on failure the target is untouched.
+    HANDLE Handle() const { return file_.Get(); }
+    // Flushes and closes the file, then renames it over the target
+    // (write-through). ERROR_SUCCESS or the system error; on failure the
+    // target is untouched.
     DWORD ReplaceTarget();
 
 private:
     std::string target_;
     std::string path_;
+    fw::UniqueFileHandle file_;
     DWORD error_ = ERROR_SUCCESS;
     bool done_ = false;
 };
@@ -36,12 +44,17 @@ private:
 // missing folder). A file that does not exist yet is fine.
 DWORD CheckReplaceable(const std::string& fullPath);
 
-// The whole replacement: check, write and flush the temporary file, rename.
-// Returns ERROR_SUCCESS or the system error of the step that failed.
-DWORD WriteFileAtomically(const std::string& path, const std::string& bytes);
+// The whole replacement: a temporary file in the folder, the target checked,
+// the bytes written and flushed, the rename. Nothing when it worked, else
+// what failed: the file, or its folder when no new file could be made there.
+std::optional<WriteError> WriteFileAtomically(const std::string& path, const std::string& bytes);
 
 // The absolute form of a path, as the file error names it; the path itself
 // when it cannot be resolved.
 std::string FullPathOf(const std::string& path);
+// The folder part of a full path ("C:\" keeps its backslash).
+std::string FolderOf(const std::string& fullPath);
+// A device ("\\.\CON" and the like) rather than a file on disk.
+bool IsDevicePath(const std::string& fullPath);
 
 } // namespace listfile

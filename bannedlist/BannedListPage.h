@@ -1,9 +1,13 @@
 // The Banned List tab: the BannedList with adding, removing and the list files.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "bannedlist/BannedTitles.h"
+#include "bannedlist/ListFileGuard.h"
+#include "bannedlist/UpdateDialog.h"
 #include "controls/ImageButton.h"
 #include "framework/Dialog.h"
 #include "framework/DataExchange.h"
@@ -11,7 +15,7 @@
 
 class BannedListPage : public fw::CDialog {
 public:
-    BannedListPage() : fw::CDialog(IDD_BANNEDLIST) {}
+    BannedListPage() : fw::CDialog(IDD_BANNEDLIST), update_(*this) {}
 
     BannedTitles titles; // the list box IDC_BANNED_LIST and its exact index
     std::string EntryText;
@@ -23,15 +27,31 @@ public:
     ImageButton appendButton;
     ImageButton newButton;
     ImageButton updateButton;
+    // List files that were not read whole or as they are.
+    listfile::ListFileGuard fileGuard;
 
     bool IsNewTitle(const std::string& title) const { return titles.IsNewTitle(title); }
     void RemoveSelected();
 
     // List files: merge a file's titles into the list; write the list out.
+    // A file that exists but cannot be read, or whose text had to be changed
+    // on the way, is noted in fileGuard and the user is told.
     void ReadListFile(const std::string& path);
     // False when the file could not be written; the file error is shown
     // unless reportErrors is false.
     bool WriteListFile(const std::string& path, bool reportErrors = true);
+    // The list written to ListPath when the program closes. A file that
+    // could not be read is left alone; when the list cannot be written and
+    // interactive is set, the user chooses: save it elsewhere (ListPath then
+    // names that file), close without saving it, or keep running (false).
+    bool SaveListAtExit(bool interactive);
+    // A running update ends now: a download is given up, a merge completed.
+    void FinishUpdate() { update_.Finish(); }
+
+    // Shown in a message box once the program's queue gets to it.
+    void Notify(const std::string& text, UINT icon);
+    // Guards and tells about a file read with changes (see ReadListFile).
+    void NoteHowFileWasRead(const std::string& path, const listfile::ReadReport& report);
 
     void OnAdd();
     void OnNew();
@@ -50,6 +70,7 @@ public:
         COMMAND_HANDLER(IDC_APPEND, BN_CLICKED, OnButton)
         COMMAND_HANDLER(IDC_UPDATE, BN_CLICKED, OnButton)
         MESSAGE_HANDLER(DM_GETDEFID, OnGetDefId)
+        MESSAGE_HANDLER(kShowNotices, OnShowNotices)
         CHAIN_MSG_MAP(fw::CDialog)
     END_MSG_MAP()
 
@@ -61,8 +82,20 @@ protected:
     void OnCancel() override {}
 
 private:
+    static constexpr UINT kShowNotices = WM_APP + 1;
+    struct Notice {
+        std::string text;
+        UINT icon;
+    };
+
+    LRESULT OnShowNotices(UINT, WPARAM, LPARAM, bool&);
+    std::optional<listfile::WriteError> WriteList(const std::string& path);
     LRESULT OnButton(WORD, WORD id, HWND, bool&);
     LRESULT OnVKeyToItem(UINT msg, WPARAM wParam, LPARAM lParam, bool&);
     // No default button: Enter in the entry field is the page's OK, which does nothing.
     LRESULT OnGetDefId(UINT, WPARAM, LPARAM, bool&) { return 0; }
+
+    UpdateDialog update_;
+    std::vector<Notice> notices_;
+    bool showingNotice_ = false;
 };

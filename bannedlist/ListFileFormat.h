@@ -1,4 +1,4 @@
-// The list-file format, the file-error texts and the update address. Portable.
+// The list-file format, the file-error causes and the update address. Portable.
 #pragma once
 
 #include <cstddef>
@@ -8,25 +8,73 @@
 
 namespace listfile {
 
-// Splits a list file into lines, fed in pieces of any size. LF ends a
-// line and takes a CR directly before it along; any other CR stays. A NUL
-// ends the title (the list box holds C strings); the rest of its line is
-// dropped. Empty lines are skipped.
+// How a list file's text is stored. Lists are written as Ansi; the others are
+// recognised by their byte-order mark.
+enum class Encoding { Ansi, Utf8, Utf16Le, Utf16Be };
+
+// What reading changed on the way from the file's bytes to titles. Nothing
+// is dropped or replaced without being counted here.
+struct ReadReport {
+    Encoding encoding = Encoding::Ansi;
+    size_t cutAtNul = 0;      // lines whose rest after a NUL was left out
+    size_t unconvertible = 0; // lines with characters the code page cannot hold
+    size_t malformed = 0;     // lines with broken UTF-8 or UTF-16, replaced by U+FFFD
+    size_t controlLines = 0;  // lines with control characters other than tab (NUL apart)
+
+    bool Altered() const { return cutAtNul || unconvertible || malformed; }
+    // Writing the list back would not give the file's bytes again: another
+    // encoding, or text that was changed while reading.
+    bool NeedsBackup() const { return encoding != Encoding::Ansi || Altered(); }
+};
+
+// Between UTF-16 and the ANSI code page the titles are held in (the system's
+// on Windows; a stand-in in the native tests).
+class CodePageConversion {
+public:
+    virtual ~CodePageConversion() = default;
+    // False when some character had to be replaced.
+    virtual bool ToAnsi(const std::u16string& text, std::string& ansi) const = 0;
+    // Whether ANSI bytes come back unchanged from UTF-16, the form a list box
+    // keeps them in. Asked only for text with bytes above 0x7F.
+    virtual bool RoundTrips(const std::string& ansi) const = 0;
+};
+
+// Splits a list file into titles, fed in pieces of any size. A byte-order
+// mark at the start selects UTF-8 or UTF-16 (either byte order), whose text
+// is converted to the code page; without one the bytes are the titles. LF
+// ends a line and takes a CR directly before it along; any other CR stays.
+// A NUL ends the title (the list box holds C strings). Empty lines are
+// skipped.
 class LineReader {
 public:
+    explicit LineReader(const CodePageConversion& conversion) : conversion_(conversion) {}
     // Appends the lines completed by these bytes.
     void Feed(const char* data, size_t size, std::vector<std::string>& lines);
     // The last line, when the file does not end with a line end.
     void Finish(std::vector<std::string>& lines);
-    // Bytes of the line not yet ended.
-    size_t Pending() const { return pending_.size(); }
+    const ReadReport& Report() const { return report_; }
 
 private:
-    void Emit(std::string&& line, std::vector<std::string>& lines);
-    std::string pending_;
+    void Decide(std::vector<std::string>& lines);
+    void FeedBytes(const char* data, size_t size, std::vector<std::string>& lines);
+    void FeedUtf16(const char* data, size_t size, std::vector<std::string>& lines);
+    void EmitBytes(std::string&& line, std::vector<std::string>& lines);
+    void EmitUtf16(std::u16string&& line, std::vector<std::string>& lines, bool broken = false);
+    void EmitTitle(std::string&& title, std::vector<std::string>& lines);
+
+    const CodePageConversion& conversion_;
+    ReadReport report_;
+    bool decided_ = false;
+    std::string head_;    // the first bytes, until the mark is known
+    std::string pending_; // bytes of the line not yet ended (Ansi, UTF-8)
+    std::u16string pendingUtf16_;
+    bool hasOddByte_ = false; // UTF-16: a unit's first byte, its second to come
+    char oddByte_ = 0;
 };
 
-std::vector<std::string> ParseListFile(const std::string& bytes);
+std::vector<std::string> ParseListFile(const std::string& bytes,
+                                       const CodePageConversion& conversion,
+                                       ReadReport* report = nullptr);
 
 // Keeps, in file order, the lines that isNew accepts and that did not
 // occur earlier in the same lines: what a line-by-line merge would add.
@@ -37,6 +85,11 @@ std::vector<std::string> SelectNewTitles(std::vector<std::string> lines,
 void AppendListFileLine(std::string& file, const std::string& title);
 std::string FormatListFile(const std::vector<std::string>& titles);
 
+// Why an update answer is no list to merge.
+enum class AnswerProblem { None, Empty, NoTitles, Binary, HtmlPage };
+AnswerProblem CheckUpdateAnswer(const std::string& bytes, const ReadReport& report,
+                                size_t titleCount);
+
 enum class FileErrorCause {
     AccessDenied,
     BadPath,
@@ -44,6 +97,8 @@ enum class FileErrorCause {
     SharingViolation,
     DiskFull,
     TooManyOpenFiles,
+    NoName, // the path is empty
+    Device, // the path names a device (CON, NUL, ...), not a file
     Unknown,
 };
 

@@ -4,18 +4,19 @@
 #include <commdlg.h>
 
 #include <algorithm>
-#include <numeric>
 #include <vector>
 
 #include "bannedlist/AtomicFile.h"
+#include "bannedlist/ListBoxOrder.h"
 #include "bannedlist/ListFileFormat.h"
+#include "bannedlist/SaveFailedDialog.h"
+#include "bannedlist/SystemCodePage.h"
 #include "bannedlist/UpdateDownload.h"
 #include "framework/Handle.h"
 
 namespace {
 
 const char kNewList[] = "new.lst";
-const char kUploadedList[] = "uploaded.lst";
 
 constexpr DWORD kReadPiece = 1 << 16;
 // A file larger than this is merged in parts, so that its titles, their
@@ -25,60 +26,6 @@ constexpr size_t kMergeBatchBytes = 16u << 20;
 // Room for any path the dialogs can return.
 constexpr size_t kPathBuffer = 32768;
 
-std::wstring Widen(const std::string& text) {
-    if (text.empty())
-        return std::wstring();
-    int n =
-        ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0)
-        ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
-    return wide;
-}
-
-// Orders titles as the sorted list box compares them: CompareString in the
-// list box's locale, case ignored, on the text as the ANSI messages convert
-// it. Wine's list box moves every entry behind an insertion point, about
-// n*n/4 moves for titles in file order, and a comparison costs a
-// microsecond or more, so the sort goes by sort keys of the same rule and
-// the result is checked pair by pair with the list box's own comparison.
-// False when that check fails (or a key could not be made): the order is
-// then only nearly right and the list box must place each title itself.
-bool SortAsListBoxDoes(HWND listBox, std::vector<std::string>& titles) {
-    LCID locale = static_cast<LCID>(::SendMessageA(listBox, LB_GETLOCALE, 0, 0));
-    const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-    std::vector<std::wstring> wide;
-    std::vector<std::string> keys;
-    wide.reserve(titles.size());
-    keys.reserve(titles.size());
-    bool keyed = true;
-    for (const std::string& title : titles) {
-        wide.push_back(Widen(title));
-        // A sort key is bytes compared unsigned, as std::string compares.
-        int size = ::LCMapStringW(locale, flags, wide.back().c_str(), -1, nullptr, 0);
-        std::string key(static_cast<size_t>(size > 0 ? size : 0), '\0');
-        if (size <= 0 || !::LCMapStringW(locale, flags, wide.back().c_str(), -1,
-                                         reinterpret_cast<LPWSTR>(&key[0]), size))
-            keyed = false;
-        keys.push_back(std::move(key));
-    }
-    std::vector<size_t> order(titles.size());
-    std::iota(order.begin(), order.end(), size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t a, size_t b) { return keys[a] < keys[b]; });
-    bool ordered = keyed;
-    for (size_t i = 1; ordered && i < order.size(); ++i) {
-        ordered = ::CompareStringW(locale, NORM_IGNORECASE, wide[order[i - 1]].c_str(), -1,
-                                   wide[order[i]].c_str(), -1) != CSTR_GREATER_THAN;
-    }
-    std::vector<std::string> sorted;
-    sorted.reserve(titles.size());
-    for (size_t index : order)
-        sorted.push_back(std::move(titles[index]));
-    titles.swap(sorted);
-    return ordered;
-}
-
 // Adds the lines that are new to the list. False when the list box ran
 // out of room and refused titles.
 bool MergeLines(BannedTitles& list, std::vector<std::string>& lines) {
@@ -87,7 +34,8 @@ bool MergeLines(BannedTitles& list, std::vector<std::string>& lines) {
     lines.clear();
     if (fresh.empty())
         return true;
-    bool ordered = SortAsListBoxDoes(list.ListBox(), fresh);
+    LCID locale = static_cast<LCID>(::SendMessageA(list.ListBox(), LB_GETLOCALE, 0, 0));
+    bool ordered = listfile::SortAsListBoxDoes(locale, fresh);
     size_t bytes = 0;
     for (const std::string& title : fresh)
         bytes += title.size() + 1;
@@ -118,32 +66,41 @@ bool ChooseFile(HWND owner, bool save, std::string& chosen) {
     return true;
 }
 
-void ShowFileError(HWND owner, DWORD error, const std::string& path) {
-    std::string text = listfile::FileErrorMessage(listfile::FileErrorCauseFromSystemError(error),
-                                                  listfile::FullPathOf(path));
-    ::MessageBoxA(owner, text.c_str(), fw::GetAppTitle().c_str(), MB_OK | MB_ICONSTOP);
-}
-
 } // namespace
 
 void BannedListPage::ReadListFile(const std::string& path) {
+    // A device (CON, NUL, ...) holds no list to read or to lose.
+    if (listfile::IsDevicePath(listfile::FullPathOf(path)))
+        return;
     // Shared like a C runtime text open, so a file open elsewhere is read.
     fw::UniqueFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    // Only a file on disk: a device or a pipe named by mistake could block
-    // the program on its first read.
-    if (!file || ::GetFileType(file.Get()) != FILE_TYPE_DISK)
+    DWORD error = file ? ERROR_SUCCESS : ::GetLastError();
+    auto cause = listfile::FileErrorCauseFromSystemError(error);
+    // A file that is not there (or cannot be, by its name) is an empty list
+    // that the exit save may create.
+    if (path.empty() || cause == listfile::FileErrorCause::FileNotFound ||
+        cause == listfile::FileErrorCause::BadPath) {
+        fileGuard.Forget(path);
         return;
-    listfile::LineReader reader;
+    }
+    // Only a file on disk: a device or a pipe named by mistake could block
+    // the program on its first read, and holds no list to lose.
+    if (file && ::GetFileType(file.Get()) != FILE_TYPE_DISK)
+        return;
+    listfile::SystemCodePage codePage;
+    listfile::LineReader reader(codePage);
     std::vector<std::string> lines;
     std::vector<char> buffer(kReadPiece);
     size_t batch = 0;
-    for (;;) {
+    while (file) {
         DWORD got = 0;
         // A read error keeps the lines read whole so far, not the broken one.
-        if (!::ReadFile(file.Get(), buffer.data(), kReadPiece, &got, nullptr))
+        if (!::ReadFile(file.Get(), buffer.data(), kReadPiece, &got, nullptr)) {
+            error = ::GetLastError();
             break;
+        }
         if (got == 0) {
             reader.Finish(lines);
             break;
@@ -151,24 +108,103 @@ void BannedListPage::ReadListFile(const std::string& path) {
         reader.Feed(buffer.data(), got, lines);
         batch += got;
         if (batch >= kMergeBatchBytes) {
-            if (!MergeLines(titles, lines))
-                return;
+            MergeLines(titles, lines);
             batch = 0;
         }
     }
     MergeLines(titles, lines);
+    if (error != ERROR_SUCCESS) {
+        // Written over at exit, the titles not read would be lost.
+        fileGuard.MarkUnread(path);
+        Notify(listfile::ReadErrorMessage(listfile::FileErrorCauseFromSystemError(error),
+                                          listfile::FullPathOf(path)),
+               MB_ICONSTOP);
+        return;
+    }
+    NoteHowFileWasRead(path, reader.Report());
 }
 
-bool BannedListPage::WriteListFile(const std::string& path, bool reportErrors) {
+void BannedListPage::NoteHowFileWasRead(const std::string& path,
+                                        const listfile::ReadReport& report) {
+    fileGuard.Forget(path);
+    if (!report.NeedsBackup())
+        return;
+    fileGuard.MarkForBackup(path);
+    Notify(listfile::ConversionMessage(report, listfile::FullPathOf(path),
+                                       listfile::ListFileGuard::BackupNameFor(path)),
+           MB_ICONINFORMATION);
+}
+
+std::optional<listfile::WriteError> BannedListPage::WriteList(const std::string& path) {
     std::string bytes;
     for (int i = 0; i < titles.Count(); ++i)
         listfile::AppendListFileLine(bytes, titles.At(i));
-    DWORD error = listfile::WriteFileAtomically(path, bytes);
-    if (error == ERROR_SUCCESS)
-        return true;
-    if (reportErrors)
-        ShowFileError(::GetAncestor(m_hWnd, GA_ROOT), error, path);
-    return false;
+    if (auto error = fileGuard.BeforeWrite(path))
+        return error;
+    if (auto error = listfile::WriteFileAtomically(path, bytes))
+        return error;
+    fileGuard.Written(path);
+    return std::nullopt;
+}
+
+bool BannedListPage::WriteListFile(const std::string& path, bool reportErrors) {
+    std::optional<listfile::WriteError> error = WriteList(path);
+    if (error && reportErrors) {
+        ::MessageBoxA(::GetAncestor(m_hWnd, GA_ROOT), listfile::WriteErrorMessage(*error).c_str(),
+                      fw::GetAppTitle().c_str(), MB_OK | MB_ICONSTOP);
+    }
+    return !error;
+}
+
+bool BannedListPage::SaveListAtExit(bool interactive) {
+    HWND owner = ::GetAncestor(m_hWnd, GA_ROOT);
+    for (;;) {
+        std::string reason;
+        if (fileGuard.IsUnread(ListPath)) {
+            // Leaving it alone loses nothing when the list is empty.
+            if (titles.Count() == 0)
+                return true;
+            reason = listfile::UnreadFileMessage(listfile::FullPathOf(ListPath));
+        } else if (std::optional<listfile::WriteError> error = WriteList(ListPath)) {
+            reason = listfile::WriteErrorMessage(*error);
+        } else {
+            return true;
+        }
+        if (!interactive)
+            return false;
+        SaveFailedDialog question("The banned list was not saved.\n\n" + reason +
+                                  "\n\nSave it to another file, close without saving it, or "
+                                  "keep Velmora running?");
+        int choice = question.Ask(owner);
+        if (choice == IDC_CLOSE_WITHOUT_SAVING)
+            return true;
+        if (choice != IDC_SAVE_ELSEWHERE)
+            return false;
+        std::string chosen;
+        if (ChooseFile(owner, true, chosen))
+            ListPath = chosen;
+    }
+}
+
+void BannedListPage::Notify(const std::string& text, UINT icon) {
+    notices_.push_back(Notice{text, icon});
+    if (!showingNotice_)
+        ::PostMessageA(m_hWnd, kShowNotices, 0, 0);
+}
+
+LRESULT BannedListPage::OnShowNotices(UINT, WPARAM, LPARAM, bool&) {
+    // One box at a time: notices that come while one shows wait for it.
+    if (showingNotice_)
+        return 0;
+    showingNotice_ = true;
+    while (!notices_.empty()) {
+        Notice notice = notices_.front();
+        notices_.erase(notices_.begin());
+        ::MessageBoxA(::GetAncestor(m_hWnd, GA_ROOT), notice.text.c_str(),
+                      fw::GetAppTitle().c_str(), MB_OK | notice.icon);
+    }
+    showingNotice_ = false;
+    return 0;
 }
 
 void BannedListPage::OnNew() {
@@ -204,13 +240,5 @@ void BannedListPage::OnSave() {
 }
 
 void BannedListPage::OnUpdate() {
-    // The download blocks the program; the cursor says so.
-    HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
-    bool fetched = listfile::DownloadToFile(listfile::UpdateUrl(), kUploadedList);
-    ::SetCursor(previous);
-    ListPath = kUploadedList;
-    // A failed download is never merged: an earlier "uploaded.lst" was
-    // merged when it came, and an error page is no list.
-    if (fetched)
-        ReadListFile(ListPath);
+    update_.Start(listfile::UpdateUrl());
 }

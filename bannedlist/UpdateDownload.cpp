@@ -1,116 +1,164 @@
 #include "bannedlist/UpdateDownload.h"
 
-#include <windows.h>
-#include <urlmon.h>
+#include <wininet.h>
 
-#include <vector>
+#include <algorithm>
+#include <cstdlib>
+#include <thread>
 
-#include "bannedlist/AtomicFile.h"
-#include "bannedlist/ListFileFormat.h"
+#include "bannedlist/ListBoxOrder.h"
+#include "bannedlist/SystemCodePage.h"
+#include "framework/Handle.h"
 
 namespace listfile {
 
 namespace {
 
-// URLDownloadToFile reports success for any answer the server gives, error
-// pages included (Wine writes a 404 page into the file and returns S_OK),
-// so the status comes from the HTTP negotiation of a callback. The
-// callback lives on the stack for the one blocking call.
-class StatusCallback : public IBindStatusCallback, public IHttpNegotiate {
-public:
-    bool answered = false;
-    DWORD status = 0;
+constexpr DWORD kReadPiece = 1 << 16;
+// The maker's list is a few hundred kilobytes; a million titles are 20 MB.
+constexpr unsigned long kMaxAnswerMegabytes = 64;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
-        if (!object)
-            return E_POINTER;
-        if (IsEqualIID(riid, __uuidof(IUnknown)) || IsEqualIID(riid, __uuidof(IBindStatusCallback)))
-            *object = static_cast<IBindStatusCallback*>(this);
-        else if (IsEqualIID(riid, __uuidof(IHttpNegotiate)))
-            *object = static_cast<IHttpNegotiate*>(this);
-        else {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-
-    // IBindStatusCallback
-    STDMETHODIMP OnStartBinding(DWORD, IBinding*) override { return S_OK; }
-    STDMETHODIMP GetPriority(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP OnLowResource(DWORD) override { return S_OK; }
-    STDMETHODIMP OnProgress(ULONG, ULONG, ULONG, LPCWSTR) override { return S_OK; }
-    STDMETHODIMP OnStopBinding(HRESULT, LPCWSTR) override { return S_OK; }
-    STDMETHODIMP GetBindInfo(DWORD* flags, BINDINFO*) override {
-        // Always the server's current list, never a cached copy.
-        if (flags)
-            *flags |= BINDF_GETNEWESTVERSION | BINDF_NOWRITECACHE | BINDF_PRAGMA_NO_CACHE;
-        return S_OK;
-    }
-    STDMETHODIMP OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM*) override { return S_OK; }
-    STDMETHODIMP OnObjectAvailable(REFIID, IUnknown*) override { return S_OK; }
-
-    // IHttpNegotiate
-    STDMETHODIMP BeginningTransaction(LPCWSTR, LPCWSTR, DWORD, LPWSTR* extraHeaders) override {
-        if (extraHeaders)
-            *extraHeaders = nullptr;
-        return S_OK;
-    }
-    STDMETHODIMP OnResponse(DWORD code, LPCWSTR, LPCWSTR, LPWSTR* extraHeaders) override {
-        answered = true;
-        status = code;
-        if (extraHeaders)
-            *extraHeaders = nullptr;
-        return S_OK;
-    }
+struct InternetHandleTraits {
+    using Type = HINTERNET;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ::InternetCloseHandle(h); }
 };
+using UniqueInternetHandle = fw::UniqueHandle<InternetHandleTraits>;
 
-// COM for the duration of one download, when the thread has none yet.
-class ComScope {
-public:
-    ComScope() : hr_(::CoInitialize(nullptr)) {}
-    ~ComScope() {
-        if (SUCCEEDED(hr_))
-            ::CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    HRESULT hr_;
-};
+std::string Environment(const char* name) {
+    DWORD size = ::GetEnvironmentVariableA(name, nullptr, 0);
+    if (size == 0)
+        return std::string();
+    std::vector<char> buffer(size + 1, '\0');
+    DWORD got = ::GetEnvironmentVariableA(name, buffer.data(), static_cast<DWORD>(buffer.size()));
+    return got > 0 && got < buffer.size() ? std::string(buffer.data(), got) : std::string();
+}
 
 } // namespace
 
-std::string UpdateUrl() {
-    std::string fromEnvironment;
-    DWORD size = ::GetEnvironmentVariableA("VELMORA_UPDATE_URL", nullptr, 0);
-    if (size > 0) {
-        std::vector<char> buffer(size + 1, '\0');
-        DWORD got = ::GetEnvironmentVariableA("VELMORA_UPDATE_URL", buffer.data(),
-                                              static_cast<DWORD>(buffer.size()));
-        if (got > 0 && got < buffer.size())
-            fromEnvironment.assign(buffer.data(), got);
+struct UpdateDownload::Job {
+    std::string url;
+    LCID locale = 0;
+    std::atomic<bool> cancelled{false};
+    std::atomic<unsigned long long> bytes{0};
+    std::atomic<DWORD> lastProgress{0};
+    std::atomic<bool> done{false};
+    DownloadResult result; // the thread's until done is set
+
+    void Fail(UpdateFailure::Kind kind, unsigned long code = 0) {
+        result.failure.kind = kind;
+        result.failure.code = code;
     }
-    return ChooseUpdateUrl(fromEnvironment);
+    void Run();
+};
+
+void UpdateDownload::Job::Run() {
+    UniqueInternetHandle session(
+        ::InternetOpenA("Velmora", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (!session)
+        return Fail(UpdateFailure::Kind::Unreachable, ::GetLastError());
+    // Asked for, though the watchdog of the progress window is what counts.
+    DWORD timeout = UpdateStallSeconds() * 1000;
+    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
+                         INTERNET_OPTION_SEND_TIMEOUT})
+        ::InternetSetOptionA(session.Get(), option, &timeout, sizeof(timeout));
+    // Always the server's current list, never a cached copy.
+    const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                        INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI;
+    UniqueInternetHandle request(
+        ::InternetOpenUrlA(session.Get(), url.c_str(), nullptr, 0, flags, 0));
+    if (!request)
+        return Fail(UpdateFailure::Kind::Unreachable, ::GetLastError());
+    DWORD status = 0, size = sizeof(status);
+    ::HttpQueryInfoA(request.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                     nullptr);
+    if (!IsSuccessfulHttpStatus(status)) {
+        char text[256] = {};
+        DWORD textSize = sizeof(text) - 1;
+        if (::HttpQueryInfoA(request.Get(), HTTP_QUERY_STATUS_TEXT, text, &textSize, nullptr))
+            result.failure.statusText.assign(text, textSize);
+        return Fail(UpdateFailure::Kind::HttpStatus, status);
+    }
+    std::vector<char> buffer(kReadPiece);
+    for (;;) {
+        // Whatever has come, as it comes: Wine's InternetReadFile waits to
+        // fill the whole buffer, which would hide the progress.
+        DWORD available = 0, got = 0;
+        if (!::InternetQueryDataAvailable(request.Get(), &available, 0, 0))
+            return Fail(UpdateFailure::Kind::Unreachable, ::GetLastError());
+        if (cancelled)
+            return;
+        if (available == 0)
+            break;
+        if (!::InternetReadFile(request.Get(), buffer.data(), std::min(available, kReadPiece),
+                                &got))
+            return Fail(UpdateFailure::Kind::Unreachable, ::GetLastError());
+        if (got == 0)
+            break;
+        result.body.append(buffer.data(), got);
+        bytes += got;
+        lastProgress = ::GetTickCount();
+        if (result.body.size() > (kMaxAnswerMegabytes << 20)) {
+            result.body.clear();
+            result.failure.limit = kMaxAnswerMegabytes;
+            return Fail(UpdateFailure::Kind::TooLarge);
+        }
+    }
+    // The reading and ordering of a large list is done here, away from the
+    // window; only the insertion into the list box is left to it.
+    std::vector<std::string> lines = ParseListFile(result.body, SystemCodePage(), &result.report);
+    result.failure.problem = CheckUpdateAnswer(result.body, result.report, lines.size());
+    if (result.failure.problem != AnswerProblem::None)
+        return Fail(UpdateFailure::Kind::NotAList);
+    result.titles = SelectNewTitles(std::move(lines), [](const std::string&) { return true; });
+    result.ordered = SortAsListBoxDoes(locale, result.titles);
+    result.ok = true;
 }
 
-bool DownloadToFile(const std::string& url, const std::string& target) {
-    TemporaryFile temp(FullPathOf(target));
-    if (temp.Error())
-        return false;
-    StatusCallback callback;
-    HRESULT hr;
-    {
-        ComScope com;
-        hr = ::URLDownloadToFileA(nullptr, url.c_str(), temp.Path().c_str(), 0, &callback);
+std::string UpdateUrl() {
+    return ChooseUpdateUrl(Environment("VELMORA_UPDATE_URL"));
+}
+
+unsigned long UpdateStallSeconds() {
+    unsigned long seconds =
+        std::strtoul(Environment("VELMORA_UPDATE_TIMEOUT").c_str(), nullptr, 10);
+    return seconds > 0 && seconds < 86400 ? seconds : 60;
+}
+
+UpdateDownload::UpdateDownload(const std::string& url, LCID locale) : job_(new Job) {
+    job_->url = url;
+    job_->locale = locale;
+    job_->lastProgress = ::GetTickCount();
+    std::shared_ptr<Job> job = job_;
+    try {
+        std::thread([job] {
+            job->Run();
+            job->done = true;
+        }).detach();
+    } catch (...) {
+        job_->Fail(UpdateFailure::Kind::Unreachable, ERROR_NOT_ENOUGH_MEMORY);
+        job_->done = true;
     }
-    if (hr != S_OK || !callback.answered || !IsSuccessfulHttpStatus(callback.status))
-        return false;
-    return temp.ReplaceTarget() == ERROR_SUCCESS;
+}
+
+UpdateDownload::~UpdateDownload() {
+    job_->cancelled = true;
+}
+
+unsigned long long UpdateDownload::BytesSoFar() const {
+    return job_->bytes;
+}
+
+DWORD UpdateDownload::LastProgress() const {
+    return job_->lastProgress;
+}
+
+bool UpdateDownload::Done() const {
+    return job_->done;
+}
+
+DownloadResult UpdateDownload::TakeResult() {
+    return std::move(job_->result);
 }
 
 } // namespace listfile

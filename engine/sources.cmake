@@ -1,3 +1,3 @@
 list(APPEND VELMORA_PORTABLE_SOURCES
     engine/TitleMatch.cpp engine/KillRules.cpp engine/OpenBrowserWindows.cpp engine/HotkeyRule.cpp)
-list(APPEND VELMORA_WIN_SOURCES engine/PopupKiller.cpp engine/BanHotkey.cpp)
+list(APPEND VELMORA_WIN_SOURCES engine/PopupKiller.cpp engine/BanHotkey.cpp engine/HookLibrary.cpp)

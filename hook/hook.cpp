@@ -123,7 +123,7 @@ void Unhook() {
 
 extern "C" {
 
-HOOK_API void SetHook(HWND target) {
+void SetHook(HWND target) {
     g_ownerProcess = ::GetCurrentProcessId();
     g_target = target;
     const bool installed = !g_createHook || !g_cbtHook;
@@ -137,11 +137,11 @@ HOOK_API void SetHook(HWND target) {
         MakeThreadsSeeTheHooks();
 }
 
-HOOK_API void SetEnable(int enable) {
+void SetEnable(int enable) {
     ::InterlockedExchange(&g_enabled, enable ? 1 : 0);
 }
 
-HOOK_API void RemoveHook(void) {
+void RemoveHook(void) {
     // Only the installing process holds hooks; another one must not clear
     // the shared state under it.
     if (!g_createHook && !g_cbtHook)

@@ -10,22 +10,18 @@
 #define POPUP_EVENT_DESTROYED 222
 
 #ifdef HOOK_BUILDING_DLL
-#define HOOK_API __declspec(dllexport)
-#else
-#define HOOK_API __declspec(dllimport)
-#endif
-
-#ifdef __cplusplus
 extern "C" {
-#endif
-
 // Installs the watching for the calling thread's target window.
-HOOK_API void SetHook(HWND target);
+__declspec(dllexport) void SetHook(HWND target);
 // 1: report window creation and destruction; 0: report nothing.
-HOOK_API void SetEnable(int enable);
+__declspec(dllexport) void SetEnable(int enable);
 // Removes the watching; harmless when repeated or before SetHook.
-HOOK_API void RemoveHook(void);
-
-#ifdef __cplusplus
+__declspec(dllexport) void RemoveHook(void);
 }
+#else
+// The program does not import the library: these call the exports of the one
+// engine::HookLibrary loaded at start, and do nothing while none is loaded.
+void SetHook(HWND target);
+void SetEnable(int enable);
+void RemoveHook();
 #endif

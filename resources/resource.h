@@ -85,3 +85,13 @@
 #define IDC_HELP_LINK 1037
 #define IDC_WEBSITE_LINK 1039
 #define IDC_ADVERT_LINK 1040
+
+// Windows of the list files: the update's progress and the failed exit save
+#define IDD_UPDATE 170
+#define IDD_SAVE_FAILED 171
+#define IDC_UPDATE_SOURCE 1050
+#define IDC_UPDATE_PROGRESS 1051
+#define IDC_SAVE_FAILED_ICON 1052
+#define IDC_SAVE_FAILED_TEXT 1053
+#define IDC_SAVE_ELSEWHERE 1054
+#define IDC_CLOSE_WITHOUT_SAVING 1055

@@ -11,8 +11,11 @@ velmora_detect_archs || exit 1
 
 work=$(mktemp -d /tmp/velmora-bench.XXXXXX)
 trap 'for a in "${VELMORA_ARCHS[@]}"; do WINEPREFIX="$work/$a/prefix" wineserver -k >/dev/null 2>&1; done
+      [ -n "${VELMORA_HTTP_PID:-}" ] && kill "$VELMORA_HTTP_PID" 2>/dev/null
       [ -n "${VELMORA_XVFB_PID:-}" ] && kill "$VELMORA_XVFB_PID" 2>/dev/null; rm -rf "$work"' EXIT
 velmora_start_xvfb "$work" || exit 1
+# The update benchmark fetches from the local stand-in for the update server.
+velmora_start_update_server "$work" || echo "*** the local HTTP server did not start"
 
 for arch in "${VELMORA_ARCHS[@]}"; do
     velmora_use_arch "$arch" "$work/$arch"

@@ -173,3 +173,47 @@ velmora_make_prefix() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wineserver -w
 }
+
+# A folder that takes no new file, holding default.lst ("kept" CR LF), for
+# the case of a list file in a read-only folder. Permissions do not stop
+# root, who gets a small tmpfs mounted read-only instead (velmora_drop_readonly_dir
+# unmounts it); anyone else a folder without write permission.
+velmora_make_readonly_dir() {
+    local dir="$1"
+    mkdir -p "$dir" || return 1
+    if [ "$(id -u)" -eq 0 ]; then
+        mount -t tmpfs -o size=64k tmpfs "$dir" 2>/dev/null || return 1
+        if ! { printf 'kept\r\n' >"$dir/default.lst" && mount -o remount,ro "$dir"; }; then
+            umount "$dir"
+            return 1
+        fi
+    else
+        printf 'kept\r\n' >"$dir/default.lst" && chmod 555 "$dir"
+    fi
+}
+
+velmora_drop_readonly_dir() {
+    local dir="$1"
+    [ -d "$dir" ] || return 0
+    if mountpoint -q "$dir" 2>/dev/null; then
+        umount "$dir"
+    else
+        chmod 755 "$dir"
+    fi
+}
+
+# The local stand-in for the update server (update_server.py), serving
+# DIR/http; sets VELMORA_HTTP_PID, VELMORA_HTTP_PORT and VELMORA_CLOSED_PORT
+# (where nothing listens).
+velmora_start_update_server() {
+    local dir="$1" i
+    mkdir -p "$dir/http"
+    python3 "$VELMORA_ROOT/scripts/update_server.py" "$dir/http" "$dir/http.port" &
+    VELMORA_HTTP_PID=$!
+    for i in $(seq 1 50); do
+        [ -s "$dir/http.port" ] && break
+        sleep 0.1
+    done
+    read -r VELMORA_HTTP_PORT VELMORA_CLOSED_PORT <"$dir/http.port" 2>/dev/null || return 1
+    export VELMORA_HTTP_PORT VELMORA_CLOSED_PORT
+}

@@ -19,6 +19,7 @@ cleanup() {
         WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1
     done
     [ -n "${VELMORA_XVFB_PID:-}" ] && kill "$VELMORA_XVFB_PID" 2>/dev/null
+    velmora_drop_readonly_dir "$work/readonly"
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -102,21 +103,22 @@ velmora_detect_archs || { failed=$((failed + 1)); finish; }
 velmora_start_xvfb "$work" || { failed=$((failed + 1)); finish; }
 
 # A local stand-in for the update server: the driver serves files from
-# VELMORA_HTTP_ROOT at http://127.0.0.1:VELMORA_HTTP_PORT/; nothing listens
-# on VELMORA_CLOSED_PORT.
-mkdir -p "$work/http"
-python3 "$VELMORA_ROOT/scripts/update_server.py" "$work/http" "$work/http.port" &
-VELMORA_HTTP_PID=$!
-for i in $(seq 1 50); do
-    [ -s "$work/http.port" ] && break
-    sleep 0.1
-done
+# VELMORA_HTTP_ROOT at http://127.0.0.1:VELMORA_HTTP_PORT/, and the failing
+# and slow answers update_server.py lists; nothing listens on
+# VELMORA_CLOSED_PORT.
 http_ok=0
-if read -r http_port closed_port <"$work/http.port" 2>/dev/null; then
-    export VELMORA_HTTP_PORT="$http_port" VELMORA_CLOSED_PORT="$closed_port"
+if velmora_start_update_server "$work"; then
     http_ok=1
 else
     echo "*** the local HTTP server did not start; the update tests will be skipped"
+fi
+
+# A folder that takes no new file, for the save into a read-only folder.
+readonly_ok=0
+if velmora_make_readonly_dir "$work/readonly"; then
+    readonly_ok=1
+else
+    echo "*** no read-only folder could be made here; that case of the exit-save test is skipped"
 fi
 
 ran_archs=""
@@ -135,6 +137,7 @@ for arch in "${VELMORA_ARCHS[@]}"; do
     export VELMORA_DIST_X64="$(winepath -w "$(velmora_dist_dir x64)")"
     export VELMORA_WORK="$(winepath -w "$work/$arch")"
     [ "$http_ok" = 1 ] && export VELMORA_HTTP_ROOT="$(winepath -w "$work/http")"
+    [ "$readonly_ok" = 1 ] && export VELMORA_READONLY_DIR="$(winepath -w "$work/readonly")"
     # The 64-bit program meets 32-bit processes too, where they can run.
     unset VELMORA_OTHER_ARCH_MAKER
     if [ "$arch" = x64 ] && [[ " ${VELMORA_ARCHS[*]} " == *" x86 "* ]]; then

@@ -4,18 +4,67 @@ over HTTP on 127.0.0.1 at a free port. Once it listens it writes
 "PORT CLOSED_PORT" to a file, CLOSED_PORT being a port nobody listens on
 (for the unreachable-server case).
 
+Besides the files of the folder it gives the answers a real server can give
+on the way, chosen by the first part of the path (the rest is ignored):
+  /status/CODE/...     that status with a small HTML page (404, 500, ...)
+  /empty/...           200 with no body
+  /junk/SIZE/...       200 with SIZE bytes of binary junk (the same each time)
+  /html/...            200 with an HTML page, as a captive portal gives
+  /stall/SECONDS/...   200 announcing 1000 bytes, sends 100 ("stalled 0\\r\\n"
+                       titles), then nothing for SECONDS, then the rest
+  /titles/COUNT/...    200 with COUNT titles "Update title N"
+
 usage: update_server.py FOLDER PORT_FILE
 """
 import functools
 import http.server
 import os
+import random
 import socket
 import sys
+import time
 
 
-class QuietHandler(http.server.SimpleHTTPRequestHandler):
+class Handler(http.server.SimpleHTTPRequestHandler):
     def log_message(self, *args):
         pass
+
+    def answer(self, status, body, length=None, content_type="text/plain"):
+        self.send_response(status)
+        self.send_header("Content-Type", content_type)
+        self.send_header("Content-Length", str(len(body) if length is None else length))
+        self.end_headers()
+        self.wfile.write(body)
+        self.wfile.flush()
+
+    def do_GET(self):
+        parts = self.path.lstrip("/").split("/")
+        kind = parts[0]
+        number = int(parts[1]) if len(parts) > 1 and parts[1].isdigit() else 0
+        try:
+            if kind == "status":
+                page = f"<html><body><h1>Error {number}</h1></body></html>\r\n".encode()
+                self.answer(number, page, content_type="text/html")
+            elif kind == "empty":
+                self.answer(200, b"")
+            elif kind == "junk":
+                self.answer(200, random.Random(12).randbytes(number), content_type="application/octet-stream")
+            elif kind == "html":
+                page = b"<!DOCTYPE html>\r\n<html><body>Please log in</body></html>\r\n"
+                self.answer(200, page, content_type="text/html")
+            elif kind == "stall":
+                lines = b"".join(b"stalled %d\r\n" % i for i in range(100))
+                body = lines[:1000]
+                self.answer(200, body[:100], length=len(body))
+                time.sleep(number)
+                self.wfile.write(body[100:])
+            elif kind == "titles":
+                body = b"".join(b"Update title %07d\r\n" % i for i in range(number))
+                self.answer(200, body)
+            else:
+                super().do_GET()
+        except (BrokenPipeError, ConnectionResetError):
+            pass  # the program went away or cancelled
 
 
 def free_port():
@@ -28,7 +77,7 @@ def free_port():
 
 def main():
     folder, port_file = sys.argv[1], sys.argv[2]
-    handler = functools.partial(QuietHandler, directory=folder)
+    handler = functools.partial(Handler, directory=folder)
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
     closed = free_port()
     with open(port_file + ".part", "w") as out:

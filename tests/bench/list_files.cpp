@@ -12,6 +12,7 @@
 
 #include "bannedlist/BannedListPage.h"
 #include "bannedlist/ListFileFormat.h"
+#include "bannedlist/SystemCodePage.h"
 #include "tests/bench/BenchSupport.h"
 #include "tests/e2e/Harness.h"
 
@@ -108,7 +109,8 @@ int main() {
     }
     std::vector<std::string> titles = MakeTitles(10000);
     double start = bench::NowMs();
-    PlainRead(plainList, listfile::ParseListFile(listfile::FormatListFile(titles)));
+    PlainRead(plainList, listfile::ParseListFile(listfile::FormatListFile(titles),
+                                                 listfile::SystemCodePage()));
     double plainRead = (bench::NowMs() - start) / 1000;
     start = bench::NowMs();
     PlainWrite(plainList, folder + "\\plain.lst");

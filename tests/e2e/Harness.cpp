@@ -492,9 +492,13 @@ std::vector<HWND> DialogsOf(const VelmoraProcess& app) {
 }
 
 std::string MessageBoxText(HWND box) {
+    // A message box's text is a static; a longer one can be in a read-only edit.
     std::string text;
-    for (HWND hwnd : Descendants(box))
-        text += _stricmp(ClassOf(hwnd).c_str(), "Static") == 0 ? TextOf(hwnd) : std::string();
+    for (HWND hwnd : Descendants(box)) {
+        std::string kind = ClassOf(hwnd);
+        if (_stricmp(kind.c_str(), "Static") == 0 || _stricmp(kind.c_str(), "Edit") == 0)
+            text += TextOf(hwnd);
+    }
     return text;
 }
 
@@ -514,6 +518,10 @@ bool DismissMessageBox(const VelmoraProcess& app, const std::string& text) {
 
 bool UseFileButton(VelmoraProcess& app, int button, const std::string& path) {
     app.Click(app.PageControl(kBannedPage, button));
+    return AnswerFileDialog(app, path) && app.Settle();
+}
+
+bool AnswerFileDialog(VelmoraProcess& app, const std::string& path) {
     HWND dialog = WaitForFileDialog(app);
     if (!dialog || !ChooseInFileDialog(dialog, path))
         return false;
@@ -521,7 +529,7 @@ bool UseFileButton(VelmoraProcess& app, int button, const std::string& path) {
         if (::GetWindow(box, GW_OWNER) == dialog)
             PressButton(box, IDYES);
     }
-    return WaitUntil([&] { return !::IsWindow(dialog); }) && app.Settle();
+    return WaitUntil([&] { return !::IsWindow(dialog); });
 }
 
 bool StaysOpen(VelmoraProcess& app, WindowFactory& windows, const std::string& title, int width,

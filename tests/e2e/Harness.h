@@ -127,6 +127,7 @@ GUITHREADINFO ThreadInfoOf(HWND window);
 std::vector<HWND> DialogsOf(const VelmoraProcess& app);
 // A box whose text contains `text` (any box for ""); null when none came.
 HWND WaitForMessageBox(const VelmoraProcess& app, const std::string& text = "");
+// The text of a message box (its statics and read-only edits).
 std::string MessageBoxText(HWND box);
 // Answers the box showing `text` with OK and waits until it is gone; false
 // when none came.
@@ -137,6 +138,9 @@ bool StaysOpen(VelmoraProcess& app, WindowFactory& windows, const std::string& t
 // Clicks a button of the banned-list page that opens a file dialog, and
 // answers it with the path, and with Yes when it asks to replace a file.
 bool UseFileButton(VelmoraProcess& app, int button, const std::string& path);
+// Answers the file dialog the program opens next in the same way, and
+// returns once it is gone.
+bool AnswerFileDialog(VelmoraProcess& app, const std::string& path);
 std::vector<std::string> FilesIn(const std::string& folder);
 
 // xdotool's "key" with these keys on the virtual display, over the window

@@ -105,3 +105,25 @@ TEST(Startup, EndOfSessionSavesTheSettingsOnScreenAndInTheTray) {
         EXPECT_EQ(inTray, SettingDword("LoadMinimized"));
     }
 }
+
+TEST(Startup, WithoutItsHookLibraryTheProgramSaysWhatIsMissingAndWhereAndEnds) {
+    DeleteProgramKey();
+    std::string dir = MakeWorkDir("no-hook");
+    std::string exe = dir + "\\Velmora.exe";
+    ASSERT_TRUE(::CopyFileA((Env("VELMORA_DIST") + "\\Velmora.exe").c_str(), exe.c_str(), FALSE));
+    VelmoraProcess app;
+    ASSERT_TRUE(app.Start(dir, exe));
+    const std::string text = "Velmora cannot start: hook.dll was not found. It was looked for in " +
+                             dir +
+                             ".\n\nVelmora.exe needs the hook.dll that comes with it, in the same "
+                             "folder: copy both files of one folder of the program together.";
+    HWND box = WaitForMessageBox(app, "hook.dll was not found");
+    ASSERT_TRUE(box);
+    EXPECT_EQ("Velmora", TextOf(box));
+    EXPECT_EQ(text, MessageBoxText(box));
+    ASSERT_TRUE(DismissMessageBox(app, "hook.dll was not found"));
+    ASSERT_TRUE(app.WaitForExit(10000));
+    EXPECT_EQ(1u, app.ExitCode());
+    EXPECT_EQ(Lines{"Velmora.exe"}, FilesIn(dir));
+    EXPECT_EQ("<no string>", SettingString("Path")) << "nothing written";
+}

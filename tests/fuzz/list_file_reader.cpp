@@ -1,6 +1,7 @@
 // libFuzzer target for the list-file reader: any bytes, fed in pieces of any
-// size, must read as whole lines without crashing or hanging, and what is
-// merged and written must read back the same.
+// size, must read as whole lines without crashing or hanging, whatever
+// encoding their first bytes announce, and what is merged and written must
+// read back the same.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -15,20 +16,48 @@ void Check(bool condition) {
     if (!condition)
         std::abort();
 }
+
+// ISO 8859-1 as the code page; the byte 0x81 does not come back.
+class Latin1 : public listfile::CodePageConversion {
+public:
+    bool ToAnsi(const std::u16string& text, std::string& ansi) const override {
+        bool clean = true;
+        ansi.clear();
+        for (char16_t unit : text) {
+            clean = clean && unit < 0x100;
+            ansi += unit < 0x100 ? static_cast<char>(unit) : '?';
+        }
+        return clean;
+    }
+    bool RoundTrips(const std::string& ansi) const override {
+        return ansi.find('\x81') == std::string::npos;
+    }
+};
+
+bool StartsWithMark(const std::string& bytes) {
+    return bytes.rfind("\xFF\xFE", 0) == 0 || bytes.rfind("\xFE\xFF", 0) == 0 ||
+           bytes.rfind("\xEF\xBB\xBF", 0) == 0;
+}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const Latin1 latin1;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    const std::vector<std::string> whole = listfile::ParseListFile(bytes);
+    listfile::ReadReport wholeReport;
+    const std::vector<std::string> whole = listfile::ParseListFile(bytes, latin1, &wholeReport);
 
     // The first byte picks the piece size, so that piece ends fall anywhere.
     size_t piece = size ? 1 + data[0] % 61 : 1;
-    listfile::LineReader reader;
+    listfile::LineReader reader(latin1);
     std::vector<std::string> lines;
     for (size_t at = 0; at < size; at += piece)
         reader.Feed(bytes.data() + at, std::min(piece, size - at), lines);
     reader.Finish(lines);
     Check(lines == whole);
+    const listfile::ReadReport& report = reader.Report();
+    Check(report.encoding == wholeReport.encoding && report.cutAtNul == wholeReport.cutAtNul &&
+          report.malformed == wholeReport.malformed &&
+          report.unconvertible == wholeReport.unconvertible);
 
     size_t bytesInLines = 0;
     for (const std::string& line : lines) {
@@ -38,6 +67,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         bytesInLines += line.size();
     }
     Check(bytesInLines <= size);
+    // Nothing is left out or replaced without being counted: an ANSI file
+    // read without changes holds the titles and the line ends only.
+    if (report.encoding == listfile::Encoding::Ansi && !report.Altered()) {
+        std::string titlesOnly, joined;
+        for (size_t at = 0; at < size; ++at) {
+            if (bytes[at] == '\r' && at + 1 < size && bytes[at + 1] == '\n')
+                continue;
+            if (bytes[at] != '\n')
+                titlesOnly += bytes[at];
+        }
+        for (const std::string& line : lines)
+            joined += line;
+        Check(joined == titlesOnly);
+    }
 
     // Every other distinct title is in the list already.
     std::set<std::string> present;
@@ -56,7 +99,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(std::set<std::string>(fresh.begin(), fresh.end()) == expected);
     Check(fresh.size() == expected.size());
 
-    // What is written reads back as it was, a title ending in CR included.
-    Check(listfile::ParseListFile(listfile::FormatListFile(fresh)) == fresh);
+    // What is written reads back as it was, a title ending in CR included;
+    // a list whose first title starts like a byte-order mark reads back as
+    // Unicode instead (and its original is kept before a save over it).
+    std::string written = listfile::FormatListFile(fresh);
+    if (!StartsWithMark(written))
+        Check(listfile::ParseListFile(written, latin1) == fresh);
     return 0;
 }

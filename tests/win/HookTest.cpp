@@ -1,5 +1,6 @@
-// The hook library on its own: a window of this test process receives the
-// reports of windows that another process creates and destroys.
+// The hook library on its own, loaded as the program loads it: a window of
+// this test process receives the reports of windows that another process
+// creates and destroys.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,10 +9,22 @@
 #include <utility>
 #include <vector>
 
+#include "engine/HookLibrary.h"
 #include "hook/hook.h"
 #include "tests/win/Support.h"
 
 namespace {
+
+std::string DistFolder(const char* variable) {
+    char buffer[MAX_PATH] = {};
+    DWORD n = ::GetEnvironmentVariableA(variable, buffer, MAX_PATH);
+    return n && n < MAX_PATH ? buffer : "";
+}
+#ifdef _WIN64
+const char kOwnDist[] = "VELMORA_DIST_X64", kOtherDist[] = "VELMORA_DIST_X86";
+#else
+const char kOwnDist[] = "VELMORA_DIST_X86", kOtherDist[] = "VELMORA_DIST_X64";
+#endif
 
 struct Report {
     HWND window;
@@ -43,6 +56,7 @@ LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 class HookLibrary : public testing::Test {
 protected:
     void SetUp() override {
+        ASSERT_TRUE(library.Loaded()) << library.Problem();
         WNDCLASSA wc{};
         wc.lpfnWndProc = ReceiverProc;
         wc.lpszClassName = "VelmoraHookReceiver";
@@ -71,6 +85,7 @@ protected:
         return found;
     }
 
+    engine::HookLibrary library{DistFolder(kOwnDist)};
     fw::UniqueWindow receiver;
 };
 
@@ -203,30 +218,24 @@ TEST_F(HookLibrary, TwoOfItsHooksInTheChainStillReportEachDestructionOnce) {
     EXPECT_EQ((std::map<std::string, int>{{"HookTest I 0", 1}, {"HookTest I 1", 1}}), destroyed);
 }
 
-namespace {
-std::string DistFolder(const char* variable) {
-    char buffer[MAX_PATH] = {};
-    DWORD n = ::GetEnvironmentVariableA(variable, buffer, MAX_PATH);
-    return n && n < MAX_PATH ? buffer : "";
-}
-} // namespace
-
-TEST(HookLibraryFile, OnlyAProgramOfItsOwnArchitectureLoadsIt) {
-#ifdef _WIN64
-    const std::string own = DistFolder("VELMORA_DIST_X64"), other = DistFolder("VELMORA_DIST_X86");
-#else
-    const std::string own = DistFolder("VELMORA_DIST_X86"), other = DistFolder("VELMORA_DIST_X64");
-#endif
+TEST(HookLibraryFile, OnlyTheLibraryOfTheProgramsOwnArchitectureLoads) {
+    const std::string own = DistFolder(kOwnDist), other = DistFolder(kOtherDist);
     ASSERT_FALSE(own.empty() || other.empty()) << "the test script names both dist folders";
-    HMODULE same = ::LoadLibraryA((own + "\\hook.dll").c_str());
-    ASSERT_TRUE(same) << own;
-    EXPECT_TRUE(::GetProcAddress(same, "SetHook") && ::GetProcAddress(same, "SetEnable") &&
-                ::GetProcAddress(same, "RemoveHook"));
-    ::FreeLibrary(same);
-    ::SetLastError(0);
-    HMODULE foreign = ::LoadLibraryA((other + "\\hook.dll").c_str());
-    EXPECT_FALSE(foreign) << "a hook library of the other architecture was loaded";
-    EXPECT_EQ(static_cast<DWORD>(ERROR_BAD_EXE_FORMAT), ::GetLastError());
-    if (foreign)
-        ::FreeLibrary(foreign);
+    {
+        engine::HookLibrary same(own);
+        EXPECT_TRUE(same.Loaded()) << same.Problem();
+    }
+    const std::string advice = "\n\nVelmora.exe needs the hook.dll that comes with it, in the same "
+                               "folder: copy both files of one folder of the program together.";
+    engine::HookLibrary foreign(other);
+    EXPECT_FALSE(foreign.Loaded());
+    EXPECT_EQ("Velmora cannot start: " + other + "\\hook.dll is not a " +
+                  (sizeof(void*) == 8 ? "64-bit" : "32-bit") + " library." + advice,
+              foreign.Problem());
+    engine::HookLibrary missing(own + "\\nowhere");
+    EXPECT_FALSE(missing.Loaded());
+    EXPECT_EQ("Velmora cannot start: hook.dll was not found. It was looked for in " + own +
+                  "\\nowhere." + advice,
+              missing.Problem());
+    SetEnable(1); // none loaded: nothing happens
 }

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <utility>
 #include <random>
 #include <set>
 #include <string>
@@ -108,16 +110,54 @@ TEST_F(ListFiles, PathsThatNameNoFileChangeNothing) {
                              std::string("NUL"), Path("empty.lst")})
         page.ReadListFile(path);
     EXPECT_EQ(std::vector<std::string>{"kept"}, Entries());
+    EXPECT_TRUE(page.fileGuard.IsUnread(folder)) << "a folder is there but is no list";
+    EXPECT_FALSE(page.fileGuard.IsUnread(Path("missing.lst")));
+}
+
+TEST_F(ListFiles, AFileThatCouldNotBeReadIsNeverWrittenOverAtExit) {
+    const std::string old = "one\r\ntwo\r\n";
+    WriteBytes(Path("held.lst"), old);
+    page.ListPath = Path("held.lst");
+    {
+        // Held by a program that shares nothing, as an editor may.
+        fw::UniqueFileHandle holder(::CreateFileA(Path("held.lst").c_str(), GENERIC_READ, 0,
+                                                  nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        page.ReadListFile(page.ListPath);
+        EXPECT_TRUE(Entries().empty());
+        page.titles.Insert("added");
+        EXPECT_FALSE(page.WriteListFile(page.ListPath, false)) << "still held";
+    }
+    EXPECT_TRUE(page.fileGuard.IsUnread(page.ListPath)) << "a failed save keeps the guard";
+    EXPECT_FALSE(page.SaveListAtExit(false));
+    EXPECT_EQ(old, ReadBytes(Path("held.lst")));
+    page.titles.Clear();
+    EXPECT_TRUE(page.SaveListAtExit(false)) << "an empty list loses nothing by not being saved";
+    EXPECT_EQ(old, ReadBytes(Path("held.lst")));
+
+    // Saved deliberately, the file is the list's own again.
+    page.titles.Insert("added");
+    EXPECT_TRUE(page.WriteListFile(page.ListPath, false));
+    EXPECT_FALSE(page.fileGuard.IsUnread(page.ListPath));
+    EXPECT_EQ("added\r\n", ReadBytes(Path("held.lst")));
+    EXPECT_EQ((std::set<std::string>{"held.lst"}), Files());
 }
 
 TEST_F(ListFiles, AFailedWriteLeavesTheOldFileWholeAndNoTemporaryFile) {
+    using listfile::FileErrorCause;
+    using Place = listfile::WriteError::Place;
+    auto failure = [](const std::string& path, const std::string& bytes) {
+        std::optional<listfile::WriteError> error = listfile::WriteFileAtomically(path, bytes);
+        return error ? std::make_pair(error->cause, error->place)
+                     : std::make_pair(FileErrorCause::Unknown, Place::Backup);
+    };
     page.titles.Insert("new title");
     const std::string old = "old 1\r\nold 2\r\n";
     WriteBytes(Path("ro.lst"), old);
     WriteBytes(Path("held.lst"), old);
     ::SetFileAttributesA(Path("ro.lst").c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED),
-              listfile::WriteFileAtomically(Path("ro.lst"), "x\r\n"));
+    EXPECT_EQ(std::make_pair(FileErrorCause::AccessDenied, Place::File),
+              failure(Path("ro.lst"), "x\r\n"));
     EXPECT_FALSE(page.WriteListFile(Path("ro.lst"), false));
 
     // Held open by someone who shares everything: the whole new file is
@@ -126,30 +166,31 @@ TEST_F(ListFiles, AFailedWriteLeavesTheOldFileWholeAndNoTemporaryFile) {
         fw::UniqueFileHandle holder(::CreateFileA(Path("held.lst").c_str(), GENERIC_READ, 7,
                                                   nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(holder);
-        EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED),
-                  listfile::WriteFileAtomically(Path("held.lst"), std::string(5u << 20, 'x')));
+        EXPECT_EQ(std::make_pair(FileErrorCause::AccessDenied, Place::File),
+                  failure(Path("held.lst"), std::string(5u << 20, 'x')));
         EXPECT_FALSE(page.WriteListFile(Path("held.lst"), false));
     }
     {
         fw::UniqueFileHandle holder(::CreateFileA(Path("held.lst").c_str(), GENERIC_READ, 0,
                                                   nullptr, OPEN_EXISTING, 0, nullptr));
-        EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION),
-                  listfile::WriteFileAtomically(Path("held.lst"), "x\r\n"))
+        EXPECT_EQ(std::make_pair(FileErrorCause::SharingViolation, Place::File),
+                  failure(Path("held.lst"), "x\r\n"))
             << "held open by someone who shares nothing";
     }
     EXPECT_EQ(old, ReadBytes(Path("ro.lst")));
     EXPECT_EQ(old, ReadBytes(Path("held.lst")));
     ::SetFileAttributesA(Path("ro.lst").c_str(), FILE_ATTRIBUTE_NORMAL);
 
-    // A folder in the way, a folder that is not there, a bad name.
+    // A folder in the way, a folder that is not there, a bad name, no name, a device.
     ::CreateDirectoryA(Path("dir.lst").c_str(), nullptr);
-    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED),
-              listfile::WriteFileAtomically(Path("dir.lst"), "x\r\n"));
-    for (const char* name : {"nowhere\\x.lst", "a<b>.lst"}) {
-        DWORD error = listfile::WriteFileAtomically(Path(name), "x\r\n");
-        EXPECT_EQ(listfile::FileErrorCause::BadPath, listfile::FileErrorCauseFromSystemError(error))
-            << name << ": " << error;
-    }
+    EXPECT_EQ(std::make_pair(FileErrorCause::AccessDenied, Place::File),
+              failure(Path("dir.lst"), "x\r\n"));
+    for (const std::string& path :
+         {Path("nowhere\\x.lst"), Path("a<b>.lst"), std::string(5000, 'n')})
+        EXPECT_EQ(std::make_pair(FileErrorCause::BadPath, Place::File), failure(path, "x\r\n"))
+            << path.substr(0, 100);
+    EXPECT_EQ(std::make_pair(FileErrorCause::NoName, Place::File), failure("", "x\r\n"));
+    EXPECT_EQ(std::make_pair(FileErrorCause::Device, Place::File), failure("CON", "x\r\n"));
     EXPECT_EQ((std::set<std::string>{"dir.lst", "held.lst", "ro.lst"}), Files())
         << "no temporary file stays behind";
     EXPECT_EQ(std::vector<std::string>{"new title"}, Entries()) << "the list is unchanged";
