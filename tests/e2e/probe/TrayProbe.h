@@ -8,7 +8,7 @@
 
 namespace probe {
 
-constexpr int kMaxItems = 8;
+constexpr int kMaxItems = 12;
 // An icon leaked shows as its two bitmaps among the GDI objects.
 enum Object { kGdi, kMenus, kWindows, kObjectKinds };
 
