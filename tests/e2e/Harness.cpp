@@ -708,11 +708,11 @@ Probe::~Probe() {
     ::FreeLibrary(library_);
 }
 
-bool Probe::Ask(HWND window, probe::Query query) {
+bool Probe::Ask(HWND window, probe::Query query, LPARAM argument) {
     LONG before = report_ ? report_->serial : 0;
     DWORD_PTR answer = 0;
     return hook_ &&
-           ::SendMessageTimeoutA(window, probe::ProbeMessage(), query, 0, SMTO_NORMAL, 10000,
+           ::SendMessageTimeoutA(window, probe::ProbeMessage(), query, argument, SMTO_NORMAL, 10000,
                                  &answer) &&
            report_->serial != before;
 }

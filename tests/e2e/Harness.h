@@ -204,7 +204,7 @@ public:
     Probe& operator=(const Probe&) = delete;
     bool Attached() const { return hook_ != nullptr; }
     // Asks the hooked thread of this window; the report then holds the answer.
-    bool Ask(HWND window, probe::Query query);
+    bool Ask(HWND window, probe::Query query, LPARAM argument = 0);
     const probe::Report& Report() const { return *report_; }
     // The items of the menu the program shows now, read in its thread; the
     // default item reads "default <text>". Empty when none is shown.

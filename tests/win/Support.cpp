@@ -16,6 +16,28 @@ void Pump(DWORD ms) {
     }
 }
 
+void Settle() {
+    // Two marks: what is handled before the first may post more, which the
+    // second follows.
+    const UINT mark = ::RegisterWindowMessageA("VelmoraTestSettle");
+    for (int round = 0; round < 2; ++round) {
+        ::PostThreadMessageA(::GetCurrentThreadId(), mark, round, 0);
+        MSG msg;
+        while (::GetMessageA(&msg, nullptr, 0, 0) > 0 && !(msg.message == mark && !msg.hwnd)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    for (DWORD start = ::GetTickCount(); !condition(); Pump(10)) {
+        if (::GetTickCount() - start >= timeoutMs)
+            return condition();
+    }
+    return true;
+}
+
 std::string TextOf(HWND window) {
     char text[1024] = {};
     ::GetWindowTextA(window, text, sizeof(text));

@@ -17,6 +17,11 @@ namespace wintest {
 
 // Dispatches what is queued, and keeps doing so for ms.
 void Pump(DWORD ms = 0);
+// Handles everything queued for this thread so far, and what that posts in
+// turn: a round trip through the thread's own queue.
+void Settle();
+// Dispatches until the condition holds or the time is up.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 std::string TextOf(HWND window);
 COLORREF PixelAt(HWND window, int x, int y);
 // The client pixels (of the area, or all) for which the test holds.
