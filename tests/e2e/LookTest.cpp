@@ -169,7 +169,7 @@ TEST_F(Look, LongUseOfEveryPageLeavesNoObjectsBehind) {
         ASSERT_TRUE(app_.Settle());
     };
     // The first rounds make what the system keeps for good.
-    use(2);
+    use(3);
     ASSERT_TRUE(probe_->Ask(main_, probe::kCountObjects));
     long before = probe_->Report().objects[probe::kGdi];
     use(10);
