@@ -143,13 +143,19 @@ for arch in "${VELMORA_ARCHS[@]}"; do
     if [ "$arch" = x64 ] && [[ " ${VELMORA_ARCHS[*]} " == *" x86 "* ]]; then
         export VELMORA_OTHER_ARCH_MAKER="$(winepath -w "$(velmora_build_dir x86)/tests/e2e/popup_maker.exe")"
     fi
-    # The end-to-end run saves PNGs of the pages and the tray menu here.
+    # The screenshot step saves PNGs of the pages and the tray menu here.
     export VELMORA_SCREENSHOTS="$build/screenshots"
     rm -rf "$VELMORA_SCREENSHOTS" && mkdir -p "$VELMORA_SCREENSHOTS"
     echo "Wine prefix $WINEPREFIX ($WINEARCH) on display $DISPLAY"
 
     run_gtest "win ($arch)" 900 wine "$build/tests/win/win_tests.exe"
     run_gtest "e2e ($arch)" 1800 wine "$build/tests/e2e/e2e_tests.exe"
+    # Pictures for the README: a step of its own, not a test, and not counted.
+    if [ -z "${VELMORA_GTEST_FILTER:-}" ]; then
+        timeout --kill-after=10 300 wine "$build/tests/e2e/screenshots.exe" >"$work/shots.log" 2>&1 &&
+            echo "Screenshots of the pages and the tray menu ($arch): $VELMORA_SCREENSHOTS" ||
+            { tail -n 5 "$work/shots.log"; echo "*** the screenshots ($arch) could not all be saved"; }
+    fi
     wineserver -k >/dev/null 2>&1
 done
 

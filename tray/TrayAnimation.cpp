@@ -162,13 +162,18 @@ void ShrinkToTray(HWND window) {
 }
 
 void GrowFromTray(HWND window) {
+    // A window never hidden has the desktop as its parent already. Giving it
+    // again would hide and show it, and under Wine it then ends up inactive
+    // with the desktop in front, whatever is activated after.
+    bool inTray = ::GetAncestor(window, GA_PARENT) != ::GetDesktopWindow();
     if (MinimizeAnimationOn()) {
         RECT target{}, source{};
         ::GetWindowRect(window, &target);
         LocateNotificationArea(source);
-        ::SetParent(window, nullptr);
+        if (inTray)
+            ::SetParent(window, nullptr);
         ::DrawAnimatedRects(window, IDANI_CAPTION, &source, &target);
-    } else {
+    } else if (inTray) {
         ::SetParent(window, nullptr);
     }
     SetVisibleBit(window, true);

@@ -13,68 +13,100 @@ const char kAd[] = "Ad - Microsoft Internet Explorer";
 class BanHotkey : public testing::Test {
 protected:
     // No rule closes anything by itself, so only the hotkey acts.
-    void Start(const char* key) {
+    void Start(const char* key, DWORD alt = 0, DWORD ctrl = 1, DWORD shift = 0) {
         UseQuietSettings();
         for (const char* rule : {"ByName", "BySize", "BySess"})
             SetSettingDword(rule, 0);
         SetSettingString("Key", key);
+        SetSettingDword("AddAlt", alt);
+        SetSettingDword("AddCtrl", ctrl);
+        SetSettingDword("AddShift", shift);
         ASSERT_TRUE(StartApp(app_, "hotkey"));
     }
-    HWND PressOver(const std::string& title, const char* keys) {
+    // Opens a window, types the keys over it and lets the program handle
+    // what they fired: true when the window is still open then.
+    bool StaysAfter(const char* keys, const std::string& title = kAd) {
         HWND window = windows_.Open(title, 400, 300);
-        EXPECT_TRUE(PressKeysOver(window, keys)) << keys;
-        return window;
-    }
-    bool Closes(const char* keys, const std::string& title = kAd) {
-        HWND window = PressOver(title, keys);
-        return WaitUntil([&] { return !windows_.IsOpen(window); }) && app_.Settle();
-    }
-    // Gives the key the time it needs to reach the display's window, and the
-    // program everything queued since.
-    bool Stays(const char* keys, const std::string& title = kAd) {
-        HWND window = PressOver(title, keys);
-        ::Sleep(300);
+        EXPECT_TRUE(windows_.Type(window, keys)) << keys;
         return app_.Settle() && windows_.IsOpen(window);
     }
+    bool Closes(const char* keys, const std::string& title = kAd) {
+        return !StaysAfter(keys, title);
+    }
+    void ChangeKey(const char* key) {
+        ASSERT_TRUE(app_.SelectTab(kOptionsPage));
+        SetText(app_.PageControl(kOptionsPage, IDC_HOTKEY), key);
+    }
+
     VelmoraProcess app_;
     WindowFactory windows_;
 };
 
 } // namespace
 
-TEST_F(BanHotkey, CtrlXBansTheBrowserWindowInFrontOnceWhetherStartedOrStopped) {
+TEST_F(BanHotkey, CtrlXBansAndClosesTheBrowserWindowInFrontAndRecordsNoKill) {
     Start("x");
     EXPECT_TRUE(Closes("ctrl+x"));
     EXPECT_EQ(Lines{kAd}, app_.BannedList());
-    EXPECT_EQ(Lines{Counter(0, 0)}, app_.StatisticsLines()) << "nothing recorded for the hotkey";
-    EXPECT_TRUE(Stays("ctrl+x")) << "a title already listed is neither added nor closed";
-    EXPECT_TRUE(Stays("ctrl+x", "Untitled - Notepad")) << "no browser";
-    EXPECT_EQ(Lines{kAd}, app_.BannedList());
+    EXPECT_EQ(Lines{Counter(0, 0)}, app_.StatisticsLines());
+}
 
+TEST_F(BanHotkey, ATitleAlreadyListedIsNeitherAddedAgainNorClosed) {
+    Start("x");
+    ASSERT_TRUE(AddTitle(app_, kAd));
+    EXPECT_TRUE(StaysAfter("ctrl+x"));
+    EXPECT_EQ(Lines{kAd}, app_.BannedList());
+}
+
+TEST_F(BanHotkey, AWindowNamingNoBrowserIsLeftAlone) {
+    Start("x");
+    EXPECT_TRUE(StaysAfter("ctrl+x", "Untitled - Notepad"));
+    EXPECT_TRUE(app_.BannedList().empty());
+}
+
+TEST_F(BanHotkey, WorksWhileBlockingIsStopped) {
+    Start("x");
     app_.Click(app_.Control(IDC_START));
     ASSERT_TRUE(app_.Settle());
     ASSERT_EQ("Start", TextOf(app_.Control(IDC_START))) << "stopped";
     EXPECT_TRUE(Closes("ctrl+x", "Pop - Netscape"));
-    EXPECT_EQ((Lines{kAd, "Pop - Netscape"}), app_.BannedList());
-    EXPECT_EQ(Lines{Counter(0, 0)}, app_.StatisticsLines());
+    EXPECT_EQ(Lines{"Pop - Netscape"}, app_.BannedList());
 }
 
-TEST_F(BanHotkey, AChangedKeyActsOnceTheOptionsTabIsLeftAndAnEmptyOneNever) {
+TEST_F(BanHotkey, AnUpperCaseKeyIsTheSameKey) {
     Start("X");
-    EXPECT_TRUE(Closes("ctrl+x", "Upper - Opera")) << "X is the same key as x";
-    HWND edit = app_.PageControl(kOptionsPage, IDC_HOTKEY);
-    ASSERT_TRUE(app_.SelectTab(kOptionsPage));
-    SetText(edit, "q");
-    EXPECT_TRUE(Stays("ctrl+q", "First - Opera")) << "not before the tab is left";
+    EXPECT_TRUE(Closes("ctrl+x", "Upper - Opera"));
+}
+
+TEST_F(BanHotkey, AChangedKeyActsOnlyOnceTheOptionsTabIsLeft) {
+    Start("x");
+    ChangeKey("q");
+    EXPECT_TRUE(StaysAfter("ctrl+q", "First - Opera")) << "not before the tab is left";
     EXPECT_TRUE(Closes("ctrl+x", "Second - Opera")) << "the old key works until then";
     ASSERT_TRUE(app_.SelectTab(kBannedPage));
-    EXPECT_TRUE(Stays("ctrl+x", "Third - AOL"));
+    EXPECT_TRUE(StaysAfter("ctrl+x", "Third - AOL")) << "the old key is gone";
     EXPECT_TRUE(Closes("ctrl+q", "Third - AOL"));
+}
 
-    ASSERT_TRUE(app_.SelectTab(kOptionsPage));
-    SetText(edit, "");
+TEST_F(BanHotkey, AnEmptyKeyNeverFires) {
+    Start("x");
+    ChangeKey("");
     ASSERT_TRUE(app_.SelectTab(kBannedPage));
-    for (const char* keys : {"ctrl+q", "ctrl+x", "ctrl+space", "ctrl+0"})
-        EXPECT_TRUE(Stays(keys, "Fourth - AOL")) << "an empty key never fires: " << keys;
-    EXPECT_EQ((Lines{"Second - Opera", "Third - AOL", "Upper - Opera"}), app_.BannedList());
+    for (const char* keys : {"ctrl+x", "ctrl+space", "ctrl+0"})
+        EXPECT_TRUE(StaysAfter(keys, "Fourth - AOL")) << keys;
+    EXPECT_TRUE(app_.BannedList().empty());
+}
+
+TEST_F(BanHotkey, AltTakesThePlaceOfCtrl) {
+    Start("x", 1, 0, 0);
+    EXPECT_TRUE(StaysAfter("ctrl+x")) << "Ctrl is off";
+    EXPECT_TRUE(StaysAfter("shift+x"));
+    EXPECT_TRUE(Closes("alt+x"));
+}
+
+TEST_F(BanHotkey, ShiftTakesThePlaceOfCtrl) {
+    Start("x", 0, 0, 1);
+    EXPECT_TRUE(StaysAfter("ctrl+x")) << "Ctrl is off";
+    EXPECT_TRUE(StaysAfter("alt+x"));
+    EXPECT_TRUE(Closes("shift+x"));
 }

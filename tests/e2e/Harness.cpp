@@ -144,8 +144,7 @@ bool ChooseInFileDialog(HWND fileDialog, const std::string& path) {
     // again until it closes or opens a box of its own.
     for (int attempt = 0; box && attempt < 5; ++attempt) {
         SetText(box, path);
-        ::Sleep(50);
-        if (TextOf(box) != path)
+        if (!RoundTrip(box) || TextOf(box) != path)
             continue;
         PressButton(fileDialog, IDOK);
         if (WaitUntil(answered, 3000))
@@ -181,6 +180,25 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
 
 bool FileExists(const std::string& path) {
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool RoundTrip(HWND edit, DWORD timeoutMs) {
+    // Two marks, each a text limit posted to the edit: what is handled
+    // before the first may post more, which the second follows.
+    static std::atomic<unsigned> mark{0};
+    for (int round = 0; round < 2; ++round) {
+        WPARAM limit = 0x70000000u + (mark++ & 0xFFFFFu);
+        if (!::PostMessageA(edit, EM_SETLIMITTEXT, limit, 0))
+            return false;
+        auto seen = [&] {
+            DWORD_PTR result = 0;
+            return ::SendMessageTimeoutA(edit, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, 1000, &result) &&
+                   result == limit;
+        };
+        if (!WaitUntil(seen, timeoutMs))
+            return false;
+    }
+    return true;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
@@ -322,25 +340,11 @@ void VelmoraProcess::Kill() {
 
 bool VelmoraProcess::Settle(DWORD timeoutMs) {
     // Sent-type work first (window events queue reports as they are
-    // delivered), then two marks through the posted queue: when the entry
-    // field shows the second mark, every report queued before it is done.
+    // delivered), then the posted queue.
     DWORD_PTR result = 0;
     HWND entry = PageControl(kBannedPage, IDC_ENTRY);
-    if (!entry || !::SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result))
-        return false;
-    static std::atomic<unsigned> mark{0};
-    for (int round = 0; round < 2; ++round) {
-        WPARAM limit = 0x70000000u + (mark++ & 0xFFFFFu);
-        ::PostMessageA(entry, EM_SETLIMITTEXT, limit, 0);
-        auto seen = [&] {
-            return ::SendMessageTimeoutA(entry, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, 1000,
-                                         &result) &&
-                   result == limit;
-        };
-        if (!WaitUntil(seen, timeoutMs))
-            return false;
-    }
-    return true;
+    return entry && ::SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) &&
+           RoundTrip(entry, timeoutMs);
 }
 
 HWND VelmoraProcess::Page(int index) const {
@@ -384,10 +388,20 @@ std::vector<std::string> VelmoraProcess::StatisticsLines() const {
 // so every window belongs to a thread that pumps.
 struct WindowFactory::Impl {
     static constexpr UINT kRun = WM_APP + 1;
+    // Typed after the keys under test; its arrivals are counted.
+    static constexpr WPARAM kMarkerKey = VK_F9;
+    static constexpr const char* kMarkerKeyName = "F9";
+    static inline std::atomic<unsigned> markers{0};
     std::thread thread;
     std::atomic<HWND> control{nullptr};
 
     static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_KEYDOWN && wParam == kMarkerKey)
+            ++markers;
+        // Alt pressed and released alone (a hotkey took the key between)
+        // would open the system menu, whose loop swallows the marker.
+        if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU)
+            return 0;
         if (msg != kRun)
             return ::DefWindowProcA(hwnd, msg, wParam, lParam);
         (*reinterpret_cast<const std::function<void()>*>(lParam))();
@@ -445,6 +459,30 @@ std::vector<HWND> WindowFactory::OpenMany(const std::string& titlePrefix, int co
 
 void WindowFactory::Close(HWND window) {
     RunOnThread([&] { ::DestroyWindow(window); });
+}
+
+bool WindowFactory::Type(HWND window, const std::string& keys) {
+    // Keys reach the system in the order typed, and it checks each against
+    // the hotkeys as it takes it in: once the marker typed after them has
+    // arrived here, every hotkey they fired has been posted. A window closed
+    // on the way takes the marker with it.
+    auto typed = [&](const std::string& sequence) {
+        unsigned before = Impl::markers;
+        return RunUnix("/usr/bin/xdotool key " + sequence) &&
+               WaitUntil([&] { return Impl::markers != before || !IsOpen(window); }, 3000);
+    };
+    // The display's keyboard focus does not always follow the window to the
+    // front (it stays on a window of Velmora's that took it later): give it
+    // there directly, and let the marker alone tell when it has arrived.
+    auto xWindow = reinterpret_cast<UINT_PTR>(::GetPropA(window, "__wine_x11_whole_window"));
+    bool focused = false;
+    for (int attempt = 0; attempt < 3 && !focused; ++attempt) {
+        ::SetForegroundWindow(window);
+        focused = WaitUntil([&] { return ::GetForegroundWindow() == window; }, 2000) &&
+                  RunUnix("/usr/bin/xdotool windowfocus --sync " + std::to_string(xWindow)) &&
+                  typed(Impl::kMarkerKeyName);
+    }
+    return focused && typed(keys + " " + Impl::kMarkerKeyName);
 }
 
 HWND StartApp(VelmoraProcess& app, const std::string& name) {
@@ -551,16 +589,6 @@ std::vector<std::string> FilesIn(const std::string& folder) {
     return names;
 }
 
-bool PressKeysOver(HWND window, const std::string& keys) {
-    bool inFront = false;
-    for (int attempt = 0; attempt < 3 && !inFront; ++attempt) {
-        ::SetForegroundWindow(window);
-        inFront = WaitUntil([&] { return ::GetForegroundWindow() == window; }, 2000);
-    }
-    ::Sleep(100); // the display's keyboard focus follows a moment later
-    return inFront && RunUnix("/usr/bin/xdotool key " + keys);
-}
-
 bool SaveScreenshot(HWND window, const std::string& name) {
     RECT r{};
     ::GetWindowRect(window, &r);
@@ -569,6 +597,84 @@ bool SaveScreenshot(HWND window, const std::string& name) {
                   r.top);
     return RunUnix("/usr/bin/import -window root -crop " + std::string(crop) + " " +
                    Env("VELMORA_SCREENSHOTS") + "/" + name + ".png");
+}
+
+ScreenPicture::ScreenPicture(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ::ClientToScreen(window, &origin);
+    width_ = client.right;
+    height_ = client.bottom;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (memory && bitmap && width_ > 0 && height_ > 0) {
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        ::BitBlt(memory, 0, 0, width_, height_, screen, origin.x, origin.y, SRCCOPY);
+        ::SelectObject(memory, old);
+        const DWORD* row = static_cast<const DWORD*>(bits); // 0x00RRGGBB
+        for (int i = 0; i < width_ * height_; ++i)
+            pixels_.push_back(RGB(row[i] >> 16 & 0xFF, row[i] >> 8 & 0xFF, row[i] & 0xFF));
+    }
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    if (pixels_.empty())
+        width_ = height_ = 0;
+}
+
+COLORREF ScreenPicture::At(int x, int y) const {
+    return x >= 0 && y >= 0 && x < width_ && y < height_ ? pixels_[y * width_ + x] : CLR_INVALID;
+}
+
+int ScreenPicture::Count(const std::function<bool(COLORREF)>& test, const RECT* part) const {
+    RECT all{0, 0, width_, height_}, area = part ? *part : all;
+    int n = 0;
+    for (int y = std::max(0L, area.top); y < std::min<LONG>(height_, area.bottom); ++y)
+        for (int x = std::max(0L, area.left); x < std::min<LONG>(width_, area.right); ++x)
+            n += test(At(x, y)) ? 1 : 0;
+    return n;
+}
+
+bool IsColoured(COLORREF c) {
+    return GetRValue(c) != GetGValue(c) || GetGValue(c) != GetBValue(c);
+}
+
+bool IsGreenish(COLORREF c) {
+    return GetGValue(c) > 100 && GetGValue(c) > GetRValue(c) + 50 &&
+           GetGValue(c) > GetBValue(c) + 50;
+}
+
+bool IsReddish(COLORREF c) {
+    return GetRValue(c) > 150 && GetRValue(c) > GetGValue(c) + 80 &&
+           GetRValue(c) > GetBValue(c) + 80;
+}
+
+HWND TrayIconWindow() {
+    std::vector<HWND> icons;
+    for (HWND tray : TopLevelWindows(0, "__winex11_standalone_tray"))
+        for (HWND icon : Descendants(tray))
+            if (ClassOf(icon) == "__winex11_tray_icon" && ::IsWindowVisible(icon))
+                icons.push_back(icon);
+    return icons.size() == 1 ? icons[0] : nullptr;
+}
+
+HWND ShownMenu(const VelmoraProcess& app) {
+    for (HWND menu : TopLevelWindows(app.Pid(), "#32768"))
+        if (::IsWindowVisible(menu))
+            return menu;
+    return nullptr;
+}
+
+bool ChooseInMenu(VelmoraProcess& app, const std::vector<WPARAM>& keys) {
+    HWND menu = ShownMenu(app);
+    for (WPARAM key : keys)
+        PostKey(menu, key);
+    return menu && WaitUntil([&] { return !ShownMenu(app); }) && app.Settle();
 }
 
 HWND OnlyWindowOf(const VelmoraProcess& app, const char* className) {
@@ -595,17 +701,28 @@ Probe::Probe(DWORD threadId) : library_(::LoadLibraryA("tray_probe.dll")) {
     }
 }
 
+std::vector<std::string> Probe::ShownMenuItems(const VelmoraProcess& app) {
+    std::vector<std::string> items;
+    if (!WaitUntil([&] { return ShownMenu(app) != nullptr; }, 5000) ||
+        !Ask(app.MainWindow(), probe::kReadMenu))
+        return items;
+    for (int i = 0; i < report_->itemCount && i < probe::kMaxItems; ++i)
+        items.push_back((i == report_->defaultPosition ? "default " : "") +
+                        std::string(report_->texts[i]));
+    return items;
+}
+
 Probe::~Probe() {
     if (hook_)
         ::UnhookWindowsHookEx(hook_);
     ::FreeLibrary(library_);
 }
 
-bool Probe::Ask(HWND window, probe::Query query) {
+bool Probe::Ask(HWND window, probe::Query query, LPARAM argument) {
     LONG before = report_ ? report_->serial : 0;
     DWORD_PTR answer = 0;
     return hook_ &&
-           ::SendMessageTimeoutA(window, probe::ProbeMessage(), query, 0, SMTO_NORMAL, 10000,
+           ::SendMessageTimeoutA(window, probe::ProbeMessage(), query, argument, SMTO_NORMAL, 10000,
                                  &answer) &&
            report_->serial != before;
 }

@@ -27,6 +27,9 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 // Polls until the condition holds or the time is up.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+// Waits until the thread that owns the edit control has handled everything
+// posted to it before, and what that posted in turn.
+bool RoundTrip(HWND edit, DWORD timeoutMs = 10000);
 
 // The program's registry home is HKCU\Software\Draxtel\Velmora\Settings.
 void DeleteProgramKey();
@@ -102,6 +105,11 @@ public:
     std::vector<HWND> OpenMany(const std::string& titlePrefix, int count, int width, int height);
     void Close(HWND window);
     bool IsOpen(HWND window) const { return ::IsWindow(window) != FALSE; }
+    // Real key presses on the virtual display (xdotool's "key" syntax, such
+    // as "ctrl+x") over the window brought to the front. Returns once the
+    // system has taken every key in: hotkeys fired, or the keys reached the
+    // window.
+    bool Type(HWND window, const std::string& keys);
 
 private:
     void RunOnThread(const std::function<void()>& work);
@@ -143,12 +151,32 @@ bool UseFileButton(VelmoraProcess& app, int button, const std::string& path);
 bool AnswerFileDialog(VelmoraProcess& app, const std::string& path);
 std::vector<std::string> FilesIn(const std::string& folder);
 
-// xdotool's "key" with these keys on the virtual display, over the window
-// brought to the front; returns once the keys are sent.
-bool PressKeysOver(HWND window, const std::string& keys);
 // A PNG of what the screen shows of the window, in the folder named by
 // VELMORA_SCREENSHOTS (a Unix path).
 bool SaveScreenshot(HWND window, const std::string& name);
+
+// What the display shows of a window's client area now, whichever process
+// drew it: the picture a user sees.
+class ScreenPicture {
+public:
+    explicit ScreenPicture(HWND window);
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // In client coordinates.
+    COLORREF At(int x, int y) const;
+    // The pixels of the part (client coordinates; all when null) that pass the test.
+    int Count(const std::function<bool(COLORREF)>& test, const RECT* part = nullptr) const;
+
+private:
+    int width_ = 0, height_ = 0;
+    std::vector<COLORREF> pixels_;
+};
+bool IsColoured(COLORREF c); // not a shade of grey
+bool IsGreenish(COLORREF c);
+bool IsReddish(COLORREF c);
+// The notification-area icon as Wine's stand-alone tray shows it; null
+// unless it shows exactly one.
+HWND TrayIconWindow();
 // The one top-level window of the program of this class ("VelmoraTrayWindow",
 // "VelmoraHiddenParent"); null when there is none or more than one.
 HWND OnlyWindowOf(const VelmoraProcess& app, const char* className);
@@ -156,6 +184,12 @@ HWND OnlyWindowOf(const VelmoraProcess& app, const char* className);
 inline HWND TrayWindowOf(const VelmoraProcess& app) {
     return OnlyWindowOf(app, "VelmoraTrayWindow");
 }
+
+// The pop-up menu the program shows now ("#32768"), null when none.
+HWND ShownMenu(const VelmoraProcess& app);
+// Presses the keys in the menu the program shows, and waits until it has
+// gone and what was chosen has been handled.
+bool ChooseInMenu(VelmoraProcess& app, const std::vector<WPARAM>& keys);
 
 constexpr UINT kTrayNotify = WM_APP + 100;
 // NIM_MODIFY succeeds only for an icon the shell holds; NIM_DELETE takes it
@@ -174,8 +208,11 @@ public:
     Probe& operator=(const Probe&) = delete;
     bool Attached() const { return hook_ != nullptr; }
     // Asks the hooked thread of this window; the report then holds the answer.
-    bool Ask(HWND window, probe::Query query);
+    bool Ask(HWND window, probe::Query query, LPARAM argument = 0);
     const probe::Report& Report() const { return *report_; }
+    // The items of the menu the program shows now, read in its thread; the
+    // default item reads "default <text>". Empty when none is shown.
+    std::vector<std::string> ShownMenuItems(const VelmoraProcess& app);
 
 private:
     HMODULE library_ = nullptr;

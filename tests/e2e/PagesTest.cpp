@@ -1,6 +1,6 @@
 // The pages of the real program driven from outside: the banned list, the
-// focus kept per page, the options page's validation and fields, and
-// pictures of every page.
+// focus kept per page, the About item and page, the options page's
+// validation and fields.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,6 +9,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <set>
 
 #include "tests/e2e/Harness.h"
 
@@ -46,6 +47,23 @@ void SelectOnly(HWND list, const std::vector<int>& indices) {
         ::SendMessageW(list, LB_SETSEL, TRUE, i);
 }
 
+// The tab is the current one and only its page shows.
+bool Shows(const VelmoraProcess& app, int page) {
+    for (int other = kBannedPage; other <= kAboutPage; ++other)
+        if ((::IsWindowVisible(app.Page(other)) != FALSE) != (other == page))
+            return false;
+    return ::SendMessageA(app.Control(IDC_TABS), TCM_GETCURSEL, 0, 0) == page;
+}
+
+// The program's windows on screen.
+std::set<HWND> ShownWindowsOf(const VelmoraProcess& app) {
+    std::set<HWND> shown;
+    for (HWND window : TopLevelWindows(app.Pid()))
+        if (::IsWindowVisible(window))
+            shown.insert(window);
+    return shown;
+}
+
 std::vector<int> Selected(HWND list) {
     std::vector<int> selected;
     for (int i = 0, n = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0)); i < n; ++i) {
@@ -56,73 +74,121 @@ std::vector<int> Selected(HWND list) {
 }
 } // namespace
 
-TEST(BannedListPage, AddRefusesEmptyAndDuplicateTitlesSilentlyAndInsertsSorted) {
-    UseQuietSettings();
-    VelmoraProcess app;
-    ASSERT_TRUE(StartApp(app, "add"));
-    for (const char* title : {"pear", "apple", "Mango", "pear", "", "Pear", "pear "})
-        ASSERT_TRUE(AddTitle(app, title));
-    EXPECT_EQ("", TextOf(app.PageControl(kBannedPage, IDC_ENTRY))) << "emptied every time";
-    EXPECT_TRUE(DialogsOf(app).empty()) << "refusals are silent";
-    Lines listed = app.BannedList();
-    ASSERT_EQ(5u, listed.size());
-    EXPECT_EQ((Lines{"apple", "Mango"}), Lines(listed.begin(), listed.begin() + 2)) << "sorted";
-    std::sort(listed.begin(), listed.end());
-    EXPECT_EQ((Lines{"Mango", "Pear", "apple", "pear", "pear "}), listed)
-        << "one of each; case and a blank make other titles";
+class BannedListPage : public testing::Test {
+protected:
+    void SetUp() override {
+        UseQuietSettings();
+        ASSERT_TRUE(StartApp(app_, "banned-list"));
+    }
+    HWND Entry() const { return app_.PageControl(kBannedPage, IDC_ENTRY); }
+    HWND List() const { return app_.PageControl(kBannedPage, IDC_BANNED_LIST); }
+    // "0 - Opera" to "9 - Opera".
+    void AddDigits() {
+        for (char digit = '0'; digit <= '9'; ++digit)
+            ASSERT_TRUE(AddTitle(app_, digit + std::string(" - Opera")));
+    }
+    static Lines Digits(const char* digits) {
+        Lines titles;
+        for (const char* digit = digits; *digit; ++digit)
+            titles.push_back(*digit + std::string(" - Opera"));
+        return titles;
+    }
+    // Selects the entries and removes them with the key (0: the Remove button).
+    bool Remove(const std::vector<int>& selection, WPARAM key = 0) {
+        SelectOnly(List(), selection);
+        if (key)
+            PostKey(List(), key);
+        else
+            app_.Click(app_.PageControl(kBannedPage, IDC_REMOVE));
+        return app_.Settle();
+    }
 
-    // Enter and Escape in the entry field are the page's OK and Cancel: nothing.
-    HWND entry = app.PageControl(kBannedPage, IDC_ENTRY);
-    SetText(entry, "kiwi");
-    ::PostMessageA(entry, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2)); // the focus into it
-    ::PostMessageA(entry, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    PostKey(entry, VK_RETURN);
-    PostKey(entry, VK_ESCAPE);
-    ASSERT_TRUE(app.Settle());
-    EXPECT_TRUE(app.Running());
-    EXPECT_TRUE(::IsWindowVisible(app.Page(kBannedPage)));
-    EXPECT_EQ(5u, app.BannedList().size());
-    EXPECT_EQ("kiwi", TextOf(entry));
+    VelmoraProcess app_;
+};
+
+TEST_F(BannedListPage, AddInsertsATitleAtItsSortedPlace) {
+    for (const char* title : {"pear", "apple", "Mango"})
+        ASSERT_TRUE(AddTitle(app_, title));
+    EXPECT_EQ((Lines{"apple", "Mango", "pear"}), app_.BannedList());
 }
 
-TEST(BannedListPage, RemoveDeleteAndBackspaceTakeTheSelectionOutOfListAndIndex) {
-    UseQuietSettings();
-    VelmoraProcess app;
-    ASSERT_TRUE(StartApp(app, "remove"));
-    WindowFactory windows;
-    for (char digit = '0'; digit <= '9'; ++digit)
-        ASSERT_TRUE(AddTitle(app, digit + std::string(" - Opera")));
-    HWND list = app.PageControl(kBannedPage, IDC_BANNED_LIST);
-    // Each step: the selection, the key (0: the Remove button), what is left
-    // and what is selected after it.
-    const struct {
-        std::vector<int> select;
-        WPARAM key;
-        const char* left;
-        std::vector<int> selected;
-    } steps[] = {
-        {{2, 3, 7}, 0, "0145689", {5}},   // the entry that was at index 8
-        {{5, 6}, VK_DELETE, "01456", {}}, // the last one among them: none after
-        {{0}, VK_BACK, "1456", {0}},      {{}, VK_DELETE, "1456", {}}, {{}, 0, "1456", {}},
-    };
-    for (const auto& step : steps) {
-        SelectOnly(list, step.select);
-        if (step.key)
-            PostKey(list, step.key);
-        else
-            app.Click(app.PageControl(kBannedPage, IDC_REMOVE));
-        ASSERT_TRUE(app.Settle());
-        Lines left;
-        for (const char* digit = step.left; *digit; ++digit)
-            left.push_back(*digit + std::string(" - Opera"));
-        EXPECT_EQ(left, app.BannedList()) << step.left;
-        EXPECT_EQ(step.selected, Selected(list)) << step.left;
+TEST_F(BannedListPage, AddRefusesAnEmptyOrListedTitleSilentlyAndEmptiesTheField) {
+    ASSERT_TRUE(AddTitle(app_, "pear"));
+    for (const char* title : {"pear", ""}) {
+        ASSERT_TRUE(AddTitle(app_, title));
+        EXPECT_EQ("", TextOf(Entry())) << title;
     }
-    // The index behind the list lost the same titles, and takes one back.
-    EXPECT_TRUE(StaysOpen(app, windows, "8 - Opera", 1200, 800));
-    EXPECT_FALSE(StaysOpen(app, windows, "5 - Opera", 1200, 800));
-    ASSERT_TRUE(AddTitle(app, "8 - Opera"));
-    EXPECT_FALSE(StaysOpen(app, windows, "8 - Opera", 1200, 800));
+    EXPECT_EQ(Lines{"pear"}, app_.BannedList());
+    EXPECT_TRUE(DialogsOf(app_).empty()) << "no message";
+}
+
+TEST_F(BannedListPage, LetterCaseAndBlanksMakeOtherTitles) {
+    for (const char* title : {"pear", "Pear", "pear ", " pear"})
+        ASSERT_TRUE(AddTitle(app_, title));
+    Lines listed = app_.BannedList();
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ((Lines{" pear", "Pear", "pear", "pear "}), listed);
+}
+
+TEST_F(BannedListPage, EnterAndEscapeInTheEntryFieldDoNothing) {
+    ASSERT_TRUE(AddTitle(app_, "pear"));
+    SetText(Entry(), "kiwi");
+    ::PostMessageA(Entry(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2)); // the focus into it
+    ::PostMessageA(Entry(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    PostKey(Entry(), VK_RETURN);
+    PostKey(Entry(), VK_ESCAPE);
+    ASSERT_TRUE(app_.Settle());
+    EXPECT_TRUE(app_.Running());
+    EXPECT_TRUE(::IsWindowVisible(app_.Page(kBannedPage)));
+    EXPECT_EQ(Lines{"pear"}, app_.BannedList());
+    EXPECT_EQ("kiwi", TextOf(Entry()));
+}
+
+TEST_F(BannedListPage, RemoveTakesTheSelectionOutAndSelectsTheEntryAfterIt) {
+    AddDigits();
+    ASSERT_TRUE(Remove({2, 3, 7}));
+    EXPECT_EQ(Digits("0145689"), app_.BannedList());
+    EXPECT_EQ(std::vector<int>{5}, Selected(List())) << "the entry that was at index 8";
+}
+
+TEST_F(BannedListPage, RemovingTheLastEntryLeavesNothingSelected) {
+    AddDigits();
+    ASSERT_TRUE(Remove({5, 9}));
+    EXPECT_EQ(Digits("01234678"), app_.BannedList());
+    EXPECT_TRUE(Selected(List()).empty());
+}
+
+TEST_F(BannedListPage, DeleteAndBackspaceRemoveAsTheButtonDoes) {
+    AddDigits();
+    ASSERT_TRUE(Remove({2, 3, 7}, VK_DELETE));
+    EXPECT_EQ(Digits("0145689"), app_.BannedList());
+    ASSERT_TRUE(Remove({0}, VK_BACK));
+    EXPECT_EQ(Digits("145689"), app_.BannedList());
+}
+
+TEST_F(BannedListPage, WithNothingSelectedRemoveDoesNothing) {
+    AddDigits();
+    ASSERT_TRUE(Remove({}));
+    ASSERT_TRUE(Remove({}, VK_DELETE));
+    EXPECT_EQ(Digits("0123456789"), app_.BannedList());
+}
+
+TEST_F(BannedListPage, RemoveEmptiesTheFieldOfTextTypedSinceAdd) {
+    AddDigits();
+    SetText(Entry(), "typed");
+    ASSERT_TRUE(Remove({0}));
+    EXPECT_EQ("", TextOf(Entry())) << "the text last read, which Add emptied";
+    EXPECT_EQ(Digits("123456789"), app_.BannedList()) << "and the typed text is not added";
+}
+
+TEST_F(BannedListPage, TheNameRuleFollowsRemovesAndAdds) {
+    AddDigits();
+    WindowFactory windows;
+    ASSERT_TRUE(Remove({2, 3, 7}));
+    EXPECT_TRUE(StaysOpen(app_, windows, "3 - Opera", 1200, 800));
+    EXPECT_FALSE(StaysOpen(app_, windows, "5 - Opera", 1200, 800));
+    ASSERT_TRUE(AddTitle(app_, "3 - Opera"));
+    EXPECT_FALSE(StaysOpen(app_, windows, "3 - Opera", 1200, 800));
 }
 
 TEST(Pages, EachTabGivesBackTheFocusItsPageHadWhenLeft) {
@@ -130,21 +196,17 @@ TEST(Pages, EachTabGivesBackTheFocusItsPageHadWhenLeft) {
     VelmoraProcess app;
     HWND main = StartApp(app, "focus");
     ASSERT_TRUE(main);
-    auto shown = [&](int page) {
-        return ::SendMessageA(app.Control(IDC_TABS), TCM_GETCURSEL, 0, 0) == page &&
-               ::IsWindowVisible(app.Page(page)) && !::IsWindowVisible(app.Page((page + 1) % 4));
-    };
     auto focus = [&] { return ThreadInfoOf(main).hwndFocus; };
     auto focusOn = [&](HWND control) {
         ::PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
         ::PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
         return app.Settle() && focus() == control;
     };
-    EXPECT_TRUE(shown(kBannedPage));
+    EXPECT_TRUE(Shows(app, kBannedPage));
     HWND list = app.PageControl(kBannedPage, IDC_BANNED_LIST);
     ASSERT_TRUE(focusOn(list));
     ASSERT_TRUE(app.SelectTab(kOptionsPage));
-    EXPECT_TRUE(shown(kOptionsPage));
+    EXPECT_TRUE(Shows(app, kOptionsPage));
     EXPECT_EQ(app.PageControl(kOptionsPage, IDC_BY_NAME), focus()) << "first visit";
     HWND delay = app.PageControl(kOptionsPage, IDC_DELAY);
     ASSERT_TRUE(focusOn(delay));
@@ -152,15 +214,63 @@ TEST(Pages, EachTabGivesBackTheFocusItsPageHadWhenLeft) {
     EXPECT_EQ(list, focus());
     ASSERT_TRUE(app.SelectTab(kOptionsPage));
     EXPECT_EQ(delay, focus());
+}
 
-    // The system menu's About item selects the About tab; once there, again does nothing.
-    for (int i = 0; i < 2; ++i) {
-        ::PostMessageA(main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-        ASSERT_TRUE(app.Settle());
-        EXPECT_TRUE(shown(kAboutPage)) << i;
+TEST(Pages, TheSystemMenusAboutItemSelectsTheAboutPageAndOpensNoWindow) {
+    UseQuietSettings();
+    VelmoraProcess app;
+    HWND main = StartApp(app, "about-item");
+    ASSERT_TRUE(main);
+    Probe probe(::GetWindowThreadProcessId(main, nullptr));
+    ASSERT_TRUE(probe.Attached());
+    std::set<HWND> windows = ShownWindowsOf(app);
+    for (int time = 0; time < 2; ++time) {
+        SCOPED_TRACE(time ? "again, on the About page" : "from the Banned List page");
+        ::PostMessageA(main, WM_SYSCOMMAND, SC_KEYMENU, ' '); // Alt+Space
+        Lines items = probe.ShownMenuItems(app);
+        ASSERT_GE(items.size(), 2u);
+        EXPECT_EQ((Lines{"", "About Velmora..."}), Lines(items.end() - 2, items.end()))
+            << "a separator and the item, last";
+        ASSERT_TRUE(ChooseInMenu(app, {VK_UP, VK_RETURN})); // up from the first: the last
+        EXPECT_TRUE(Shows(app, kAboutPage));
+        EXPECT_TRUE(DialogsOf(app).empty());
+        EXPECT_EQ(windows, ShownWindowsOf(app)) << "no window opened or closed";
     }
-    ASSERT_TRUE(app.SelectTab(kOptionsPage));
-    EXPECT_EQ(delay, focus()) << "the About item kept the focus of the page it left";
+}
+
+TEST(Pages, EscapeOnTheMainWindowNeitherEndsNorHidesTheProgram) {
+    UseQuietSettings();
+    VelmoraProcess app;
+    HWND main = StartApp(app, "escape");
+    ASSERT_TRUE(main);
+    HWND hide = app.Control(IDC_HIDE);
+    ::PostMessageA(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hide), TRUE);
+    ASSERT_TRUE(app.Settle());
+    ASSERT_EQ(hide, ThreadInfoOf(main).hwndFocus);
+    PostKey(hide, VK_ESCAPE);
+    ASSERT_TRUE(app.Settle());
+    EXPECT_TRUE(app.Running());
+    EXPECT_TRUE(::IsWindowVisible(main));
+}
+
+TEST(AboutPage, EnterAndEscapeChangeNothingAndCloseNothing) {
+    UseQuietSettings();
+    VelmoraProcess app;
+    HWND main = StartApp(app, "about-keys");
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(app.SelectTab(kAboutPage));
+    HWND page = app.Page(kAboutPage);
+    std::set<HWND> windows = ShownWindowsOf(app);
+    // The keys where the focus is, and the page's own accept and cancel.
+    for (WPARAM key : {VK_RETURN, VK_ESCAPE})
+        PostKey(ThreadInfoOf(main).hwndFocus, key);
+    ::PostMessageA(page, WM_COMMAND, IDOK, 0);
+    ::PostMessageA(page, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(app.Settle());
+    EXPECT_TRUE(Shows(app, kAboutPage));
+    EXPECT_TRUE(::IsWindowVisible(main));
+    EXPECT_EQ(windows, ShownWindowsOf(app)) << "no window opened or closed";
+    EXPECT_TRUE(app.Close()) << "and it still closes as it should";
 }
 
 TEST(OptionsPage, LeavingWithABadDelayShowsTheMessageAndStillAppliesTheRest) {
@@ -222,21 +332,4 @@ TEST(OptionsPage, BySizeAndBySessionEnableExactlyTheirFields) {
     EXPECT_EQ("11111", click(IDC_BY_SESSION));
     EXPECT_EQ("00111", click(IDC_BY_SIZE));
     EXPECT_EQ("00011", click(IDC_BY_SESSION));
-}
-
-// Pictures of the pages for the README (build/win/screenshots).
-TEST(Look, EveryPageIsSavedAsAPicture) {
-    if (Env("VELMORA_SCREENSHOTS").empty())
-        GTEST_SKIP() << "no screenshot folder (run through scripts/test.sh)";
-    UseQuietSettings();
-    VelmoraProcess app;
-    HWND main = StartApp(app, "look");
-    ASSERT_TRUE(main);
-    const char* const names[] = {"banned-list", "statistics", "options", "about"};
-    for (int page = kBannedPage; page <= kAboutPage; ++page) {
-        ASSERT_TRUE(app.SelectTab(page));
-        ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        ASSERT_TRUE(app.Settle());
-        EXPECT_TRUE(SaveScreenshot(main, names[page])) << names[page];
-    }
 }

@@ -10,15 +10,6 @@ using namespace e2e;
 
 namespace {
 
-// The visible menu ("#32768") of the process, null when none is tracked.
-HWND TrackedMenu(DWORD pid) {
-    for (HWND menu : TopLevelWindows(pid, "#32768")) {
-        if (::IsWindowVisible(menu))
-            return menu;
-    }
-    return nullptr;
-}
-
 class Tray : public testing::Test {
 protected:
     void SetUp() override {
@@ -30,32 +21,35 @@ protected:
         probe_.reset(new Probe(::GetWindowThreadProcessId(main_, nullptr)));
         ASSERT_TRUE(probe_->Attached());
     }
-    // Right-clicks the icon and reads the menu it opens, left open; the
-    // default item reads "default <text>".
+    // Right-clicks the icon and reads the menu it opens, left open.
     Lines OpenMenu(UINT iconId) {
-        Lines items;
-        ::PostMessageA(TrayWindowOf(app_), kTrayNotify, iconId, WM_RBUTTONUP);
-        WaitUntil([&] { return (menu_ = TrackedMenu(app_.Pid())) != nullptr; }, 5000);
-        if (!menu_ || !probe_->Ask(main_, probe::kReadMenu))
-            return items;
-        const probe::Report& report = probe_->Report();
-        for (int i = 0; i < report.itemCount && i < probe::kMaxItems; ++i)
-            items.push_back((i == report.defaultPosition ? "default " : "") +
-                            std::string(report.texts[i]));
-        return items;
+        if (!app_.Settle() ||
+            !::PostMessageA(TrayWindowOf(app_), kTrayNotify, iconId, WM_RBUTTONUP))
+            return Lines{};
+        return probe_->ShownMenuItems(app_);
     }
     // Picks the item `downs` places down (0: Escape) and waits until it acted.
     bool Pick(int downs) {
-        for (int i = 0; i < downs; ++i)
-            PostKey(menu_, VK_DOWN);
-        PostKey(menu_, downs ? VK_RETURN : VK_ESCAPE);
-        return WaitUntil([&] { return !TrackedMenu(app_.Pid()); }) && app_.Settle();
+        std::vector<WPARAM> keys(downs, VK_DOWN);
+        keys.push_back(downs ? VK_RETURN : VK_ESCAPE);
+        return ChooseInMenu(app_, keys);
+    }
+    // Settled first: the tray window is made anew with each change of state.
+    bool DoubleClickIcon(UINT iconId) {
+        return app_.Settle() &&
+               ::PostMessageA(TrayWindowOf(app_), kTrayNotify, iconId, WM_LBUTTONDBLCLK) &&
+               app_.Settle();
     }
     HWND HiddenParent() const { return OnlyWindowOf(app_, "VelmoraHiddenParent"); }
     std::string StartText() const { return TextOf(app_.Control(IDC_START)); }
+    RECT Frame() const {
+        RECT frame{};
+        ::GetWindowRect(main_, &frame);
+        return frame;
+    }
 
     VelmoraProcess app_;
-    HWND main_ = nullptr, menu_ = nullptr;
+    HWND main_ = nullptr;
     std::unique_ptr<Probe> probe_;
 };
 
@@ -64,57 +58,115 @@ bool InFront(HWND window) {
     return WaitUntil([&] { return ::GetForegroundWindow() == window; }, 2000);
 }
 
+// The icon's picture once the tray shows one that passes the test.
+bool IconShows(const std::function<bool(const ScreenPicture&)>& test) {
+    return WaitUntil([&] {
+        HWND icon = TrayIconWindow();
+        return icon && test(ScreenPicture(icon));
+    });
+}
+
 } // namespace
 
-TEST_F(Tray, TheIconComesBackOnTaskbarCreatedItsMenuFollowsTheStateAndADoubleClickOpens) {
-    Start("tray-menu");
+TEST_F(Tray, TheIconComesBackWhenTheTaskbarIsMadeAgain) {
+    Start("tray-taskbar");
     HWND tray = TrayWindowOf(app_);
-    EXPECT_TRUE(ShellHasIcon(tray, IDR_TRAY_STARTED));
-    EXPECT_FALSE(ShellHasIcon(tray, IDR_TRAY_STOPPED));
+    ASSERT_TRUE(ShellHasIcon(tray, IDR_TRAY_STARTED));
     ASSERT_TRUE(NotifyShell(NIM_DELETE, tray, IDR_TRAY_STARTED)); // as a new taskbar would
     DWORD_PTR answer = 0;
     ::SendMessageTimeoutA(HWND_BROADCAST, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0,
                           SMTO_ABORTIFHUNG, 5000, &answer);
     ASSERT_TRUE(app_.Settle());
-    EXPECT_TRUE(ShellHasIcon(tray, IDR_TRAY_STARTED)) << "the icon is back";
-    EXPECT_FALSE(ShellHasIcon(tray, IDR_TRAY_STOPPED));
+    EXPECT_TRUE(ShellHasIcon(tray, IDR_TRAY_STARTED));
+    EXPECT_FALSE(ShellHasIcon(tray, IDR_TRAY_STOPPED)) << "with the id of the state it is in";
+}
 
+TEST_F(Tray, AClickAMoveOrARightPressOnTheIconDoesNothing) {
+    Start("tray-mouse");
+    DWORD_PTR answer = 0;
     for (UINT mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSEMOVE, WM_RBUTTONDOWN}) {
-        ASSERT_TRUE(::SendMessageTimeoutA(tray, kTrayNotify, IDR_TRAY_STARTED, mouse, SMTO_NORMAL,
-                                          5000, &answer));
+        ASSERT_TRUE(::SendMessageTimeoutA(TrayWindowOf(app_), kTrayNotify, IDR_TRAY_STARTED, mouse,
+                                          SMTO_NORMAL, 5000, &answer));
         EXPECT_EQ(1u, answer) << mouse;
     }
     ASSERT_TRUE(app_.Settle());
     EXPECT_FALSE(::IsWindowVisible(main_));
-    EXPECT_FALSE(TrackedMenu(app_.Pid()));
+    EXPECT_FALSE(ShownMenu(app_));
+}
 
+TEST_F(Tray, TheMenuOffersStopWhileStartedWithOpenInBoldAndEscapeChoosesNothing) {
+    Start("tray-menu");
     EXPECT_EQ((Lines{"default Open", "Stop", "Close"}), OpenMenu(IDR_TRAY_STARTED));
-    if (!Env("VELMORA_SCREENSHOTS").empty()) {
-        EXPECT_TRUE(SaveScreenshot(menu_, "tray-menu"));
-    }
     ASSERT_TRUE(Pick(0));
-    EXPECT_EQ("Stop", StartText()) << "Escape chose nothing";
+    EXPECT_EQ("Stop", StartText());
+}
+
+TEST_F(Tray, StopFromTheMenuStopsInTheTrayAndTheMenuThenOffersStart) {
+    Start("tray-stop");
     OpenMenu(IDR_TRAY_STARTED);
     ASSERT_TRUE(Pick(2));
     EXPECT_EQ("Start", StartText());
     EXPECT_FALSE(::IsWindowVisible(main_)) << "the state changes in the tray";
-    EXPECT_TRUE(ShellHasIcon(TrayWindowOf(app_), IDR_TRAY_STOPPED)) << "the stopped icon";
-
+    EXPECT_TRUE(ShellHasIcon(TrayWindowOf(app_), IDR_TRAY_STOPPED));
     EXPECT_EQ((Lines{"default Open", "Start", "Close"}), OpenMenu(IDR_TRAY_STOPPED));
     ASSERT_TRUE(Pick(2));
     EXPECT_EQ("Stop", StartText());
-
-    ::PostMessageA(TrayWindowOf(app_), kTrayNotify, IDR_TRAY_STARTED, WM_LBUTTONDBLCLK);
-    ASSERT_TRUE(app_.Settle());
-    EXPECT_TRUE(::IsWindowVisible(main_));
-    EXPECT_EQ(::GetDesktopWindow(), ::GetAncestor(main_, GA_PARENT));
-    EXPECT_TRUE(InFront(main_));
-    tray = TrayWindowOf(app_);
-    EXPECT_TRUE(app_.Close());
-    EXPECT_FALSE(ShellHasIcon(tray, IDR_TRAY_STARTED)) << "the icon goes with the program";
 }
 
-TEST_F(Tray, LoadMinimizedNeverShowsTheWindowAndHideAndOpenMoveIt) {
+TEST_F(Tray, TheIconShowsTheColouredPictureWhileStartedAndTheGreyOneWhileStopped) {
+    Start("tray-picture");
+    auto coloured = [](const ScreenPicture& icon) { return icon.Count(IsColoured) > 40; };
+    // Grey, but a picture: more than a few pixels unlike the corner.
+    auto grey = [](const ScreenPicture& icon) {
+        COLORREF corner = icon.At(0, 0);
+        return icon.Count(IsColoured) == 0 &&
+               icon.Count([&](COLORREF c) { return c != corner; }) > 40;
+    };
+    EXPECT_TRUE(IconShows(coloured)) << "started";
+    app_.Click(app_.Control(IDC_START));
+    ASSERT_TRUE(app_.Settle());
+    EXPECT_TRUE(IconShows(grey)) << "stopped";
+    app_.Click(app_.Control(IDC_START));
+    ASSERT_TRUE(app_.Settle());
+    EXPECT_TRUE(IconShows(coloured)) << "started again";
+}
+
+TEST_F(Tray, ADoubleClickOnTheIconBringsTheWindowOutOfTheTray) {
+    Start("tray-double-click");
+    ASSERT_TRUE(DoubleClickIcon(IDR_TRAY_STARTED));
+    EXPECT_TRUE(::IsWindowVisible(main_));
+    EXPECT_EQ(::GetDesktopWindow(), ::GetAncestor(main_, GA_PARENT)) << "a taskbar button";
+    EXPECT_TRUE(InFront(main_));
+}
+
+TEST_F(Tray, ADoubleClickWithTheWindowShownLeavesItInPlaceAndBringsItToTheFront) {
+    SetSettingDword("LoadMinimized", 0);
+    Start("tray-shown");
+    RECT before = Frame();
+    WindowFactory windows;
+    HWND other = windows.Open("In front", 300, 200);
+    ::SetForegroundWindow(other);
+    ASSERT_TRUE(InFront(other));
+    ASSERT_TRUE(DoubleClickIcon(IDR_TRAY_STARTED));
+    EXPECT_TRUE(InFront(main_));
+    EXPECT_EQ(main_, ThreadInfoOf(main_).hwndActive);
+    EXPECT_TRUE(::IsWindowVisible(main_));
+    EXPECT_EQ(::GetDesktopWindow(), ::GetAncestor(main_, GA_PARENT));
+    RECT after = Frame();
+    EXPECT_TRUE(::EqualRect(&before, &after)) << "where it was";
+    EXPECT_TRUE(TopLevelWindows(app_.Pid(), "VelmoraHiddenParent").empty())
+        << "never hidden, so no hidden parent";
+}
+
+TEST_F(Tray, TheIconGoesWithTheProgram) {
+    Start("tray-close");
+    HWND tray = TrayWindowOf(app_);
+    ASSERT_TRUE(ShellHasIcon(tray, IDR_TRAY_STARTED));
+    EXPECT_TRUE(app_.Close());
+    EXPECT_FALSE(ShellHasIcon(tray, IDR_TRAY_STARTED));
+}
+
+TEST_F(Tray, LoadMinimizedNeverShowsTheWindow) {
     Probe shows(0);
     ASSERT_TRUE(shows.Attached());
     SetSettingDword("LoadMinimized", 0);
@@ -126,10 +178,14 @@ TEST_F(Tray, LoadMinimizedNeverShowsTheWindowAndHideAndOpenMoveIt) {
     Start("tray-minimized");
     EXPECT_EQ(before, shows.Report().mainWindowShows) << "never shown at start";
     EXPECT_FALSE(::IsWindowVisible(main_));
+    ASSERT_TRUE(HiddenParent());
+    EXPECT_EQ(HiddenParent(), ::GetAncestor(main_, GA_PARENT)) << "no taskbar button";
+}
+
+TEST_F(Tray, OpenAndHideMoveTheWindowOutOfTheTrayAndBackWhereItWas) {
+    Start("tray-trips");
     HWND hidden = HiddenParent();
     ASSERT_TRUE(hidden);
-    EXPECT_EQ(hidden, ::GetAncestor(main_, GA_PARENT)) << "no taskbar button";
-
     RECT firstFrame{};
     for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE(round);
@@ -139,8 +195,7 @@ TEST_F(Tray, LoadMinimizedNeverShowsTheWindowAndHideAndOpenMoveIt) {
         EXPECT_EQ(::GetDesktopWindow(), ::GetAncestor(main_, GA_PARENT)) << "a taskbar button";
         EXPECT_TRUE(InFront(main_));
         EXPECT_EQ(main_, ThreadInfoOf(main_).hwndActive);
-        RECT frame{};
-        ::GetWindowRect(main_, &frame);
+        RECT frame = Frame();
         if (round == 0)
             firstFrame = frame;
         EXPECT_TRUE(::EqualRect(&firstFrame, &frame)) << "back where it was";
@@ -163,9 +218,7 @@ TEST_F(Tray, HundredStartStopCyclesLeaveNothingBehind) {
         app_.Click(start);
         // Now and then out of the tray and back, and the menu opened and closed.
         if (round % 10 == 0) {
-            ASSERT_TRUE(app_.Settle());
-            ::PostMessageA(TrayWindowOf(app_), kTrayNotify, IDR_TRAY_STARTED, WM_LBUTTONDBLCLK);
-            ASSERT_TRUE(app_.Settle());
+            ASSERT_TRUE(DoubleClickIcon(IDR_TRAY_STARTED));
             ASSERT_TRUE(::IsWindowVisible(main_));
             app_.Click(app_.Control(IDC_HIDE));
             ASSERT_FALSE(OpenMenu(IDR_TRAY_STARTED).empty());

@@ -67,7 +67,8 @@ protected:
     void TearDown() override { RemoveHook(); }
 
     // Pumps this thread, where the reports arrive, until the maker has ended
-    // and a little longer; returns the reports about the maker's windows.
+    // and every report it caused has been handled; returns the reports about
+    // the maker's windows.
     std::vector<Report> RunMaker(const std::string& prefix, int count, int holdMs,
                                  bool busy = false) {
         fw::UniqueKernelHandle maker = wintest::StartWindowMaker(prefix, count, holdMs);
@@ -76,7 +77,8 @@ protected:
         while (maker && ::MsgWaitForMultipleObjects(1, &process, FALSE, 30000, QS_ALLINPUT) ==
                             WAIT_OBJECT_0 + 1)
             wintest::Pump();
-        wintest::Pump(300);
+        // Its reports were queued here before it ended.
+        wintest::Settle();
         EXPECT_TRUE(maker && ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0) << prefix;
         std::vector<Report> found;
         for (const Report& r : g_reports)
@@ -108,17 +110,27 @@ TEST_F(HookLibrary, ReportsCreationAndDestructionWithReadableTitles) {
     }
 }
 
-TEST_F(HookLibrary, NothingArrivesSwitchedOffOrRemovedAndAllAgainOnceBack) {
-    RemoveHook(); // before SetHook: harmless
+TEST_F(HookLibrary, NothingArrivesWhileSwitchedOff) {
     SetHook(receiver.Get());
     SetEnable(1);
     SetEnable(0);
-    EXPECT_TRUE(RunMaker("HookTest B", 2, 50).empty()) << "after SetEnable(0)";
+    EXPECT_TRUE(RunMaker("HookTest B", 2, 50).empty());
+}
+
+TEST_F(HookLibrary, SwitchedOnAgainEverythingArrives) {
+    SetHook(receiver.Get());
+    SetEnable(0);
     SetEnable(1);
-    EXPECT_EQ(2u, RunMaker("HookTest C", 1, 50).size()) << "switched on again";
+    EXPECT_EQ(2u, RunMaker("HookTest C", 1, 50).size());
+}
+
+TEST_F(HookLibrary, NothingArrivesOnceRemovedAndRemovingIsHarmlessBeforeAndTwice) {
+    RemoveHook();
+    SetHook(receiver.Get());
+    SetEnable(1);
     RemoveHook();
     RemoveHook();
-    EXPECT_TRUE(RunMaker("HookTest D", 1, 50).empty()) << "after RemoveHook";
+    EXPECT_TRUE(RunMaker("HookTest D", 1, 50).empty());
 }
 
 TEST_F(HookLibrary, ABusyReceiverHoldsUpNeitherCreationNorDestruction) {
@@ -141,20 +153,15 @@ TEST_F(HookLibrary, AWindowOfAProcessEndedFromOutsideIsNeverReportedDestroyed) {
                 return r.window;
         return HWND{};
     };
-    for (DWORD start = ::GetTickCount();
-         !reported(POPUP_EVENT_CREATED) && ::GetTickCount() - start < 20000;)
-        wintest::Pump(20);
+    wintest::PumpUntil([&] { return reported(POPUP_EVENT_CREATED) != nullptr; }, 20000);
     HWND window = reported(POPUP_EVENT_CREATED);
     ASSERT_TRUE(window);
     ::TerminateProcess(maker.Get(), 1);
     ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(maker.Get(), 10000));
-    for (DWORD start = ::GetTickCount(); ::IsWindow(window) && ::GetTickCount() - start < 10000;)
-        wintest::Pump(20);
+    wintest::PumpUntil([&] { return !::IsWindow(window); });
     ASSERT_FALSE(::IsWindow(window));
-    // What the hook could have sent was sent before the window went; a
-    // round trip through this thread's queue takes in whatever was posted.
-    ::PostMessageA(receiver.Get(), WM_NULL, 0, 0);
-    wintest::Pump();
+    // What the hook could have sent was sent before the window went.
+    wintest::Settle();
     EXPECT_FALSE(reported(POPUP_EVENT_DESTROYED));
 }
 

@@ -20,6 +20,28 @@ void Pump(DWORD ms) {
     }
 }
 
+void Settle() {
+    // Two marks: what is handled before the first may post more, which the
+    // second follows.
+    const UINT mark = ::RegisterWindowMessageA("VelmoraTestSettle");
+    for (int round = 0; round < 2; ++round) {
+        ::PostThreadMessageA(::GetCurrentThreadId(), mark, round, 0);
+        MSG msg;
+        while (::GetMessageA(&msg, nullptr, 0, 0) > 0 && !(msg.message == mark && !msg.hwnd)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    for (DWORD start = ::GetTickCount(); !condition(); Pump(10)) {
+        if (::GetTickCount() - start >= timeoutMs)
+            return condition();
+    }
+    return true;
+}
+
 std::string TextOf(HWND window) {
     char text[1024] = {};
     ::GetWindowTextA(window, text, sizeof(text));
@@ -32,11 +54,9 @@ COLORREF PixelAt(HWND window, int x, int y) {
     return ::GetPixel(dc.Get(), x, y);
 }
 
-int CountPixels(HWND window, const std::function<bool(COLORREF)>& test, const RECT* area) {
+int CountPixels(HWND window, const std::function<bool(COLORREF)>& test) {
     RECT rc{};
     ::GetClientRect(window, &rc);
-    if (area)
-        rc = *area;
     ::UpdateWindow(window);
     fw::WindowDc dc(window);
     int n = 0;
@@ -46,14 +66,7 @@ int CountPixels(HWND window, const std::function<bool(COLORREF)>& test, const RE
     return n;
 }
 
-int GdiObjectCount() {
-    int count = 0;
-    for (UINT_PTR slot = 1; slot < 0x10000; ++slot)
-        count += ::GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) ? 1 : 0;
-    return count;
-}
-
-HostWindow::HostWindow(COLORREF backgroundColour) : background(backgroundColour) {
+HostWindow::HostWindow() {
     RegisterPrivateClass("VelmoraTestHost");
     CreateEx(0, "VelmoraTestHost", "Test host", WS_POPUP | WS_CAPTION | WS_VISIBLE, 40, 40, 600,
              500, nullptr, nullptr);
@@ -71,42 +84,13 @@ HWND HostWindow::Add(const char* cls, int id, const char* text, DWORD style, int
     return child;
 }
 
-namespace {
-BOOL CALLBACK ForwardTo(HWND child, LPARAM lParam) {
-    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
-    ::SendMessageA(child, msg->message, msg->wParam, msg->lParam);
-    return TRUE;
-}
-} // namespace
-
-void SendToDescendants(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam) {
-    MSG forward{nullptr, msg, wParam, lParam, 0, {}};
-    ::EnumChildWindows(parent, ForwardTo, reinterpret_cast<LPARAM>(&forward));
-}
-
-bool HostWindow::ProcessWindowMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam,
-                                      LRESULT& result) {
-    if (msg == WM_COMMAND || msg == WM_NOTIFY || msg >= WM_APP) {
-        NMHDR header{};
-        if (msg == WM_NOTIFY)
-            header = *reinterpret_cast<NMHDR*>(lParam);
-        received.push_back(Received{msg, wParam, lParam, header});
-        if (msg == WM_COMMAND && onCommand)
-            onCommand(LOWORD(wParam), HIWORD(wParam));
-        result = answer;
-        return true;
-    }
-    if (msg == WM_ERASEBKGND) {
-        RECT rc{};
-        ::GetClientRect(m_hWnd, &rc);
-        fw::UniqueBrush brush(::CreateSolidBrush(background));
-        ::FillRect(reinterpret_cast<HDC>(wParam), &rc, brush.Get());
-        result = TRUE;
-        return true;
-    }
-    if (msg == WM_SYSCOLORCHANGE)
-        SendToDescendants(m_hWnd, msg, wParam, lParam);
-    return false;
+bool HostWindow::ProcessWindowMessage(HWND, UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (msg != WM_COMMAND)
+        return false;
+    if (onCommand)
+        onCommand(LOWORD(wParam), HIWORD(wParam));
+    result = 0;
+    return true;
 }
 
 namespace {

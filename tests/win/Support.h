@@ -1,6 +1,6 @@
-// What the Win32 tests share: a host window, pumping, pixels, the GDI object
-// count, a watcher that answers message boxes, a stand-in for the shell, and
-// a second process that makes windows.
+// What the Win32 tests share: a host window, pumping, pixels, a watcher that
+// answers message boxes, a stand-in for the shell, and a second process that
+// makes windows.
 #pragma once
 
 #include <windows.h>
@@ -17,37 +17,26 @@ namespace wintest {
 
 // Dispatches what is queued, and keeps doing so for ms.
 void Pump(DWORD ms = 0);
+// Handles everything queued for this thread so far, and what that posts in
+// turn: a round trip through the thread's own queue.
+void Settle();
+// Dispatches until the condition holds or the time is up.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 std::string TextOf(HWND window);
 COLORREF PixelAt(HWND window, int x, int y);
-// The client pixels (of the area, or all) for which the test holds.
-int CountPixels(HWND window, const std::function<bool(COLORREF)>& test, const RECT* area = nullptr);
-// Live GDI objects of this process. Wine's GetGuiResources is a stub, but
-// GetObjectType answers for every live slot of the handle table.
-int GdiObjectCount();
-// Sends a message to every descendant, as the program does with the colour
-// change that only top-level windows hear of.
-void SendToDescendants(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam);
+// The client pixels for which the test holds.
+int CountPixels(HWND window, const std::function<bool(COLORREF)>& test);
 
 // A visible top-level framework window that reflects its children's
-// notifications like every window of the program, and records the commands,
-// notifications and WM_APP messages that reach its own map.
+// notifications like every window of the program, and runs onCommand for
+// the commands that reach its own map.
 class HostWindow : public fw::CWindow {
 public:
-    explicit HostWindow(COLORREF background = ::GetSysColor(COLOR_BTNFACE));
+    HostWindow();
     ~HostWindow() override { DestroyWindow(); }
     HWND Add(const char* cls, int id, const char* text, DWORD style, int x, int y, int w, int h);
 
-    struct Received {
-        UINT msg;
-        WPARAM wParam;
-        LPARAM lParam;
-        NMHDR header; // copied for WM_NOTIFY
-    };
-    std::vector<Received> received;
-    LRESULT answer = 0;
-    // Runs inside the WM_COMMAND handler, after the command is recorded.
     std::function<void(WORD id, WORD code)> onCommand;
-    COLORREF background;
 
     bool ProcessWindowMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam,
                               LRESULT& result) override;

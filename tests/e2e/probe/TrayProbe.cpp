@@ -68,10 +68,16 @@ LRESULT CALLBACK ProbeHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION) {
         NoteShow(sent);
         if (sent->message == probe::ProbeMessage()) {
-            if (sent->wParam == probe::kCountObjects)
+            if (sent->wParam == probe::kCountObjects) {
                 CountObjects();
-            else
+            } else if (sent->wParam == probe::kSetButtonFace) {
+                // As the control panel would: every window hears of it.
+                int index = COLOR_BTNFACE;
+                COLORREF colour = static_cast<COLORREF>(sent->lParam);
+                ::SetSysColors(1, &index, &colour);
+            } else {
                 ReadMenu();
+            }
             ++g_report.serial;
         }
     }

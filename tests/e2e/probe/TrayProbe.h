@@ -1,14 +1,15 @@
-// A test library hooked into Velmora's user-interface thread, to see what
-// only that process can under Wine: the menu it tracks (menu handles do not
-// work across processes), its USER and GDI objects (GetGuiResources answers
-// 0), and, hooked into every thread, each time its main window is shown.
+// A test library hooked into Velmora's user-interface thread, to see and do
+// what only that process can under Wine: the menu it tracks (menu handles do
+// not work across processes), its USER and GDI objects (GetGuiResources
+// answers 0), its system colours (each process keeps its own), and, hooked
+// into every thread, each time its main window is shown.
 #pragma once
 
 #include <windows.h>
 
 namespace probe {
 
-constexpr int kMaxItems = 8;
+constexpr int kMaxItems = 12;
 // An icon leaked shows as its two bitmaps among the GDI objects.
 enum Object { kGdi, kMenus, kWindows, kObjectKinds };
 
@@ -23,8 +24,9 @@ struct Report {
     LONG mainWindowShows;
 };
 
-enum Query : WPARAM { kCountObjects = 1, kReadMenu = 2 };
-// Sent (never posted) to a window of the hooked thread, with a Query.
+enum Query : WPARAM { kCountObjects = 1, kReadMenu = 2, kSetButtonFace = 3 };
+// Sent (never posted) to a window of the hooked thread, with a Query and,
+// for kSetButtonFace, the colour.
 inline UINT ProbeMessage() {
     return ::RegisterWindowMessageA("VelmoraE2EProbe");
 }
