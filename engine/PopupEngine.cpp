@@ -24,6 +24,8 @@ void PopupEngine::OnCreated(WindowId window, bool delayed) {
             delay = clock_.NowMs() - createdAt;
         }
     }
+    if (due_.size() >= sweepAt_)
+        ForgetGoneInDelay();
     // A handle reported again belongs to a new window.
     auto old = waiting_.find(window);
     if (old != waiting_.end())
@@ -104,6 +106,17 @@ void PopupEngine::JudgeDue() {
         entry->second.judged = true;
         Judge(window);
     }
+}
+
+void PopupEngine::ForgetGoneInDelay() {
+    std::vector<WindowId> gone;
+    for (const auto& entry : due_) {
+        if (!system_.IsAlive(std::get<2>(entry)))
+            gone.push_back(std::get<2>(entry));
+    }
+    for (WindowId window : gone)
+        Forget(waiting_.find(window));
+    sweepAt_ = 2 * due_.size() > kFirstSweep ? 2 * due_.size() : kFirstSweep;
 }
 
 void PopupEngine::PollTitles() {

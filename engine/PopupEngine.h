@@ -122,6 +122,10 @@ private:
     using Entry = std::unordered_map<WindowId, Waiting>::iterator;
 
     void JudgeDue();
+    // Windows whose destruction was never reported would otherwise wait out
+    // a long delay in memory: swept whenever those waiting have doubled.
+    void ForgetGoneInDelay();
+    static constexpr size_t kFirstSweep = 64;
     void PollTitles();
     void Judge(WindowId window);
     // Still inside its late-title time.
@@ -142,6 +146,7 @@ private:
     std::set<std::tuple<uint64_t, uint64_t, WindowId>> due_;
     // Judged windows watched for a new title, by sequence.
     std::map<uint64_t, WindowId> watched_;
+    size_t sweepAt_ = kFirstSweep;
     uint64_t nextPollAt_ = 0;
     uint64_t sequence_ = 0;
     // Inside a close request, reports sent by the closing window's thread

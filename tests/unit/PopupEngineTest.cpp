@@ -155,6 +155,17 @@ TEST_F(Engine, ADueWindowIsJudgedBeforeTheNextReportEvenWhenTheTimerIsLate) {
     EXPECT_EQ((Lines{"First - Opera", "Second - Opera"}), kills_);
 }
 
+TEST_F(Engine, WindowsGoneWithoutAReportDoNotPileUpDuringALongDelay) {
+    settings_.Delay = 4294967295u;
+    for (int i = 0; i < 1000; ++i)
+        windows_.windows.erase(Open("Gone " + std::to_string(i)));
+    Open("Stays - Opera");
+    EXPECT_LT(engine_.WaitingCount(), 200u);
+    RunFor(4294967295ull);
+    EXPECT_EQ(Lines{"Stays - Opera"}, kills_) << "judged when its delay of 49 days ended";
+    EXPECT_FALSE(engine_.NextWakeMs());
+}
+
 TEST_F(Engine, AWindowGoneDuringItsDelayIsDroppedAndNeverCounted) {
     settings_.Delay = 500;
     settings_.BySess = 1;
@@ -184,11 +195,15 @@ TEST_F(Engine, ALateBrowserTitleIsJudgedWithinTheLateTitleTime) {
 
 TEST_F(Engine, ATitleThatChangesAfterTheLateTitleTimeIsNotJudged) {
     settings_.LateTitleSeconds = 2;
+    banned_.titles = {"Banned - Opera"};
     WindowId popup = Open("Loading...");
+    WindowId big = Open("Page - Opera", 1200, 800);
     RunFor(2000);
     EXPECT_FALSE(engine_.NextWakeMs()) << "the watch has ended, and so has the polling";
     windows_.windows[popup].title = "Ad - Opera";
+    windows_.windows[big].title = "Banned - Opera";
     engine_.OnTitleChanged(popup);
+    engine_.OnTitleChanged(big);
     RunFor(1000);
     EXPECT_TRUE(kills_.empty());
 }
