@@ -2,12 +2,15 @@
 
 #include "app/VelmoraApp.h"
 #include "engine/BanHotkey.h"
+#include "engine/HotkeyRule.h"
+#include "framework/AnsiCodePage.h"
 #include "framework/Handle.h"
 #include "settings/SettingsStore.h"
 #include "tray/TrayAnimation.h"
 
 namespace {
 const char kTrayTip[] = "Draxtel Velmora";
+const UINT_PTR kEngineTimer = 1;
 // The tabs, in the order they are added.
 enum PageIndex { kBannedListPage, kStatisticsPage, kOptionsPage, kAboutPage };
 } // namespace
@@ -15,7 +18,12 @@ enum PageIndex { kBannedListPage, kStatisticsPage, kOptionsPage, kAboutPage };
 MainDialog::MainDialog()
     : fw::CDialog(IDD_MAIN),
       programIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM))),
-      killer(optionsPage, bannedListPage, statsPage) {}
+      bannedIndex_(bannedListPage.titles),
+      engine_(
+          optionsPage, clock_, windows_, bannedIndex_,
+          [this](const std::string& title) { statsPage.RecordKill(title); }, fw::AnsiLeadByte) {
+    optionsPage.SetHotkeyApplier([this] { return RegisterHotkey(true); });
+}
 
 void MainDialog::DoDataExchange(fw::DataExchange& dx) {
     dx.Control(IDC_TABS, tabCtrl);
@@ -58,10 +66,8 @@ bool MainDialog::OnInitDialog() {
     startButton.ShadeStateColour(ImageButton::HoverBack, 20, true);
     startButton.SetStateColour(ImageButton::HoverText, RGB(0, 128, 0), true);
 
-    const RegistryProfile& profile = VelmoraApp::Instance().Profile();
-    LoadSettings(profile, optionsPage, statsPage);
+    LoadSettings(VelmoraApp::Instance().Profile(), optionsPage, statsPage, bannedListPage);
     statsPage.RecordKill(std::string());
-    LoadSettingStrings(profile, optionsPage, bannedListPage);
     optionsPage.UpdateData(false);
     bannedListPage.UpdateData(false);
     if (optionsPage.BySize)
@@ -70,8 +76,7 @@ bool MainDialog::OnInitDialog() {
         optionsPage.OnBySessionClicked();
     if (optionsPage.LoadOnStartup)
         bannedListPage.ReadListFile(bannedListPage.ListPath);
-    engine::RegisterBanHotkey(m_hWnd, optionsPage.Key, optionsPage.AddAlt, optionsPage.AddCtrl,
-                              optionsPage.AddShift, false);
+    RegisterHotkey(false);
     if (optionsPage.LoadMinimized) {
         ShrinkToTray(m_hWnd);
         SetVisibleOnStart(false);
@@ -80,8 +85,39 @@ bool MainDialog::OnInitDialog() {
         StartBlocking();
     else
         StopBlocking();
-    killer.ResetOpenBrowserCount();
+    engine_.ResetOpenBrowserCount();
     return true;
+}
+
+std::string MainDialog::RegisterHotkey(bool reregister) {
+    DWORD error = engine::RegisterBanHotkey(m_hWnd, optionsPage.Key, optionsPage.AddAlt,
+                                            optionsPage.AddCtrl, optionsPage.AddShift, reregister);
+    // Other failures come from the key itself (none, or no key's code),
+    // which the page shows as typed.
+    if (error != ERROR_HOTKEY_ALREADY_REGISTERED)
+        return std::string();
+    return engine::HotkeyHeldMessage(optionsPage.AddAlt, optionsPage.AddCtrl, optionsPage.AddShift,
+                                     fw::UpperCaseAnsi(optionsPage.Key));
+}
+
+void MainDialog::ArmEngineTimer() {
+    std::optional<uint64_t> wake = engine_.NextWakeMs();
+    if (!wake) {
+        if (timerArmed_)
+            ::KillTimer(m_hWnd, kEngineTimer);
+        timerArmed_ = false;
+        return;
+    }
+    if (timerArmed_ && *wake == timerDueAt_)
+        return;
+    uint64_t now = clock_.NowMs();
+    uint64_t wait = *wake > now ? *wake - now : 0;
+    // A delay of weeks is waited in steps of the longest a timer takes.
+    UINT elapse = static_cast<UINT>(wait < USER_TIMER_MAXIMUM ? wait : USER_TIMER_MAXIMUM);
+    ::SetTimer(m_hWnd, kEngineTimer, elapse < USER_TIMER_MINIMUM ? USER_TIMER_MINIMUM : elapse,
+               nullptr);
+    timerArmed_ = true;
+    timerDueAt_ = *wake;
 }
 
 void MainDialog::PlaceTrayIcon(UINT iconId, UINT imageId) {
@@ -107,17 +143,47 @@ void MainDialog::StartBlocking() {
 void MainDialog::StopBlocking() {
     SetEnable(0);
     started = false;
+    engine_.StopWatchingTitles();
+    ArmEngineTimer();
     PlaceTrayIcon(IDR_TRAY_STOPPED, IDI_STOPPED);
     ShowStartButtonState("Start", IDI_STARTED, RGB(0, 128, 0));
 }
 
 LRESULT MainDialog::OnPopupReport(UINT, WPARAM wParam, LPARAM lParam, bool&) {
-    killer.OnReport(reinterpret_cast<HWND>(wParam), lParam);
+    // A change on the options page takes effect with the next report.
+    optionsPage.ReadForReport();
+    engine::WindowId window = static_cast<engine::WindowId>(wParam);
+    if (lParam == POPUP_EVENT_DESTROYED)
+        engine_.OnDestroyed(window);
+    else // any other code counts as a creation; only POPUP_EVENT_CREATED waits
+        engine_.OnCreated(window, lParam == POPUP_EVENT_CREATED);
+    ArmEngineTimer();
+    return 0;
+}
+
+LRESULT MainDialog::OnTimer(UINT, WPARAM wParam, LPARAM, bool& bHandled) {
+    if (wParam != kEngineTimer) {
+        bHandled = false;
+        return 0;
+    }
+    // Quiet: a field that does not read would otherwise show its message
+    // on every tick, each box's own loop running the next tick.
+    optionsPage.ReadForReport(true);
+    timerDueAt_ = 0; // the timer repeats until set again
+    engine_.OnTimer();
+    ArmEngineTimer();
     return 0;
 }
 
 LRESULT MainDialog::OnHotkey(UINT, WPARAM, LPARAM, bool&) {
-    killer.OnBanHotkey();
+    HWND window = ::GetForegroundWindow();
+    if (!window)
+        return 1;
+    std::string title = engine::ReadWholeTitle(window);
+    if (bannedListPage.IsNewTitle(title) && engine_.IsBrowserTitle(title)) {
+        bannedListPage.titles.Insert(title);
+        engine_.RequestClose(engine::IdOf(window));
+    }
     return 1;
 }
 

@@ -7,7 +7,8 @@
 #include "controls/AboutPage.h"
 #include "controls/ImageButton.h"
 #include "controls/PageTabCtrl.h"
-#include "engine/PopupKiller.h"
+#include "engine/PopupEngine.h"
+#include "engine/Win32Windows.h"
 #include "framework/Dialog.h"
 #include "hook/hook.h"
 #include "resources/resource.h"
@@ -30,7 +31,6 @@ public:
     HICON programIcon;
     HICON trayStartIcon = nullptr;
     bool started = false;
-    engine::PopupKiller killer;
 
     void StartBlocking();
     void StopBlocking();
@@ -38,6 +38,7 @@ public:
     BEGIN_MSG_MAP(MainDialog)
         MESSAGE_HANDLER(WM_POPUP_CREATED, OnPopupReport)
         MESSAGE_HANDLER(WM_HOTKEY, OnHotkey)
+        MESSAGE_HANDLER(WM_TIMER, OnTimer)
         COMMAND_ID_HANDLER(ID_TRAY_OPEN, OnOpen)
         COMMAND_ID_HANDLER(ID_TRAY_START, OnStartCommand)
         COMMAND_ID_HANDLER(ID_TRAY_STOP, OnStopCommand)
@@ -65,6 +66,7 @@ protected:
 private:
     LRESULT OnPopupReport(UINT, WPARAM wParam, LPARAM lParam, bool&);
     LRESULT OnHotkey(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnTimer(UINT, WPARAM wParam, LPARAM, bool& bHandled);
     LRESULT OnOpen(WORD, WORD, HWND, bool&);
     LRESULT OnStartCommand(WORD, WORD, HWND, bool&);
     LRESULT OnStopCommand(WORD, WORD, HWND, bool&);
@@ -80,6 +82,12 @@ private:
     LRESULT OnQueryDragIcon(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnSysColorChange(UINT msg, WPARAM wParam, LPARAM lParam, bool&);
 
+    // The engine's one timer, set for when it next needs to run and killed
+    // while nothing waits.
+    void ArmEngineTimer();
+    // Registers the ban hotkey; returns what to tell the user when another
+    // program holds the combination, else "".
+    std::string RegisterHotkey(bool reregister);
     void PlaceTrayIcon(UINT iconId, UINT imageId);
     void ShowStartButtonState(const char* caption, int icon, COLORREF hoverText);
     // Settings, then the list file when "SaveOnExit" is on. False when the
@@ -87,4 +95,18 @@ private:
     bool SaveEverything(bool interactive);
     bool closing_ = false;
     bool inClose_ = false;
+
+    // The Banned List page's titles as the engine asks for them.
+    struct BannedTitleIndex : engine::TitleIndex {
+        explicit BannedTitleIndex(const BannedTitles& titles) : titles(titles) {}
+        bool Contains(const std::string& title) const override { return titles.Contains(title); }
+        const BannedTitles& titles;
+    };
+    engine::SystemClock clock_;
+    engine::Win32Windows windows_;
+    BannedTitleIndex bannedIndex_;
+    // The kill decision, deciding by the Options page's fields.
+    engine::PopupEngine engine_;
+    bool timerArmed_ = false;
+    uint64_t timerDueAt_ = 0;
 };

@@ -7,13 +7,11 @@
 
 namespace engine {
 
-// Upper-cases the key in the ANSI code page (multi-byte aware).
-std::string UpperCaseAnsi(const std::string& text);
-
 // Registers hotkey 333 for window from the four settings; with reregister
-// the old registration is dropped first. The outcome is not looked at: a
-// combination held by another program simply does nothing.
-void RegisterBanHotkey(HWND window, const std::string& key, int addAlt, int addCtrl, int addShift,
-                       bool reregister);
+// the old registration is dropped first. Returns 0, or the error of the
+// failed registration (ERROR_HOTKEY_ALREADY_REGISTERED when another program
+// holds the combination).
+DWORD RegisterBanHotkey(HWND window, const std::string& key, int addAlt, int addCtrl, int addShift,
+                        bool reregister);
 
 } // namespace engine

@@ -19,4 +19,19 @@ int BanHotkeyKeyCode(const std::string& upperCasedKey) {
     return static_cast<int>(static_cast<signed char>(upperCasedKey[0]));
 }
 
+std::string HotkeyHeldMessage(int addAlt, int addCtrl, int addShift,
+                              const std::string& upperCasedKey) {
+    std::string name;
+    if (addCtrl)
+        name += "Ctrl+";
+    if (addAlt)
+        name += "Alt+";
+    if (addShift)
+        name += "Shift+";
+    name += upperCasedKey == " " ? std::string("Space") : upperCasedKey;
+    return "The hotkey " + name +
+           " is held by another program, so it does nothing here. Choose another key or other "
+           "modifiers on the Options tab.";
+}
+
 } // namespace engine

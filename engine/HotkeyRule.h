@@ -14,4 +14,9 @@ unsigned BanHotkeyModifiers(int addAlt, int addCtrl, int addShift);
 // a byte above 0x7F a negative code that no key produces.
 int BanHotkeyKeyCode(const std::string& upperCasedKey);
 
+// What the user is told when another program holds the combination, naming
+// it as the Options page sets it ("Ctrl+Alt+Shift+X").
+std::string HotkeyHeldMessage(int addAlt, int addCtrl, int addShift,
+                              const std::string& upperCasedKey);
+
 } // namespace engine

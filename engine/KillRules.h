@@ -5,28 +5,31 @@
 #include <cstdint>
 #include <functional>
 
-namespace engine {
+#include "settings/Settings.h"
 
-struct RuleSettings {
-    int BySess = 0;
-    int32_t Sessions = 1;
-    int BySize = 1;
-    int32_t Width = 1000;
-    int32_t Height = 700;
-    int ByName = 1;
-};
+namespace engine {
 
 enum class KillReason { None, Session, Size, Name };
 
-// For a created browser window already counted in openBrowserCount.
-// isBanned is asked only when the name rule is reached.
-KillReason DecideKill(const RuleSettings& rules, int32_t openBrowserCount, int32_t width,
-                      int32_t height, const std::function<bool()>& isBanned);
+// A browser window being judged.
+struct Candidate {
+    // It shows a browser title for the first time and has just been counted
+    // in openBrowserCount: only then does the session rule look at it, so a
+    // window let through is never closed later for windows that came after.
+    bool newlyCounted = true;
+    int32_t openBrowserCount = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+};
 
-// "Delay" blocks the whole program while it runs, so the wait is bounded:
-// beyond five seconds Windows itself takes the program for hung. The stored
-// value stays as entered.
-constexpr uint32_t kMaxDelayMs = 5000;
-uint32_t EffectiveDelay(uint32_t delayMs);
+// isBanned is asked only when the name rule is reached.
+KillReason DecideKill(const Settings& rules, const Candidate& window,
+                      const std::function<bool()>& isBanned);
+
+// A "Delay" waited on the only thread (DelayInTurn) blocks the whole
+// program, so that wait is bounded: beyond five seconds Windows itself takes
+// the program for hung. The stored value stays as entered.
+constexpr uint32_t kMaxDelayInTurnMs = 5000;
+uint32_t DelayInTurnMs(uint32_t delayMs);
 
 } // namespace engine

@@ -4,10 +4,6 @@
 
 namespace engine {
 
-namespace {
-const char* const kBrowserNames[] = {"Microsoft Internet Explorer", "Netscape", "Opera", "AOL"};
-} // namespace
-
 bool ContainsAtCharBoundary(const std::string& haystack, const std::string& needle,
                             LeadByteTest isLeadByte) {
     if (needle.empty() || needle.size() > haystack.size())
@@ -23,8 +19,9 @@ bool ContainsAtCharBoundary(const std::string& haystack, const std::string& need
     return false;
 }
 
-bool IsBrowserTitle(const std::string& title, LeadByteTest isLeadByte) {
-    for (const char* name : kBrowserNames) {
+bool IsBrowserTitle(const std::string& title, const std::vector<std::string>& browserNames,
+                    LeadByteTest isLeadByte) {
+    for (const std::string& name : browserNames) {
         if (ContainsAtCharBoundary(title, name, isLeadByte))
             return true;
     }

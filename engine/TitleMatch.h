@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "framework/CodePage.h"
 
@@ -16,8 +17,9 @@ using fw::LeadByteTest;
 bool ContainsAtCharBoundary(const std::string& haystack, const std::string& needle,
                             LeadByteTest isLeadByte);
 
-// True when the title names one of the four browsers.
-bool IsBrowserTitle(const std::string& title, LeadByteTest isLeadByte);
+// True when the title names one of the browsers.
+bool IsBrowserTitle(const std::string& title, const std::vector<std::string>& browserNames,
+                    LeadByteTest isLeadByte);
 
 // The window-title limit of a report: 255 characters with the terminator.
 constexpr int kReportTitleBuffer = 255;

@@ -1,3 +1,4 @@
 list(APPEND VELMORA_PORTABLE_SOURCES
-    engine/TitleMatch.cpp engine/KillRules.cpp engine/OpenBrowserWindows.cpp engine/HotkeyRule.cpp)
-list(APPEND VELMORA_WIN_SOURCES engine/PopupKiller.cpp engine/BanHotkey.cpp engine/HookLibrary.cpp)
+    engine/TitleMatch.cpp engine/KillRules.cpp engine/OpenBrowserWindows.cpp engine/HotkeyRule.cpp
+    engine/PopupEngine.cpp)
+list(APPEND VELMORA_WIN_SOURCES engine/Win32Windows.cpp engine/BanHotkey.cpp engine/HookLibrary.cpp)

@@ -1,6 +1,6 @@
 #include "settings/OptionsPage.h"
 
-#include "engine/BanHotkey.h"
+#include "framework/AnsiCodePage.h"
 #include "settings/RunAtLogon.h"
 
 namespace {
@@ -50,13 +50,13 @@ void OptionsPage::OnBySessionClicked() {
     ::EnableWindow(sessionEdit.m_hWnd, BySess ? TRUE : FALSE);
 }
 
-void OptionsPage::ReadForReport() {
+void OptionsPage::ReadForReport(bool quiet) {
     // Reading sixteen controls costs far more than the rest of a decision
     // under Wine (window lists and subclass data live in its server).
     if (!controlsChanged_)
         return;
     controlsChanged_ = false;
-    if (!UpdateData(true))
+    if (!UpdateData(true, quiet))
         controlsChanged_ = true;
 }
 
@@ -71,7 +71,11 @@ void OptionsPage::ApplyOptions() {
     // A failed read has shown its message; the rest goes on with the
     // fields as they stand.
     UpdateData(true);
-    Key = engine::UpperCaseAnsi(Key);
-    engine::RegisterBanHotkey(fw::GetMainWindow(), Key, AddAlt, AddCtrl, AddShift, true);
+    Key = fw::UpperCaseAnsi(Key);
+    std::string hotkeyProblem = hotkeyApplier_ ? hotkeyApplier_() : std::string();
     ApplyRunAtLogon(AutoStart != 0);
+    // A hotkey that silently does nothing would pass for one that works.
+    if (!hotkeyProblem.empty())
+        ::MessageBoxA(fw::GetMainWindow() ? fw::GetMainWindow() : m_hWnd, hotkeyProblem.c_str(),
+                      fw::GetAppTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
 }

@@ -4,48 +4,39 @@
 // when the page is hidden.
 #pragma once
 
-#include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "controls/ImageButton.h"
 #include "framework/Dialog.h"
 #include "framework/DataExchange.h"
 #include "resources/resource.h"
+#include "settings/Settings.h"
 
-class OptionsPage : public fw::CDialog {
+class OptionsPage : public fw::CDialog, public Settings {
 public:
     OptionsPage() : fw::CDialog(IDD_OPTIONS) {}
 
-    // Fields, in declaration order, with the defaults of a first run.
-    int32_t Height = 700;
-    int32_t Width = 1000;
-    int ByName = 1;
-    int BySize = 1;
-    int LoadMinimized = 1;
-    int LoadStart = 1;
-    int SaveOnExit = 1;
-    int AddAlt = 0;
-    int AddShift = 0;
-    int AddCtrl = 1;
+    // The fields are the inherited settings, a first run's until loaded.
     fw::CWindow widthEdit;
     fw::CWindow heightEdit;
-    std::string Key = "x";
-    int LoadOnStartup = 1;
     ImageButton checkBoxes[10];
-    int AutoStart = 1;
-    uint32_t Delay = 0;
-    int32_t Sessions = 1;
     ImageButton sessionButton;
-    int BySess = 0;
     fw::CWindow sessionEdit;
 
     void OnBySizeClicked();
     void OnBySessionClicked();
+    // Registers the hotkey from the fields; returns what to tell the user
+    // when that failed for a reason the user can mend, else "".
+    using HotkeyApplier = std::function<std::string()>;
+    void SetHotkeyApplier(HotkeyApplier applier) { hotkeyApplier_ = std::move(applier); }
     void ApplyOptions();
     // The read before every report: skipped while no control has changed
     // since the last read that went through, which then left the fields as
-    // a new read would. A failed read is repeated, message and all.
-    void ReadForReport();
+    // a new read would. A failed read is repeated, message and all; a quiet
+    // one (for a timer) shows no message and is repeated by the next read.
+    void ReadForReport(bool quiet = false);
     // The page windows are destroyed after the close sequence has read them;
     // hiding them then must not apply or validate again.
     void StopApplyingOnHide() { applyOnHide_ = false; }
@@ -80,6 +71,7 @@ private:
         bHandled = false;
         return 0;
     }
+    HotkeyApplier hotkeyApplier_;
     bool applyOnHide_ = true;
     bool controlsChanged_ = true;
 };

@@ -1,5 +1,7 @@
 #include "settings/RegistryProfile.h"
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "framework/Handle.h"
@@ -19,48 +21,66 @@ std::string RegistryProfile::KeyPath(const std::string& section) const {
     return "Software\\" + company_ + "\\" + application_ + "\\" + section;
 }
 
-uint32_t RegistryProfile::GetProfileInt(const char* section, const char* entry,
-                                        uint32_t defaultValue) const {
+bool RegistryProfile::ReadRaw(const char* section, const char* entry, DWORD& type,
+                              std::vector<char>& data) const {
     fw::UniqueRegKey key = OpenSection(KeyPath(section));
     if (!key)
-        return defaultValue;
-    DWORD type = 0;
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-    if (::RegQueryValueExA(key.Get(), entry, nullptr, &type, reinterpret_cast<BYTE*>(&value),
-                           &size) != ERROR_SUCCESS ||
-        type != REG_DWORD || size != sizeof(value))
-        return defaultValue;
-    return value;
-}
-
-std::string RegistryProfile::GetProfileString(const char* section, const char* entry,
-                                              const std::string& defaultValue) const {
-    fw::UniqueRegKey key = OpenSection(KeyPath(section));
-    if (!key)
-        return defaultValue;
+        return false;
     // The value may change size between the two calls; retry a few times.
     for (int attempt = 0; attempt < 4; ++attempt) {
-        DWORD type = 0;
         DWORD size = 0;
-        if (::RegQueryValueExA(key.Get(), entry, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-            (type != REG_SZ && type != REG_EXPAND_SZ))
-            return defaultValue;
-        std::vector<char> buffer(size + 1, '\0');
+        if (::RegQueryValueExA(key.Get(), entry, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+            return false;
+        data.assign(size, '\0');
         DWORD got = size;
         LONG rc = ::RegQueryValueExA(key.Get(), entry, nullptr, &type,
-                                     reinterpret_cast<BYTE*>(buffer.data()), &got);
+                                     reinterpret_cast<BYTE*>(data.data()), &got);
         if (rc == ERROR_MORE_DATA)
             continue;
-        if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
-            return defaultValue;
-        // Stored strings need not end in a terminator; stop at the first one.
-        size_t length = 0;
-        while (length < got && buffer[length] != '\0')
-            ++length;
-        return std::string(buffer.data(), length);
+        if (rc != ERROR_SUCCESS)
+            return false;
+        data.resize(got);
+        return true;
     }
-    return defaultValue;
+    return false;
+}
+
+bool RegistryProfile::ReadDword(const char* section, const char* entry, uint32_t& value) const {
+    DWORD type = 0;
+    std::vector<char> data;
+    if (!ReadRaw(section, entry, type, data) || type != REG_DWORD || data.size() != sizeof(DWORD))
+        return false;
+    DWORD dword = 0;
+    std::memcpy(&dword, data.data(), sizeof(dword));
+    value = dword;
+    return true;
+}
+
+bool RegistryProfile::ReadString(const char* section, const char* entry, std::string& value) const {
+    DWORD type = 0;
+    std::vector<char> data;
+    if (!ReadRaw(section, entry, type, data) || (type != REG_SZ && type != REG_EXPAND_SZ))
+        return false;
+    // Stored strings need not end in a terminator; stop at the first one.
+    value.assign(data.data(), std::find(data.begin(), data.end(), '\0') - data.begin());
+    return true;
+}
+
+bool RegistryProfile::ReadStringList(const char* section, const char* entry,
+                                     std::vector<std::string>& value) const {
+    DWORD type = 0;
+    std::vector<char> data;
+    if (!ReadRaw(section, entry, type, data) || type != REG_MULTI_SZ)
+        return false;
+    value.clear();
+    // Each string ends in a terminator, the last one perhaps not.
+    for (auto start = data.begin(); start != data.end();) {
+        auto end = std::find(start, data.end(), '\0');
+        if (end != start)
+            value.emplace_back(start, end);
+        start = end == data.end() ? end : end + 1;
+    }
+    return true;
 }
 
 bool RegistryProfile::WriteProfileInt(const char* section, const char* entry,

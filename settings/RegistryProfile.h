@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class RegistryProfile {
 public:
@@ -15,14 +16,22 @@ public:
     // Software\<company>\<application>\<section>
     std::string KeyPath(const std::string& section) const;
 
-    // A missing value, or one of another type, gives the default.
-    uint32_t GetProfileInt(const char* section, const char* entry, uint32_t defaultValue) const;
-    std::string GetProfileString(const char* section, const char* entry,
-                                 const std::string& defaultValue) const;
+    // Each read fails for a missing value and for one of another type
+    // (a REG_DWORD must hold four bytes).
+    bool ReadDword(const char* section, const char* entry, uint32_t& value) const;
+    // REG_SZ or REG_EXPAND_SZ, up to its first terminator.
+    bool ReadString(const char* section, const char* entry, std::string& value) const;
+    // REG_MULTI_SZ: its strings in order, empty ones left out.
+    bool ReadStringList(const char* section, const char* entry,
+                        std::vector<std::string>& value) const;
     bool WriteProfileInt(const char* section, const char* entry, uint32_t value) const;
     bool WriteProfileString(const char* section, const char* entry, const std::string& value) const;
 
 private:
+    // The value's bytes and type; false when it cannot be read.
+    bool ReadRaw(const char* section, const char* entry, DWORD& type,
+                 std::vector<char>& data) const;
+
     std::string company_;
     std::string application_;
 };

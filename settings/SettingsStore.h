@@ -1,5 +1,5 @@
-// The eighteen registry values and the page fields they fill, in the order
-// they are read and written.
+// The registry values and the page fields they fill (settings/Settings.h
+// lists them in their order).
 #pragma once
 
 #include "settings/RegistryProfile.h"
@@ -10,11 +10,10 @@ class BannedListPage;
 
 extern const char* const kSettingsSection; // "Settings"
 
-// Values 1-16, the integers, into their fields.
-void LoadSettings(const RegistryProfile& profile, OptionsPage& options, CStoppedPage& stats);
-// Values 17 and 18, "Key" and "Path".
-void LoadSettingStrings(const RegistryProfile& profile, OptionsPage& options,
-                        BannedListPage& bannedList);
-// All eighteen, each written whether it changed or not.
+// Every value into its field: the settings into the Options page, "nKills"
+// into the statistics page, "Path" into the banned-list page.
+void LoadSettings(const RegistryProfile& profile, OptionsPage& options, CStoppedPage& stats,
+                  BannedListPage& bannedList);
+// The eighteen values the program keeps, each written whether it changed or not.
 void SaveSettings(const RegistryProfile& profile, OptionsPage& options, CStoppedPage& stats,
                   const BannedListPage& bannedList);

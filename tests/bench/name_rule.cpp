@@ -12,8 +12,10 @@
 
 #include "bannedlist/BannedListPage.h"
 #include "engine/KillRules.h"
-#include "engine/PopupKiller.h"
-#include "hook/hook.h"
+#include "engine/PopupEngine.h"
+#include "engine/TitleMatch.h"
+#include "engine/Win32Windows.h"
+#include "framework/AnsiCodePage.h"
 #include "settings/OptionsPage.h"
 #include "stats/StoppedPage.h"
 #include "tests/bench/BenchSupport.h"
@@ -28,19 +30,24 @@ std::string BannedTitle(int i) {
     return text;
 }
 
+struct Index : engine::TitleIndex {
+    explicit Index(const BannedTitles& titles) : titles(titles) {}
+    bool Contains(const std::string& title) const override { return titles.Contains(title); }
+    const BannedTitles& titles;
+};
+
 // The decision without the index: the name rule walks the list box.
 engine::KillReason WalkingDecision(OptionsPage& options, HWND listBox, HWND window) {
     options.ReadForReport();
-    if (options.Delay != 0)
-        ::Sleep(engine::EffectiveDelay(options.Delay));
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    std::string title = engine::ReadReportTitle(window);
-    if (!engine::IsBrowserTitleAnsi(title))
+    engine::Win32Windows windows;
+    engine::WindowRect rect = windows.ReadRect(engine::IdOf(window));
+    std::string title = windows.ReadTitle(engine::IdOf(window));
+    if (!engine::IsBrowserTitle(title, options.BrowserNames, fw::AnsiLeadByte))
         return engine::KillReason::None;
-    engine::RuleSettings rules{options.BySess, options.Sessions, options.BySize,
-                               options.Width,  options.Height,   options.ByName};
-    return engine::DecideKill(rules, 1, rect.right - rect.left, rect.bottom - rect.top, [&] {
+    engine::Candidate candidate;
+    candidate.width = rect.right - rect.left;
+    candidate.height = rect.bottom - rect.top;
+    return engine::DecideKill(options, candidate, [&] {
         for (int i = 0; i < static_cast<int>(::SendMessageA(listBox, LB_GETCOUNT, 0, 0)); ++i) {
             LRESULT length = ::SendMessageA(listBox, LB_GETTEXTLEN, i, 0);
             std::string entry(static_cast<size_t>(length < 0 ? 0 : length) + 1, '\0');
@@ -83,7 +90,13 @@ int main() {
         return 1;
     }
     options.StopApplyingOnHide();
-    engine::PopupKiller killer(options, banned, stats);
+    options.LateTitleSeconds = 0; // judged once, as the walk is
+    engine::SystemClock clock;
+    engine::Win32Windows windows;
+    Index index(banned.titles);
+    engine::PopupEngine killer(
+        options, clock, windows, index, [&](const std::string& title) { stats.RecordKill(title); },
+        fw::AnsiLeadByte);
     // Too big for the size rule, not banned: only the name rule decides, and
     // the walk has to look at every entry (the common case).
     HWND popup = ::CreateWindowExA(0, "BenchPopup", "Unlisted pop-up - Opera", WS_OVERLAPPEDWINDOW,
@@ -100,7 +113,10 @@ int main() {
             std::printf("not all of %d titles went in\n", count);
             return 1;
         }
-        double indexed = bench::MedianMs(201, [&] { killer.OnReport(popup, POPUP_EVENT_CREATED); });
+        double indexed = bench::MedianMs(201, [&] {
+            options.ReadForReport();
+            killer.OnCreated(engine::IdOf(popup));
+        });
         engine::KillReason reason = engine::KillReason::Name;
         double walked = bench::MedianMs(
             count >= 100000  ? 5

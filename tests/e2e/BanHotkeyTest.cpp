@@ -110,3 +110,22 @@ TEST_F(BanHotkey, ShiftTakesThePlaceOfCtrl) {
     EXPECT_TRUE(StaysAfter("alt+x"));
     EXPECT_TRUE(Closes("shift+x"));
 }
+
+TEST_F(BanHotkey, ACombinationHeldByAnotherProgramIsNamedWhenTheOptionsTabIsLeft) {
+    Start("x");
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 0x7A12, MOD_CONTROL | MOD_SHIFT, 'Q'));
+    HWND edit = app_.PageControl(kOptionsPage, IDC_HOTKEY);
+    ASSERT_TRUE(app_.SelectTab(kOptionsPage));
+    SetText(edit, "q");
+    app_.Click(app_.PageControl(kOptionsPage, IDC_ADD_SHIFT));
+    ASSERT_TRUE(app_.Settle());
+    ASSERT_TRUE(app_.SelectTab(kBannedPage));
+    EXPECT_TRUE(DismissMessageBox(app_, "The hotkey Ctrl+Shift+Q is held by another program"));
+
+    // Once the other program lets it go, leaving the tab takes it, saying nothing.
+    ::UnregisterHotKey(nullptr, 0x7A12);
+    ASSERT_TRUE(app_.SelectTab(kOptionsPage));
+    ASSERT_TRUE(app_.SelectTab(kBannedPage));
+    EXPECT_TRUE(DialogsOf(app_).empty());
+    EXPECT_TRUE(Closes("ctrl+shift+q", "Held - Opera"));
+}

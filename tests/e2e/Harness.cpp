@@ -24,16 +24,6 @@ std::string Narrow(const std::wstring& wide) {
     return out;
 }
 
-// The value's bytes; its type is REG_NONE when it is missing.
-std::string GetSettingRaw(const char* name, DWORD& type) {
-    DWORD size = 0;
-    ::SHGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, &type, nullptr, &size);
-    std::string data(size, '\0');
-    if (::SHGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, &type, &data[0], &size))
-        type = REG_NONE;
-    return data;
-}
-
 HWND MakePopup(const std::string& title, int at, int width, int height) {
     return ::CreateWindowExA(0, "VelmoraE2EPopup", title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                              at, at, width, height, nullptr, nullptr, ::GetModuleHandleA(nullptr),
@@ -225,9 +215,34 @@ void SetSettingString(const char* name, const std::string& value) {
     SetSettingRaw(name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
 }
 
+std::string SettingRaw(const char* name, DWORD& type) {
+    DWORD size = 0;
+    ::SHGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, &type, nullptr, &size);
+    std::string data(size, '\0');
+    if (::SHGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, &type, &data[0], &size))
+        type = REG_NONE;
+    return data;
+}
+
+bool RunProgram(const std::string& commandLine, DWORD timeoutMs) {
+    std::string line = commandLine;
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                          nullptr, &si, &pi))
+        return false;
+    DWORD code = 1;
+    if (::WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(pi.hProcess, &code);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    return code == 0;
+}
+
 DWORD SettingDword(const char* name) {
     DWORD type = 0, value = kNoSetting;
-    std::string data = GetSettingRaw(name, type);
+    std::string data = SettingRaw(name, type);
     if (type == REG_DWORD && data.size() == sizeof(DWORD))
         std::memcpy(&value, data.data(), sizeof(DWORD));
     return value;
@@ -235,7 +250,7 @@ DWORD SettingDword(const char* name) {
 
 std::string SettingString(const char* name) {
     DWORD type = 0;
-    std::string data = GetSettingRaw(name, type);
+    std::string data = SettingRaw(name, type);
     return type == REG_SZ ? data.substr(0, data.find('\0')) : "<no string>";
 }
 

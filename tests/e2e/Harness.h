@@ -40,6 +40,11 @@ void SetSettingString(const char* name, const std::string& value);
 constexpr DWORD kNoSetting = 0xDEADBEEF;
 DWORD SettingDword(const char* name);
 std::string SettingString(const char* name);
+// The value's bytes; type is REG_NONE when it is missing.
+std::string SettingRaw(const char* name, DWORD& type);
+// Runs a Windows program (Wine's reg.exe, say) and waits for it; true when
+// it ended with exit code 0.
+bool RunProgram(const std::string& commandLine, DWORD timeoutMs = 30000);
 // Settings for a test that wants the window on screen and no list file.
 void UseQuietSettings();
 

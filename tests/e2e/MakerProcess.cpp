@@ -1,5 +1,6 @@
 #include "tests/e2e/MakerProcess.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace e2e {
@@ -65,13 +66,13 @@ std::string MakerProcess::ReadLine(DWORD timeoutMs) {
     }
 }
 
-std::string MakerProcess::Ask(const std::string& command) {
+std::string MakerProcess::Ask(const std::string& command, DWORD timeoutMs) {
     std::string line = command + "\n";
     DWORD written = 0;
     if (!toMaker_ ||
         !::WriteFile(toMaker_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr))
         return std::string();
-    return ReadLine(20000);
+    return ReadLine(timeoutMs);
 }
 
 HWND MakerProcess::Open(const std::string& title, int width, int height) {
@@ -91,6 +92,28 @@ bool MakerProcess::Close(HWND window) {
 
 bool MakerProcess::HasModule(const std::string& name) {
     return Ask("module " + name) == "yes";
+}
+
+bool MakerProcess::Burst(int count, int intervalMs, int width, int height,
+                         const std::string& prefix) {
+    std::string command = "burst " + std::to_string(count) + " " + std::to_string(intervalMs) +
+                          " " + std::to_string(width) + " " + std::to_string(height) + " " + prefix;
+    return Ask(command, 600000) == "made " + std::to_string(count);
+}
+
+bool MakerProcess::CloseAll() {
+    return Ask("closeall", 600000) == "ok";
+}
+
+bool MakerProcess::WaitGone(DWORD timeoutMs, size_t& gone, double& elapsedMs) {
+    std::string answer = Ask("waitgone " + std::to_string(timeoutMs), timeoutMs + 20000);
+    unsigned long count = 0;
+    double elapsed = 0;
+    if (std::sscanf(answer.c_str(), "gone %lu %lf", &count, &elapsed) != 2)
+        return false;
+    gone = count;
+    elapsedMs = elapsed;
+    return true;
 }
 
 void MakerProcess::Kill() {

@@ -27,13 +27,23 @@ public:
     bool Close(HWND window);
     // Whether a module of this name (such as "hook.dll") is loaded in the maker.
     bool HasModule(const std::string& name);
+    // count windows "prefix 0".."prefix count-1", one every intervalMs
+    // (0: back to back), answering close requests in between; the maker
+    // remembers them as its burst.
+    bool Burst(int count, int intervalMs, int width, int height, const std::string& prefix);
+    // The maker asks each window of its burst to close, as its system menu would.
+    bool CloseAll();
+    // Waits until every window of the burst is gone (at most timeoutMs);
+    // gives how many went and the milliseconds from the burst's start to
+    // the last of them, on the maker's own clock.
+    bool WaitGone(DWORD timeoutMs, size_t& gone, double& elapsedMs);
     // Ends the process at once: its windows go without being destroyed by
     // it, so no hook ever runs for them.
     void Kill();
     DWORD Pid() const { return pi_.dwProcessId; }
 
 private:
-    std::string Ask(const std::string& command);
+    std::string Ask(const std::string& command, DWORD timeoutMs = 20000);
     std::string ReadLine(DWORD timeoutMs);
     PROCESS_INFORMATION pi_{};
     HANDLE toMaker_ = nullptr;

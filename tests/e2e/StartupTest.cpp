@@ -79,6 +79,30 @@ TEST(Startup, StoredValuesAreUsedWrongTypesReadAsDefaultsAndAllAreWrittenBack) {
     ExpectStored(expected, "x", longPath);
 }
 
+TEST(Startup, AStoredKeyTheOptionsPageWouldRefuseReadsAsTheDefaultWithoutAWord) {
+    UseQuietSettings();
+    SetSettingString("Key", "ABCDEF");
+    VelmoraProcess app;
+    ASSERT_TRUE(StartApp(app, "long-key"));
+    EXPECT_TRUE(DialogsOf(app).empty()) << "no message about the hotkey field";
+    EXPECT_EQ("x", TextOf(app.PageControl(kOptionsPage, IDC_HOTKEY)));
+    ASSERT_TRUE(app.Close());
+    EXPECT_EQ("x", SettingString("Key")) << "not written back to come again";
+}
+
+TEST(Startup, RegistryOnlyValuesAreNeverWrittenSoAChangeWhileRunningStays) {
+    UseQuietSettings();
+    VelmoraProcess app;
+    ASSERT_TRUE(StartApp(app, "registry-only"));
+    SetSettingDword("LateTitleSeconds", 3);
+    ASSERT_TRUE(app.Close());
+    EXPECT_EQ(3u, SettingDword("LateTitleSeconds"));
+    EXPECT_EQ(kNoSetting, SettingDword("DelayInTurn")) << "a default is not written";
+    DWORD type = 0;
+    SettingRaw("BrowserNames", type);
+    EXPECT_EQ(static_cast<DWORD>(REG_NONE), type);
+}
+
 // The system may end the session without a WM_CLOSE: with the window on
 // screen the message reaches it, in the tray it reaches the hidden parent.
 TEST(Startup, EndOfSessionSavesTheSettingsOnScreenAndInTheTray) {

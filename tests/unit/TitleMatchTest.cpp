@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
 
 #include "engine/TitleMatch.h"
+#include "settings/Settings.h"
 #include "tests/unit/CodePages.h"
 
 using engine::ContainsAtCharBoundary;
-using engine::IsBrowserTitle;
+
+namespace {
+// With the browser names of a first run.
+bool IsBrowserTitle(const std::string& title, fw::LeadByteTest isLeadByte) {
+    return engine::IsBrowserTitle(title, Settings().BrowserNames, isLeadByte);
+}
+} // namespace
 
 TEST(TitleMatch, BrowserNamesAreFoundByteForByte) {
     EXPECT_TRUE(IsBrowserTitle("Welcome - Opera", testcp::Cp1252));

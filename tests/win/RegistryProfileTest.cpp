@@ -17,9 +17,20 @@ TEST(RegistryProfile, MalformedValuesReadAsTheirDefaultsOrAsFarAsTheyGo) {
     ::RegSetValueExA(key.Get(), "Height", 0, REG_DWORD, shortDword, 2);
     ::RegSetValueExA(key.Get(), "Key", 0, REG_SZ, reinterpret_cast<const BYTE*>("xyz"), 3);
     ::RegSetValueExA(key.Get(), "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>("ab\0cd"), 6);
-    EXPECT_EQ(700u, profile.GetProfileInt("Settings", "Height", 700)) << "two bytes are no number";
-    EXPECT_EQ("xyz", profile.GetProfileString("Settings", "Key", "")) << "stored unterminated";
-    EXPECT_EQ("ab", profile.GetProfileString("Settings", "Path", "")) << "an embedded terminator";
+    // The last string unterminated, an empty one in the middle.
+    ::RegSetValueExA(key.Get(), "BrowserNames", 0, REG_MULTI_SZ,
+                     reinterpret_cast<const BYTE*>("Brave\0\0Google Chrome"), 20);
+    uint32_t number = 0;
+    EXPECT_FALSE(profile.ReadDword("Settings", "Height", number)) << "two bytes are no number";
+    std::string text;
+    EXPECT_TRUE(profile.ReadString("Settings", "Key", text));
+    EXPECT_EQ("xyz", text) << "stored unterminated";
+    EXPECT_TRUE(profile.ReadString("Settings", "Path", text));
+    EXPECT_EQ("ab", text) << "an embedded terminator";
+    std::vector<std::string> list;
+    EXPECT_TRUE(profile.ReadStringList("Settings", "BrowserNames", list));
+    EXPECT_EQ((std::vector<std::string>{"Brave", "Google Chrome"}), list);
+    EXPECT_FALSE(profile.ReadStringList("Settings", "Key", list)) << "a single string is no list";
     key.Reset();
     for (std::string doomed = path; doomed != "Software"; doomed.resize(doomed.rfind('\\')))
         ::RegDeleteKeyA(HKEY_CURRENT_USER, doomed.c_str());

@@ -5,11 +5,19 @@
 //   title HWND TITLE sets a window's title; answers ok
 //   close HWND       destroys a window; answers ok
 //   module NAME      whether a module of that name is loaded here: yes or no
+//   burst N MS W H PREFIX  N windows "PREFIX 0".. "PREFIX N-1", one every MS
+//                    milliseconds (0: back to back); answers "made N"
+//   closeall         asks each window the burst made to close, as the
+//                    system menu would; answers ok
+//   waitgone MS      waits until every window of the burst is destroyed, at
+//                    most MS; answers "gone COUNT ELAPSED", ELAPSED being the
+//                    milliseconds from the burst's start to the last one gone
 //   quit             ends the process
-// The main thread pumps messages all along, so close requests are answered.
-// Commands reach it through an event, not its message queue: like a browser
-// running work between its windows' messages, it may make windows without
-// having taken a message from its queue for a long time.
+// The main thread pumps messages all along, so close requests are answered
+// (between the windows of a burst too). Commands reach it through an event,
+// not its message queue: like a browser running work between its windows'
+// messages, it may make windows without having taken a message from its
+// queue for a long time.
 #include <windows.h>
 
 #include <cstdio>
@@ -17,6 +25,7 @@
 #include <deque>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -63,6 +72,49 @@ std::string After(const std::string& line, int words) {
     return at == std::string::npos ? std::string() : line.substr(at);
 }
 
+double NowMs() {
+    LARGE_INTEGER frequency, now;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// The windows of the last burst, and when the last of them went.
+std::vector<HWND> g_burst;
+double g_burstStart = 0;
+size_t g_burstGone = 0;
+double g_lastGone = 0;
+
+LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCDESTROY) {
+        for (HWND& made : g_burst) {
+            if (made == hwnd) {
+                made = nullptr;
+                ++g_burstGone;
+                g_lastGone = NowMs();
+            }
+        }
+    }
+    return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// Dispatches what comes until untilMs (sent close requests are handled
+// inside the peek). No command comes meanwhile: the driver waits for each
+// answer before it sends the next.
+void PumpUntil(double untilMs) {
+    MSG msg;
+    for (;;) {
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        double left = untilMs - NowMs();
+        if (left <= 0)
+            return;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left) + 1, QS_ALLINPUT);
+    }
+}
+
 HWND HandleIn(const std::string& text) {
     return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(text.c_str(), nullptr, 10)));
 }
@@ -84,6 +136,34 @@ bool Run(const std::string& line) {
         Answer("ok");
     } else if (line.rfind("module ", 0) == 0) {
         Answer(::GetModuleHandleA(After(line, 1).c_str()) ? "yes" : "no");
+    } else if (line.rfind("burst ", 0) == 0) {
+        int count = 0, interval = 0, width = 0, height = 0;
+        std::sscanf(line.c_str(), "burst %d %d %d %d", &count, &interval, &width, &height);
+        std::string prefix = After(line, 5);
+        g_burst.assign(static_cast<size_t>(count > 0 ? count : 0), nullptr);
+        g_burstGone = 0;
+        g_burstStart = NowMs();
+        for (int i = 0; i < count; ++i) {
+            PumpUntil(g_burstStart + static_cast<double>(i) * interval);
+            g_burst[static_cast<size_t>(i)] =
+                ::CreateWindowExA(0, "VelmoraTestPopup", (prefix + " " + std::to_string(i)).c_str(),
+                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40 + (i % 20) * 5, 40, width,
+                                  height, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        }
+        Answer("made " + std::to_string(count));
+    } else if (line == "closeall") {
+        std::vector<HWND> open = g_burst;
+        for (HWND window : open) {
+            if (window)
+                ::SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
+        Answer("ok");
+    } else if (line.rfind("waitgone ", 0) == 0) {
+        double until = NowMs() + std::atof(After(line, 1).c_str());
+        while (g_burstGone < g_burst.size() && NowMs() < until)
+            PumpUntil(NowMs() + 20 < until ? NowMs() + 20 : until);
+        Answer("gone " + std::to_string(g_burstGone) + " " +
+               std::to_string(g_burstGone ? g_lastGone - g_burstStart : 0.0));
     } else if (line == "quit") {
         return false;
     } else {
@@ -96,7 +176,7 @@ bool Run(const std::string& line) {
 
 int main() {
     WNDCLASSA wc{};
-    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.lpfnWndProc = PopupProc;
     wc.hInstance = ::GetModuleHandleA(nullptr);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = "VelmoraTestPopup";

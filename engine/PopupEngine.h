@@ -1,0 +1,159 @@
+// The kill decision: what happens to each window the hook library reports.
+// Portable: the windows, the clock, the banned titles and the statistics
+// come in through small interfaces, so the whole decision runs under a
+// fake clock with fake windows.
+//
+// Each window waits on its own clock: a creation report schedules its
+// judgment at creation + "Delay", and windows are judged in the order their
+// delays end. Nothing blocks meanwhile; the host calls OnTimer when
+// NextWakeMs says, and needs no timer at all while nothing waits. A window
+// that no rule closed is judged again when its title changes, until
+// "LateTitleSeconds" after its creation.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <tuple>
+#include <unordered_map>
+
+#include "engine/KillRules.h"
+#include "engine/OpenBrowserWindows.h"
+#include "framework/CodePage.h"
+#include "settings/Settings.h"
+
+namespace engine {
+
+using WindowId = OpenBrowserWindows::WindowId;
+
+struct WindowRect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // Milliseconds that only go forward.
+    virtual uint64_t NowMs() = 0;
+    // Waits on the calling thread.
+    virtual void Sleep(uint32_t ms) = 0;
+};
+
+// The windows the engine judges, of any process.
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+    virtual bool IsAlive(WindowId window) = 0;
+    // The title as the rules see it, at most 254 characters; empty when gone.
+    virtual std::string ReadTitle(WindowId window) = 0;
+    virtual WindowRect ReadRect(WindowId window) = 0;
+    // Tooltips, menus and palettes: never a browser's pop-up, whatever text
+    // they come to show, so their titles are not watched.
+    virtual bool IsToolWindow(WindowId window) = 0;
+    // Close as if chosen from the window's system menu, waiting at most
+    // timeoutMs for it to be handled; false when it was not.
+    virtual bool SendClose(WindowId window, uint32_t timeoutMs) = 0;
+    // The same request left in the window's queue.
+    virtual void PostClose(WindowId window) = 0;
+};
+
+// The banned titles.
+class TitleIndex {
+public:
+    virtual ~TitleIndex() = default;
+    // True when an entry equals the title byte for byte.
+    virtual bool Contains(const std::string& title) const = 0;
+};
+
+// How long a close request waits for the window to handle it. Long enough
+// for any window that is alive; a hung one is given up sooner.
+constexpr uint32_t kCloseRequestTimeoutMs = 2000;
+// How often the titles of windows that wait for one are read: no platform
+// event reports a title change of another process's window under Wine.
+constexpr uint32_t kTitlePollMs = 100;
+
+class PopupEngine {
+public:
+    using RecordKill = std::function<void(const std::string& title)>;
+
+    // settings are read at every decision, so a change acts on the next one.
+    PopupEngine(const Settings& settings, Clock& clock, WindowSystem& windows,
+                const TitleIndex& banned, RecordKill recordKill, fw::LeadByteTest isLeadByte);
+
+    // A new window: it waits its "Delay" when delayed, else it is judged now.
+    void OnCreated(WindowId window, bool delayed = true);
+    // A window being destroyed: forgotten, and counted out if it was counted.
+    void OnDestroyed(WindowId window);
+    void OnTitleChanged(WindowId window);
+    // Judges the windows whose delay is over and reads the watched titles.
+    void OnTimer();
+    // When OnTimer is next needed; nothing while no window waits.
+    std::optional<uint64_t> NextWakeMs() const;
+    // While blocking is stopped no title is watched.
+    void StopWatchingTitles();
+
+    bool IsBrowserTitle(const std::string& title) const;
+    // Sent, bounded; when the window does not answer in time the request
+    // waits in its queue instead, so that a window whose thread was only
+    // busy still closes once it is free.
+    void RequestClose(WindowId window);
+
+    // openBrowserCount: browser windows counted in and not yet gone.
+    int32_t OpenBrowserCount() const { return open_.Count(); }
+    void ResetOpenBrowserCount() { open_.Clear(); }
+    // Windows in their delay or watched for a title.
+    size_t WaitingCount() const { return waiting_.size(); }
+
+private:
+    struct Waiting {
+        uint64_t createdAt = 0;
+        uint64_t dueAt = 0;
+        uint64_t sequence = 0; // creation order
+        bool judged = false;   // its delay is over
+        bool counted = false;  // it has shown a browser title
+        std::string lastTitle; // at its last judgment
+    };
+    using Entry = std::unordered_map<WindowId, Waiting>::iterator;
+
+    void JudgeDue();
+    // Windows whose destruction was never reported would otherwise wait out
+    // a long delay in memory: swept whenever those waiting have doubled.
+    void ForgetGoneInDelay();
+    static constexpr size_t kFirstSweep = 64;
+    void PollTitles();
+    void Judge(WindowId window);
+    // Still inside its late-title time.
+    bool IsYoung(const Waiting& waiting);
+    void Forget(Entry entry);
+    void Kill(WindowId window, const std::string& title);
+    uint64_t LateTitleMs() const;
+
+    const Settings& settings_;
+    Clock& clock_;
+    WindowSystem& system_;
+    const TitleIndex& banned_;
+    RecordKill recordKill_;
+    fw::LeadByteTest isLeadByte_;
+
+    std::unordered_map<WindowId, Waiting> waiting_;
+    // Windows in their delay, by (due time, sequence).
+    std::set<std::tuple<uint64_t, uint64_t, WindowId>> due_;
+    // Judged windows watched for a new title, by sequence.
+    std::map<uint64_t, WindowId> watched_;
+    size_t sweepAt_ = kFirstSweep;
+    uint64_t nextPollAt_ = 0;
+    uint64_t sequence_ = 0;
+    // Inside a close request, reports sent by the closing window's thread
+    // arrive on this stack: they only change the state, and the outer call
+    // judges what became due.
+    int closing_ = 0;
+    OpenBrowserWindows open_;
+};
+
+} // namespace engine

@@ -1,0 +1,110 @@
+#include "settings/Settings.h"
+
+namespace {
+
+// The stored values in the order they are read and written, and the field
+// behind each. A visitor gives the entries their meaning (read or write).
+template <typename Visitor> void VisitKeptValues(Visitor& v, StoredSettings& stored) {
+    Settings& s = stored.settings;
+    v.Flag("LoadStart", s.LoadStart);
+    v.Flag("LoadMinimized", s.LoadMinimized);
+    v.Flag("SaveOnExit", s.SaveOnExit);
+    v.Flag("LoadOnStartup", s.LoadOnStartup);
+    v.Flag("AddAlt", s.AddAlt);
+    v.Flag("AddShift", s.AddShift);
+    v.Flag("AddCtrl", s.AddCtrl);
+    v.Flag("ByName", s.ByName);
+    v.Flag("BySize", s.BySize);
+    v.Flag("BySess", s.BySess);
+    v.Signed("Height", s.Height);
+    v.Signed("Width", s.Width);
+    v.Flag("AutoStart", s.AutoStart);
+    v.Unsigned("Delay", s.Delay);
+    v.Signed("Sessions", s.Sessions);
+    v.Signed("nKills", stored.nKills);
+    v.Text("Key", s.Key, kKeyMaxCharacters);
+    v.Text("Path", stored.Path, 0);
+}
+
+void ReadRegistryOnlyValues(const SettingsSource& source, Settings& s) {
+    uint32_t seconds = 0;
+    if (source.ReadDword("LateTitleSeconds", seconds))
+        s.LateTitleSeconds = seconds < kMaxLateTitleSeconds ? seconds : kMaxLateTitleSeconds;
+    std::vector<std::string> names;
+    if (source.ReadStringList("BrowserNames", names)) {
+        std::vector<std::string> kept;
+        for (std::string& name : names) {
+            if (!name.empty())
+                kept.push_back(std::move(name));
+        }
+        // No name at all would judge nothing: more likely a slip than a wish.
+        if (!kept.empty())
+            s.BrowserNames = std::move(kept);
+    }
+    uint32_t inTurn = 0;
+    if (source.ReadDword("DelayInTurn", inTurn))
+        s.DelayInTurn = inTurn ? 1 : 0;
+}
+
+class Reader {
+public:
+    Reader(const SettingsSource& source, fw::LeadByteTest isLeadByte)
+        : source_(source), isLeadByte_(isLeadByte) {}
+
+    void Flag(const char* name, int& field) {
+        uint32_t value = 0;
+        if (source_.ReadDword(name, value))
+            field = value ? 1 : 0;
+    }
+    // Signed fields keep their bits: 0xFFFFFFFF reads as -1.
+    void Signed(const char* name, int32_t& field) {
+        uint32_t value = 0;
+        if (source_.ReadDword(name, value))
+            field = static_cast<int32_t>(value);
+    }
+    void Unsigned(const char* name, uint32_t& field) { source_.ReadDword(name, field); }
+    // A text longer than its field allows would fail every read of the page
+    // and be written back as it came.
+    void Text(const char* name, std::string& field, size_t maxCharacters) {
+        std::string value;
+        if (source_.ReadString(name, value) &&
+            (!maxCharacters || fw::CountCharacters(value, isLeadByte_) <= maxCharacters))
+            field = value;
+    }
+
+private:
+    const SettingsSource& source_;
+    fw::LeadByteTest isLeadByte_;
+};
+
+class Writer {
+public:
+    explicit Writer(SettingsSink& sink) : sink_(sink) {}
+    void Flag(const char* name, int& field) { sink_.WriteDword(name, field ? 1 : 0); }
+    void Signed(const char* name, int32_t& field) {
+        sink_.WriteDword(name, static_cast<uint32_t>(field));
+    }
+    void Unsigned(const char* name, uint32_t& field) { sink_.WriteDword(name, field); }
+    void Text(const char* name, std::string& field, size_t) { sink_.WriteString(name, field); }
+
+private:
+    SettingsSink& sink_;
+};
+
+} // namespace
+
+StoredSettings ReadStoredSettings(const SettingsSource& source, fw::LeadByteTest isLeadByte) {
+    StoredSettings stored;
+    Reader reader(source, isLeadByte);
+    VisitKeptValues(reader, stored);
+    ReadRegistryOnlyValues(source, stored.settings);
+    return stored;
+}
+
+void WriteStoredSettings(SettingsSink& sink, const StoredSettings& stored) {
+    Writer writer(sink);
+    // The visit takes fields by reference for both directions; writing
+    // changes none.
+    StoredSettings copy = stored;
+    VisitKeptValues(writer, copy);
+}
