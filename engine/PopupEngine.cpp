@@ -39,9 +39,9 @@ void PopupEngine::OnCreated(WindowId window, bool delayed) {
 }
 
 void PopupEngine::OnDestroyed(WindowId window) {
-    // Destruction reports are sent by the destroying thread, which waits:
-    // nothing is judged here. Counted out by identity, so the count never
-    // drops below the windows really open and no title needs reading.
+    // Counted out by identity, so the count never drops below the windows
+    // really open and no title needs reading: the window is already gone
+    // when its (posted) report is handled.
     auto entry = waiting_.find(window);
     if (entry != waiting_.end())
         Forget(entry);

@@ -149,9 +149,10 @@ private:
     size_t sweepAt_ = kFirstSweep;
     uint64_t nextPollAt_ = 0;
     uint64_t sequence_ = 0;
-    // Inside a close request, reports sent by the closing window's thread
-    // arrive on this stack: they only change the state, and the outer call
-    // judges what became due.
+    // Inside a close request, messages sent to the program arrive on this
+    // stack (a report sent rather than posted, by a test or an older hook
+    // library): they only change the state, and the outer call judges what
+    // became due.
     int closing_ = 0;
     OpenBrowserWindows open_;
 };

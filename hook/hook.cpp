@@ -2,8 +2,9 @@
 // window. Creation comes from an out-of-context WinEvent hook: it is delivered
 // to the installing thread once the window has its title and size, never holds
 // up the creating thread, and crosses 32/64-bit. Destruction comes from a
-// global CBT hook, which runs in the destroying thread while the window still
-// exists, so the report is sent and waited for (briefly) before it goes.
+// global CBT hook, which runs in the destroying thread; its report is posted
+// too, so that no program ever waits for this one: the receiver counts a
+// window out by its handle and need not read it any more.
 #define HOOK_BUILDING_DLL
 #include "hook/hook.h"
 
@@ -26,11 +27,6 @@ HWINEVENTHOOK g_createHook = nullptr;
 // Per thread, in every process: the window whose destruction this thread is
 // reporting, while the rest of the CBT chain runs.
 DWORD g_reportingSlot = TLS_OUT_OF_INDEXES;
-
-// How long a destroying thread waits for its report to be handled. Long
-// enough for the handler to read the title; short enough that a busy
-// receiver never stalls other programs noticeably.
-constexpr UINT kDestroyReportTimeoutMs = 500;
 
 bool IsTopLevel(HWND hwnd) {
     return ::GetAncestor(hwnd, GA_PARENT) == ::GetDesktopWindow();
@@ -73,9 +69,7 @@ LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
     HWND target;
     if (outer != hwnd && Reporting(target) && ::GetCurrentProcessId() != g_ownerProcess &&
         IsTopLevel(hwnd)) {
-        DWORD_PTR ignored = 0;
-        ::SendMessageTimeoutA(target, WM_POPUP_CREATED, wParam, POPUP_EVENT_DESTROYED,
-                              SMTO_NORMAL | SMTO_ABORTIFHUNG, kDestroyReportTimeoutMs, &ignored);
+        ::PostMessageA(target, WM_POPUP_CREATED, wParam, POPUP_EVENT_DESTROYED);
     }
     if (!tracked)
         return ::CallNextHookEx(nullptr, code, wParam, lParam);

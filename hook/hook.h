@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-// Sent or posted to the window given to SetHook: wParam = the window
+// Posted to the window given to SetHook: wParam = the window
 // concerned, lParam = POPUP_EVENT_CREATED or POPUP_EVENT_DESTROYED.
 #define WM_POPUP_CREATED (WM_APP + 0x14D)
 #define POPUP_EVENT_CREATED 111

@@ -29,7 +29,9 @@ const char kOwnDist[] = "VELMORA_DIST_X86", kOtherDist[] = "VELMORA_DIST_X64";
 struct Report {
     HWND window;
     LPARAM event;
-    std::string title; // read while the report was handled
+    // Read while a creation report was handled; a destruction report, posted
+    // as the window goes, names the title its creation report read.
+    std::string title;
     int width;
 };
 
@@ -45,7 +47,12 @@ LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     ::GetWindowTextA(window, title, sizeof(title));
     RECT rect{};
     ::GetWindowRect(window, &rect);
-    g_reports.push_back({window, lParam, title, rect.right - rect.left});
+    std::string known = title;
+    if (lParam == POPUP_EVENT_DESTROYED)
+        for (const Report& r : g_reports)
+            if (r.window == window && r.event == POPUP_EVENT_CREATED)
+                known = r.title;
+    g_reports.push_back({window, lParam, known, rect.right - rect.left});
     // 30 s only guards against a deadlock: the maker must not wait for us.
     if (lParam == POPUP_EVENT_CREATED && g_busyUntil)
         g_endedWhileBusy =
