@@ -114,6 +114,8 @@ void MainDialog::ArmEngineTimer() {
     uint64_t wait = *wake > now ? *wake - now : 0;
     // A delay of weeks is waited in steps of the longest a timer takes.
     UINT elapse = static_cast<UINT>(wait < USER_TIMER_MAXIMUM ? wait : USER_TIMER_MAXIMUM);
+    // Not checked: SetTimer fails only when the system is out of timers, and
+    // then the next report arms it again.
     ::SetTimer(m_hWnd, kEngineTimer, elapse < USER_TIMER_MINIMUM ? USER_TIMER_MINIMUM : elapse,
                nullptr);
     timerArmed_ = true;

@@ -60,6 +60,8 @@ TemporaryFile::TemporaryFile(const std::string& target) : target_(target) {
 
 TemporaryFile::~TemporaryFile() {
     file_.Reset();
+    // A temporary file that cannot be deleted is left behind: the target
+    // is untouched either way, and the failure has been reported already.
     if (!done_ && !path_.empty())
         ::DeleteFileA(path_.c_str());
 }

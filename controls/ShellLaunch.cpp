@@ -5,6 +5,8 @@
 namespace controls {
 
 namespace {
+// The shell's answer is not looked at: with no browser or mail program
+// for the address, the shell itself tells the user (unless asked to be quiet).
 void LaunchWithShell(const ShellRequest& request) {
     const char* verb = request.verb.empty() ? nullptr : request.verb.c_str();
     if (request.quiet) {

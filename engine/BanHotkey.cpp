@@ -8,6 +8,8 @@ namespace engine {
 DWORD RegisterBanHotkey(HWND window, const std::string& key, int addAlt, int addCtrl, int addShift,
                         bool reregister) {
     std::string upper = fw::UpperCaseAnsi(key);
+    // Fails harmlessly when no hotkey was registered (an earlier key that no
+    // key produces, or one another program held).
     if (reregister)
         ::UnregisterHotKey(window, kBanHotkeyId);
     if (::RegisterHotKey(window, kBanHotkeyId, BanHotkeyModifiers(addAlt, addCtrl, addShift),

@@ -12,6 +12,8 @@ void ApplyRunAtLogon(bool enabled) {
     DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
     path[length <= MAX_PATH ? length : MAX_PATH] = '\0';
 
+    // Failures are not reported, like every registry write of the program:
+    // the box keeps what the user chose, and leaving the tab tries again.
     fw::UniqueRegKey key;
     if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_READ | KEY_WRITE, key.Put()) !=
         ERROR_SUCCESS)
