@@ -18,9 +18,9 @@ enum PageIndex { kBannedListPage, kStatisticsPage, kOptionsPage, kAboutPage };
 MainDialog::MainDialog()
     : fw::CDialog(IDD_MAIN),
       programIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM))),
-      bannedIndex_(bannedListPage.titles),
-      engine_(
-          optionsPage, clock_, windows_, bannedIndex_,
+      bannedIndex(bannedListPage.titles),
+      engine(
+          optionsPage, clock, windows, bannedIndex,
           [this](const std::string& title) { statsPage.RecordKill(title); }, fw::AnsiLeadByte) {
     optionsPage.SetHotkeyApplier([this] { return RegisterHotkey(true); });
 }
@@ -85,7 +85,7 @@ bool MainDialog::OnInitDialog() {
         StartBlocking();
     else
         StopBlocking();
-    engine_.ResetOpenBrowserCount();
+    engine.ResetOpenBrowserCount();
     return true;
 }
 
@@ -101,16 +101,16 @@ std::string MainDialog::RegisterHotkey(bool reregister) {
 }
 
 void MainDialog::ArmEngineTimer() {
-    std::optional<uint64_t> wake = engine_.NextWakeMs();
+    std::optional<uint64_t> wake = engine.NextWakeMs();
     if (!wake) {
-        if (timerArmed_)
+        if (timerArmed)
             ::KillTimer(m_hWnd, kEngineTimer);
-        timerArmed_ = false;
+        timerArmed = false;
         return;
     }
-    if (timerArmed_ && *wake == timerDueAt_)
+    if (timerArmed && *wake == timerDueAt)
         return;
-    uint64_t now = clock_.NowMs();
+    uint64_t now = clock.NowMs();
     uint64_t wait = *wake > now ? *wake - now : 0;
     // A delay of weeks is waited in steps of the longest a timer takes.
     UINT elapse = static_cast<UINT>(wait < USER_TIMER_MAXIMUM ? wait : USER_TIMER_MAXIMUM);
@@ -118,8 +118,8 @@ void MainDialog::ArmEngineTimer() {
     // then the next report arms it again.
     ::SetTimer(m_hWnd, kEngineTimer, elapse < USER_TIMER_MINIMUM ? USER_TIMER_MINIMUM : elapse,
                nullptr);
-    timerArmed_ = true;
-    timerDueAt_ = *wake;
+    timerArmed = true;
+    timerDueAt = *wake;
 }
 
 void MainDialog::PlaceTrayIcon(UINT iconId, UINT imageId) {
@@ -145,7 +145,7 @@ void MainDialog::StartBlocking() {
 void MainDialog::StopBlocking() {
     SetEnable(0);
     started = false;
-    engine_.StopWatchingTitles();
+    engine.StopWatchingTitles();
     ArmEngineTimer();
     PlaceTrayIcon(IDR_TRAY_STOPPED, IDI_STOPPED);
     ShowStartButtonState("Start", IDI_STARTED, RGB(0, 128, 0));
@@ -156,9 +156,9 @@ LRESULT MainDialog::OnPopupReport(UINT, WPARAM wParam, LPARAM lParam, bool&) {
     optionsPage.ReadForReport();
     engine::WindowId window = static_cast<engine::WindowId>(wParam);
     if (lParam == POPUP_EVENT_DESTROYED)
-        engine_.OnDestroyed(window);
+        engine.OnDestroyed(window);
     else // any other code counts as a creation; only POPUP_EVENT_CREATED waits
-        engine_.OnCreated(window, lParam == POPUP_EVENT_CREATED);
+        engine.OnCreated(window, lParam == POPUP_EVENT_CREATED);
     ArmEngineTimer();
     return 0;
 }
@@ -171,8 +171,8 @@ LRESULT MainDialog::OnTimer(UINT, WPARAM wParam, LPARAM, bool& bHandled) {
     // Quiet: a field that does not read would otherwise show its message
     // on every tick, each box's own loop running the next tick.
     optionsPage.ReadForReport(true);
-    timerDueAt_ = 0; // the timer repeats until set again
-    engine_.OnTimer();
+    timerDueAt = 0; // the timer repeats until set again
+    engine.OnTimer();
     ArmEngineTimer();
     return 0;
 }
@@ -182,9 +182,9 @@ LRESULT MainDialog::OnHotkey(UINT, WPARAM, LPARAM, bool&) {
     if (!window)
         return 1;
     std::string title = engine::ReadWholeTitle(window);
-    if (bannedListPage.IsNewTitle(title) && engine_.IsBrowserTitle(title)) {
+    if (bannedListPage.IsNewTitle(title) && engine.IsBrowserTitle(title)) {
         bannedListPage.titles.Insert(title);
-        engine_.RequestClose(engine::IdOf(window));
+        engine.RequestClose(engine::IdOf(window));
     }
     return 1;
 }
@@ -246,9 +246,9 @@ bool MainDialog::SaveEverything(bool interactive) {
 
 LRESULT MainDialog::OnClose(UINT, WPARAM, LPARAM, bool&) {
     // A close asked for while the failed save's question is open waits for it.
-    if (closing_ || inClose_)
+    if (closing || inClose)
         return 0;
-    inClose_ = true;
+    inClose = true;
     bannedListPage.FinishUpdate();
     RemoveHook();
     optionsPage.UpdateData(true);
@@ -261,10 +261,10 @@ LRESULT MainDialog::OnClose(UINT, WPARAM, LPARAM, bool&) {
         SetEnable(started ? 1 : 0);
         PlaceTrayIcon(started ? IDR_TRAY_STARTED : IDR_TRAY_STOPPED,
                       started ? IDI_STARTED : IDI_STOPPED);
-        inClose_ = false;
+        inClose = false;
         return 0;
     }
-    closing_ = true;
+    closing = true;
     optionsPage.StopApplyingOnHide();
     EndDialog(IDOK);
     return 0;
@@ -276,7 +276,7 @@ LRESULT MainDialog::OnQueryEndSession(UINT, WPARAM, LPARAM, bool&) {
 
 LRESULT MainDialog::OnEndSession(UINT, WPARAM wParam, LPARAM, bool&) {
     // The session ends without a close: save now or lose this run's changes.
-    if (wParam && !closing_) {
+    if (wParam && !closing) {
         bannedListPage.FinishUpdate();
         optionsPage.UpdateData(true, true);
         bannedListPage.UpdateData(true, true);
@@ -286,10 +286,10 @@ LRESULT MainDialog::OnEndSession(UINT, WPARAM wParam, LPARAM, bool&) {
 }
 
 LRESULT MainDialog::OnShowWindow(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {
-    LRESULT result = DefWindowProc(msg, wParam, lParam);
+    LRESULT shown = DefWindowProc(msg, wParam, lParam);
     optionsPage.UpdateData(true);
     bannedListPage.UpdateData(true);
-    return result;
+    return shown;
 }
 
 LRESULT MainDialog::OnPaint(UINT, WPARAM, LPARAM, bool& bHandled) {

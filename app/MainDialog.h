@@ -93,20 +93,20 @@ private:
     // Settings, then the list file when "SaveOnExit" is on. False when the
     // list file was not written and the program is to keep running.
     bool SaveEverything(bool interactive);
-    bool closing_ = false;
-    bool inClose_ = false;
+    bool closing = false;
+    bool inClose = false;
 
     // The Banned List page's titles as the engine asks for them.
     struct BannedTitleIndex : engine::TitleIndex {
-        explicit BannedTitleIndex(const BannedTitles& titles) : titles(titles) {}
+        explicit BannedTitleIndex(const BannedTitles& list) : titles(list) {}
         bool Contains(const std::string& title) const override { return titles.Contains(title); }
         const BannedTitles& titles;
     };
-    engine::SystemClock clock_;
-    engine::Win32Windows windows_;
-    BannedTitleIndex bannedIndex_;
+    engine::SystemClock clock;
+    engine::Win32Windows windows;
+    BannedTitleIndex bannedIndex;
     // The kill decision, deciding by the Options page's fields.
-    engine::PopupEngine engine_;
-    bool timerArmed_ = false;
-    uint64_t timerDueAt_ = 0;
+    engine::PopupEngine engine;
+    bool timerArmed = false;
+    uint64_t timerDueAt = 0;
 };

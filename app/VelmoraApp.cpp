@@ -15,8 +15,8 @@ VelmoraApp& VelmoraApp::Instance() {
 }
 
 void VelmoraApp::SetRegistryKey(const char* company) {
-    profile_.SetCompany(company);
-    profile_.SetApplication(fw::GetAppTitle());
+    profile.SetCompany(company);
+    profile.SetApplication(fw::GetAppTitle());
 }
 
 int VelmoraApp::Run(HINSTANCE) {

@@ -16,10 +16,10 @@ public:
 
     // Settings live under Software\<company>\<executable name>.
     void SetRegistryKey(const char* company);
-    const RegistryProfile& Profile() const { return profile_; }
+    const RegistryProfile& Profile() const { return profile; }
 
 private:
-    RegistryProfile profile_;
+    RegistryProfile profile;
 };
 
 // The named mutex that keeps one instance running.

@@ -34,7 +34,7 @@ WriteError ErrorAt(DWORD error, WriteError::Place place, const std::string& file
 
 } // namespace
 
-TemporaryFile::TemporaryFile(const std::string& target) : target_(target) {
+TemporaryFile::TemporaryFile(const std::string& targetPath) : target(targetPath) {
     // Made here, with CREATE_NEW, so the name is ours alone and a folder that
     // takes no new file says so now. (Wine's GetTempFileName reports success
     // in a folder where it could make no file.)
@@ -46,39 +46,39 @@ TemporaryFile::TemporaryFile(const std::string& target) : target_(target) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         char name[32];
         std::snprintf(name, sizeof(name), "vlm%04x.tmp", (seed + counter++) & 0xFFFF);
-        path_ = folder + name;
-        file_.Reset(::CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file_)
+        path = folder + name;
+        file.Reset(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file)
             return;
-        error_ = ::GetLastError();
-        if (error_ != ERROR_FILE_EXISTS && error_ != ERROR_ALREADY_EXISTS)
+        error = ::GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
             break;
     }
-    path_.clear();
+    path.clear();
 }
 
 TemporaryFile::~TemporaryFile() {
-    file_.Reset();
+    file.Reset();
     // A temporary file that cannot be deleted is left behind: the target
     // is untouched either way, and the failure has been reported already.
-    if (!done_ && !path_.empty())
-        ::DeleteFileA(path_.c_str());
+    if (!done && !path.empty())
+        ::DeleteFileA(path.c_str());
 }
 
 DWORD TemporaryFile::ReplaceTarget() {
-    if (error_)
-        return error_;
-    if (!::FlushFileBuffers(file_.Get()))
-        return ::GetLastError();
-    if (!::CloseHandle(file_.Release()))
-        return ::GetLastError();
-    if (DWORD error = CheckReplaceable(target_))
+    if (error)
         return error;
-    if (!::MoveFileExA(path_.c_str(), target_.c_str(),
+    if (!::FlushFileBuffers(file.Get()))
+        return ::GetLastError();
+    if (!::CloseHandle(file.Release()))
+        return ::GetLastError();
+    if (DWORD refusal = CheckReplaceable(target))
+        return refusal;
+    if (!::MoveFileExA(path.c_str(), target.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return ::GetLastError();
-    done_ = true;
+    done = true;
     return ERROR_SUCCESS;
 }
 

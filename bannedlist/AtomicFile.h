@@ -23,20 +23,20 @@ public:
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    DWORD Error() const { return error_; }
-    const std::string& Path() const { return path_; }
-    HANDLE Handle() const { return file_.Get(); }
+    DWORD Error() const { return error; }
+    const std::string& Path() const { return path; }
+    HANDLE Handle() const { return file.Get(); }
     // Flushes and closes the file, then renames it over the target
     // (write-through). ERROR_SUCCESS or the system error; on failure the
     // target is untouched.
     DWORD ReplaceTarget();
 
 private:
-    std::string target_;
-    std::string path_;
-    fw::UniqueFileHandle file_;
-    DWORD error_ = ERROR_SUCCESS;
-    bool done_ = false;
+    std::string target;
+    std::string path;
+    fw::UniqueFileHandle file;
+    DWORD error = ERROR_SUCCESS;
+    bool done = false;
 };
 
 // Whether a plain overwrite of the file would be allowed: ERROR_SUCCESS, or

@@ -15,7 +15,7 @@
 
 class BannedListPage : public fw::CDialog {
 public:
-    BannedListPage() : fw::CDialog(IDD_BANNEDLIST), update_(*this) {}
+    BannedListPage() : fw::CDialog(IDD_BANNEDLIST), update(*this) {}
 
     BannedTitles titles; // the list box IDC_BANNED_LIST and its exact index
     std::string EntryText;
@@ -46,7 +46,7 @@ public:
     // names that file), close without saving it, or keep running (false).
     bool SaveListAtExit(bool interactive);
     // A running update ends now: a download is given up, a merge completed.
-    void FinishUpdate() { update_.Finish(); }
+    void FinishUpdate() { update.Finish(); }
 
     // Shown in a message box once the program's queue gets to it.
     void Notify(const std::string& text, UINT icon);
@@ -95,7 +95,7 @@ private:
     // No default button: Enter in the entry field is the page's OK, which does nothing.
     LRESULT OnGetDefId(UINT, WPARAM, LPARAM, bool&) { return 0; }
 
-    UpdateDialog update_;
-    std::vector<Notice> notices_;
-    bool showingNotice_ = false;
+    UpdateDialog update;
+    std::vector<Notice> notices;
+    bool showingNotice = false;
 };

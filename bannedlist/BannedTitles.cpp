@@ -2,30 +2,30 @@
 
 #include <algorithm>
 
-void BannedTitles::Attach(HWND listBox) {
-    listBox_ = listBox;
-    index_.clear();
+void BannedTitles::Attach(HWND box) {
+    listBox = box;
+    index.clear();
     int count = Count();
     for (int i = 0; i < count; ++i)
-        index_.insert(At(i));
+        index.insert(At(i));
 }
 
 bool BannedTitles::IsNewTitle(const std::string& title) const {
-    return !title.empty() && index_.find(title) == index_.end();
+    return !title.empty() && index.find(title) == index.end();
 }
 
 bool BannedTitles::Contains(const std::string& title) const {
-    return !title.empty() && index_.find(title) != index_.end();
+    return !title.empty() && index.find(title) != index.end();
 }
 
 bool BannedTitles::AddToListBox(const std::string& title) {
-    LRESULT at = ::SendMessageA(listBox_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));
+    LRESULT at = ::SendMessageA(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));
     if (at == LB_ERR || at == LB_ERRSPACE)
         return false;
     // The list box keeps text in its own form; bytes that do not survive the
     // code page's round trip must not leave the index holding a title the
     // list does not.
-    index_.insert(At(static_cast<int>(at)));
+    index.insert(At(static_cast<int>(at)));
     return true;
 }
 
@@ -36,50 +36,50 @@ bool BannedTitles::Insert(const std::string& title) {
 }
 
 size_t BannedTitles::InsertMany(const std::vector<std::string>& titles) {
-    ::SendMessageA(listBox_, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageA(listBox, WM_SETREDRAW, FALSE, 0);
     size_t added = 0;
     for (const std::string& title : titles) {
         if (IsNewTitle(title) && AddToListBox(title))
             ++added;
     }
-    ::SendMessageA(listBox_, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(listBox_, nullptr, TRUE);
+    ::SendMessageA(listBox, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(listBox, nullptr, TRUE);
     return added;
 }
 
 size_t BannedTitles::AppendInOrder(const std::vector<std::string>& titles) {
-    ::SendMessageA(listBox_, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageA(listBox, WM_SETREDRAW, FALSE, 0);
     size_t added = 0;
     for (const std::string& title : titles) {
         if (!IsNewTitle(title))
             continue;
-        LRESULT at = ::SendMessageA(listBox_, LB_INSERTSTRING, static_cast<WPARAM>(-1),
+        LRESULT at = ::SendMessageA(listBox, LB_INSERTSTRING, static_cast<WPARAM>(-1),
                                     reinterpret_cast<LPARAM>(title.c_str()));
         if (at == LB_ERR || at == LB_ERRSPACE)
             continue;
-        index_.insert(title);
+        index.insert(title);
         ++added;
     }
-    ::SendMessageA(listBox_, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(listBox_, nullptr, TRUE);
+    ::SendMessageA(listBox, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(listBox, nullptr, TRUE);
     return added;
 }
 
 int BannedTitles::Count() const {
-    LRESULT count = ::SendMessageA(listBox_, LB_GETCOUNT, 0, 0);
+    LRESULT count = ::SendMessageA(listBox, LB_GETCOUNT, 0, 0);
     return count == LB_ERR ? 0 : static_cast<int>(count);
 }
 
-std::string BannedTitles::At(int index) const {
+std::string BannedTitles::At(int position) const {
     // Asked in W: Wine's ANSI form of LB_GETTEXT passes through a fixed
     // 512-character buffer and overruns it on a longer entry. The list box
     // holds the text converted from the ANSI code page; converting back
     // gives the bytes that went in.
-    LRESULT length = ::SendMessageW(listBox_, LB_GETTEXTLEN, index, 0);
+    LRESULT length = ::SendMessageW(listBox, LB_GETTEXTLEN, position, 0);
     if (length == LB_ERR || length <= 0)
         return std::string();
     std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
-    LRESULT got = ::SendMessageW(listBox_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&wide[0]));
+    LRESULT got = ::SendMessageW(listBox, LB_GETTEXT, position, reinterpret_cast<LPARAM>(&wide[0]));
     if (got == LB_ERR || got <= 0)
         return std::string();
     int wideLength = static_cast<int>(std::min<LRESULT>(got, length));
@@ -92,20 +92,20 @@ std::string BannedTitles::At(int index) const {
     return text;
 }
 
-void BannedTitles::RemoveAt(int index) {
-    std::string title = At(index);
-    if (::SendMessageA(listBox_, LB_DELETESTRING, index, 0) == LB_ERR)
+void BannedTitles::RemoveAt(int position) {
+    std::string title = At(position);
+    if (::SendMessageA(listBox, LB_DELETESTRING, position, 0) == LB_ERR)
         return;
-    auto found = index_.find(title);
-    if (found != index_.end())
-        index_.erase(found);
+    auto found = index.find(title);
+    if (found != index.end())
+        index.erase(found);
 }
 
 void BannedTitles::Clear() {
-    ::SendMessageA(listBox_, LB_RESETCONTENT, 0, 0);
-    index_.clear();
+    ::SendMessageA(listBox, LB_RESETCONTENT, 0, 0);
+    index.clear();
 }
 
 std::vector<std::string> BannedTitles::IndexedTitles() const {
-    return std::vector<std::string>(index_.begin(), index_.end());
+    return std::vector<std::string>(index.begin(), index.end());
 }

@@ -14,8 +14,8 @@
 
 class BannedTitles {
 public:
-    void Attach(HWND listBox);
-    HWND ListBox() const { return listBox_; }
+    void Attach(HWND box);
+    HWND ListBox() const { return listBox; }
 
     // True when the title may be added: not empty, and no entry equal to it
     // byte for byte (letter case and blanks count).
@@ -36,8 +36,8 @@ public:
     size_t AppendInOrder(const std::vector<std::string>& titles);
 
     int Count() const;
-    std::string At(int index) const;
-    void RemoveAt(int index);
+    std::string At(int position) const;
+    void RemoveAt(int position);
     void Clear();
     // The entries as the index holds them, unordered (for checks).
     std::vector<std::string> IndexedTitles() const;
@@ -45,6 +45,6 @@ public:
 private:
     bool AddToListBox(const std::string& title);
 
-    HWND listBox_ = nullptr;
-    std::unordered_multiset<std::string> index_;
+    HWND listBox = nullptr;
+    std::unordered_multiset<std::string> index;
 };

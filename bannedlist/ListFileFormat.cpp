@@ -101,36 +101,36 @@ bool StartsLikeHtml(const std::string& bytes) {
 } // namespace
 
 void LineReader::Feed(const char* data, size_t size, std::vector<std::string>& lines) {
-    if (!decided_) {
-        size_t take = std::min(size, size_t{3} - head_.size());
-        head_.append(data, take);
+    if (!decided) {
+        size_t take = std::min(size, size_t{3} - head.size());
+        head.append(data, take);
         data += take;
         size -= take;
-        if (head_.size() < 3)
+        if (head.size() < 3)
             return;
         Decide(lines);
     }
-    if (report_.encoding == Encoding::Utf16Le || report_.encoding == Encoding::Utf16Be)
+    if (report.encoding == Encoding::Utf16Le || report.encoding == Encoding::Utf16Be)
         FeedUtf16(data, size, lines);
     else
         FeedBytes(data, size, lines);
 }
 
 void LineReader::Decide(std::vector<std::string>& lines) {
-    decided_ = true;
+    decided = true;
     size_t mark = 0;
-    if (head_.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-        report_.encoding = Encoding::Utf8;
+    if (head.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        report.encoding = Encoding::Utf8;
         mark = 3;
-    } else if (head_.compare(0, 2, "\xFF\xFE") == 0) {
-        report_.encoding = Encoding::Utf16Le;
+    } else if (head.compare(0, 2, "\xFF\xFE") == 0) {
+        report.encoding = Encoding::Utf16Le;
         mark = 2;
-    } else if (head_.compare(0, 2, "\xFE\xFF") == 0) {
-        report_.encoding = Encoding::Utf16Be;
+    } else if (head.compare(0, 2, "\xFE\xFF") == 0) {
+        report.encoding = Encoding::Utf16Be;
         mark = 2;
     }
-    std::string rest = head_.substr(mark);
-    head_.clear();
+    std::string rest = head.substr(mark);
+    head.clear();
     if (mark == 2)
         FeedUtf16(rest.data(), rest.size(), lines);
     else
@@ -142,14 +142,14 @@ void LineReader::FeedBytes(const char* data, size_t size, std::vector<std::strin
     while (data < end) {
         const char* lf = static_cast<const char*>(std::memchr(data, '\n', end - data));
         if (!lf) {
-            pending_.append(data, end);
+            pending.append(data, end);
             return;
         }
         std::string line;
-        if (pending_.empty()) {
+        if (pending.empty()) {
             line.assign(data, lf);
         } else {
-            line.swap(pending_);
+            line.swap(pending);
             line.append(data, lf);
         }
         if (!line.empty() && line.back() == '\r')
@@ -160,24 +160,24 @@ void LineReader::FeedBytes(const char* data, size_t size, std::vector<std::strin
 }
 
 void LineReader::FeedUtf16(const char* data, size_t size, std::vector<std::string>& lines) {
-    bool littleEndian = report_.encoding == Encoding::Utf16Le;
+    bool littleEndian = report.encoding == Encoding::Utf16Le;
     for (size_t i = 0; i < size; ++i) {
-        if (!hasOddByte_) {
-            oddByte_ = data[i];
-            hasOddByte_ = true;
+        if (!hasOddByte) {
+            oddByte = data[i];
+            hasOddByte = true;
             continue;
         }
-        hasOddByte_ = false;
-        unsigned char first = static_cast<unsigned char>(oddByte_);
+        hasOddByte = false;
+        unsigned char first = static_cast<unsigned char>(oddByte);
         unsigned char second = static_cast<unsigned char>(data[i]);
         char16_t unit = littleEndian ? static_cast<char16_t>(first | second << 8)
                                      : static_cast<char16_t>(first << 8 | second);
         if (unit != u'\n') {
-            pendingUtf16_ += unit;
+            pendingUtf16 += unit;
             continue;
         }
         std::u16string line;
-        line.swap(pendingUtf16_);
+        line.swap(pendingUtf16);
         if (!line.empty() && line.back() == u'\r')
             line.pop_back();
         EmitUtf16(std::move(line), lines);
@@ -185,21 +185,21 @@ void LineReader::FeedUtf16(const char* data, size_t size, std::vector<std::strin
 }
 
 void LineReader::Finish(std::vector<std::string>& lines) {
-    if (!decided_)
+    if (!decided)
         Decide(lines);
     // Without a line end a trailing CR is an ordinary character of the title.
-    if (report_.encoding == Encoding::Utf16Le || report_.encoding == Encoding::Utf16Be) {
+    if (report.encoding == Encoding::Utf16Le || report.encoding == Encoding::Utf16Be) {
         // Half a unit at the end is a broken character of the last line.
-        bool broken = hasOddByte_;
+        bool broken = hasOddByte;
         if (broken)
-            pendingUtf16_ += kReplacement;
-        hasOddByte_ = false;
+            pendingUtf16 += kReplacement;
+        hasOddByte = false;
         std::u16string line;
-        line.swap(pendingUtf16_);
+        line.swap(pendingUtf16);
         EmitUtf16(std::move(line), lines, broken);
     } else {
         std::string line;
-        line.swap(pending_);
+        line.swap(pending);
         EmitBytes(std::move(line), lines);
     }
 }
@@ -208,22 +208,22 @@ void LineReader::EmitBytes(std::string&& line, std::vector<std::string>& lines) 
     size_t nul = line.find('\0');
     if (nul != std::string::npos) {
         line.resize(nul);
-        ++report_.cutAtNul;
+        ++report.cutAtNul;
     }
     if (line.empty() || !HasHighBytes(line)) {
         EmitTitle(std::move(line), lines);
-    } else if (report_.encoding == Encoding::Ansi) {
-        if (!conversion_.RoundTrips(line))
-            ++report_.unconvertible;
+    } else if (report.encoding == Encoding::Ansi) {
+        if (!conversion.RoundTrips(line))
+            ++report.unconvertible;
         EmitTitle(std::move(line), lines);
     } else {
         std::u16string text;
         bool clean = DecodeUtf8(line, text);
         if (!clean)
-            ++report_.malformed;
+            ++report.malformed;
         std::string title;
-        if (!conversion_.ToAnsi(text, title) && clean)
-            ++report_.unconvertible;
+        if (!conversion.ToAnsi(text, title) && clean)
+            ++report.unconvertible;
         EmitTitle(std::move(title), lines);
     }
 }
@@ -232,7 +232,7 @@ void LineReader::EmitUtf16(std::u16string&& line, std::vector<std::string>& line
     size_t nul = line.find(u'\0');
     if (nul != std::u16string::npos) {
         line.resize(nul);
-        ++report_.cutAtNul;
+        ++report.cutAtNul;
     }
     std::string title;
     if (AllAscii(line)) {
@@ -240,9 +240,9 @@ void LineReader::EmitUtf16(std::u16string&& line, std::vector<std::string>& line
     } else {
         bool clean = RepairSurrogates(line) && !broken;
         if (!clean)
-            ++report_.malformed;
-        if (!conversion_.ToAnsi(line, title) && clean)
-            ++report_.unconvertible;
+            ++report.malformed;
+        if (!conversion.ToAnsi(line, title) && clean)
+            ++report.unconvertible;
     }
     EmitTitle(std::move(title), lines);
 }
@@ -251,7 +251,7 @@ void LineReader::EmitTitle(std::string&& title, std::vector<std::string>& lines)
     if (title.empty())
         return;
     if (HasControlCharacters(title))
-        ++report_.controlLines;
+        ++report.controlLines;
     lines.push_back(std::move(title));
 }
 

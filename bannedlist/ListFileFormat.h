@@ -47,12 +47,12 @@ public:
 // skipped.
 class LineReader {
 public:
-    explicit LineReader(const CodePageConversion& conversion) : conversion_(conversion) {}
+    explicit LineReader(const CodePageConversion& codePage) : conversion(codePage) {}
     // Appends the lines completed by these bytes.
     void Feed(const char* data, size_t size, std::vector<std::string>& lines);
     // The last line, when the file does not end with a line end.
     void Finish(std::vector<std::string>& lines);
-    const ReadReport& Report() const { return report_; }
+    const ReadReport& Report() const { return report; }
 
 private:
     void Decide(std::vector<std::string>& lines);
@@ -62,14 +62,14 @@ private:
     void EmitUtf16(std::u16string&& line, std::vector<std::string>& lines, bool broken = false);
     void EmitTitle(std::string&& title, std::vector<std::string>& lines);
 
-    const CodePageConversion& conversion_;
-    ReadReport report_;
-    bool decided_ = false;
-    std::string head_;    // the first bytes, until the mark is known
-    std::string pending_; // bytes of the line not yet ended (Ansi, UTF-8)
-    std::u16string pendingUtf16_;
-    bool hasOddByte_ = false; // UTF-16: a unit's first byte, its second to come
-    char oddByte_ = 0;
+    const CodePageConversion& conversion;
+    ReadReport report;
+    bool decided = false;
+    std::string head;    // the first bytes, until the mark is known
+    std::string pending; // bytes of the line not yet ended (Ansi, UTF-8)
+    std::u16string pendingUtf16;
+    bool hasOddByte = false; // UTF-16: a unit's first byte, its second to come
+    char oddByte = 0;
 };
 
 std::vector<std::string> ParseListFile(const std::string& bytes,

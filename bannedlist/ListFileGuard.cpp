@@ -15,10 +15,10 @@ bool SamePath(const std::string& a, const std::string& b) {
 } // namespace
 
 ListFileGuard::Entry* ListFileGuard::Find(const std::string& fullPath) {
-    auto found = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& entry) {
+    auto found = std::find_if(entries.begin(), entries.end(), [&](const Entry& entry) {
         return SamePath(entry.fullPath, fullPath);
     });
-    return found == entries_.end() ? nullptr : &*found;
+    return found == entries.end() ? nullptr : &*found;
 }
 
 const ListFileGuard::Entry* ListFileGuard::Find(const std::string& fullPath) const {
@@ -29,16 +29,16 @@ ListFileGuard::Entry& ListFileGuard::At(const std::string& path) {
     std::string fullPath = FullPathOf(path);
     if (Entry* entry = Find(fullPath))
         return *entry;
-    entries_.push_back(Entry{fullPath});
-    return entries_.back();
+    entries.push_back(Entry{fullPath});
+    return entries.back();
 }
 
 void ListFileGuard::Forget(const std::string& path) {
     std::string fullPath = FullPathOf(path);
-    entries_.erase(
-        std::remove_if(entries_.begin(), entries_.end(),
+    entries.erase(
+        std::remove_if(entries.begin(), entries.end(),
                        [&](const Entry& entry) { return SamePath(entry.fullPath, fullPath); }),
-        entries_.end());
+        entries.end());
 }
 
 void ListFileGuard::MarkUnread(const std::string& path) {

@@ -40,7 +40,7 @@ private:
     const Entry* Find(const std::string& fullPath) const;
     Entry& At(const std::string& path);
 
-    std::vector<Entry> entries_;
+    std::vector<Entry> entries;
 };
 
 } // namespace listfile

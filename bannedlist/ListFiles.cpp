@@ -187,23 +187,23 @@ bool BannedListPage::SaveListAtExit(bool interactive) {
 }
 
 void BannedListPage::Notify(const std::string& text, UINT icon) {
-    notices_.push_back(Notice{text, icon});
-    if (!showingNotice_)
+    notices.push_back(Notice{text, icon});
+    if (!showingNotice)
         ::PostMessageA(m_hWnd, kShowNotices, 0, 0);
 }
 
 LRESULT BannedListPage::OnShowNotices(UINT, WPARAM, LPARAM, bool&) {
     // One box at a time: notices that come while one shows wait for it.
-    if (showingNotice_)
+    if (showingNotice)
         return 0;
-    showingNotice_ = true;
-    while (!notices_.empty()) {
-        Notice notice = notices_.front();
-        notices_.erase(notices_.begin());
+    showingNotice = true;
+    while (!notices.empty()) {
+        Notice notice = notices.front();
+        notices.erase(notices.begin());
         ::MessageBoxA(::GetAncestor(m_hWnd, GA_ROOT), notice.text.c_str(),
                       fw::GetAppTitle().c_str(), MB_OK | notice.icon);
     }
-    showingNotice_ = false;
+    showingNotice = false;
     return 0;
 }
 
@@ -240,5 +240,5 @@ void BannedListPage::OnSave() {
 }
 
 void BannedListPage::OnUpdate() {
-    update_.Start(listfile::UpdateUrl());
+    update.Start(listfile::UpdateUrl());
 }

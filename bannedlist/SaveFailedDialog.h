@@ -9,8 +9,8 @@
 
 class SaveFailedDialog : public fw::CDialog {
 public:
-    explicit SaveFailedDialog(const std::string& text)
-        : fw::CDialog(IDD_SAVE_FAILED), text_(text) {}
+    explicit SaveFailedDialog(const std::string& message)
+        : fw::CDialog(IDD_SAVE_FAILED), text(message) {}
 
     // IDC_SAVE_ELSEWHERE, IDC_CLOSE_WITHOUT_SAVING, or IDCANCEL to keep running.
     int Ask(HWND owner) { return static_cast<int>(DoModal(owner)); }
@@ -29,5 +29,5 @@ private:
         EndDialog(id);
         return 0;
     }
-    std::string text_;
+    std::string text;
 };

@@ -20,72 +20,72 @@ UpdateDialog::~UpdateDialog() {
     End();
 }
 
-void UpdateDialog::Start(const std::string& url) {
+void UpdateDialog::Start(const std::string& address) {
     if (Running())
         return;
-    owner_ = ::GetAncestor(page_.m_hWnd, GA_ROOT);
-    url_ = url;
-    stallSeconds_ = listfile::UpdateStallSeconds();
-    LCID locale = static_cast<LCID>(::SendMessageA(page_.titles.ListBox(), LB_GETLOCALE, 0, 0));
-    download_.reset(new listfile::UpdateDownload(url, locale));
-    phase_ = Phase::Fetching;
-    if (!Create(owner_)) {
+    owner = ::GetAncestor(page.m_hWnd, GA_ROOT);
+    url = address;
+    stallSeconds = listfile::UpdateStallSeconds();
+    LCID locale = static_cast<LCID>(::SendMessageA(page.titles.ListBox(), LB_GETLOCALE, 0, 0));
+    download.reset(new listfile::UpdateDownload(url, locale));
+    phase = Phase::Fetching;
+    if (!Create(owner)) {
         End();
         return;
     }
-    ::EnableWindow(owner_, FALSE);
+    ::EnableWindow(owner, FALSE);
     ::ShowWindow(m_hWnd, SW_SHOW);
     ::SetTimer(m_hWnd, kTimer, kTimerMs, nullptr);
 }
 
 bool UpdateDialog::OnInitDialog() {
     fw::CDialog::OnInitDialog();
-    ::SetDlgItemTextA(m_hWnd, IDC_UPDATE_SOURCE, url_.c_str());
+    ::SetDlgItemTextA(m_hWnd, IDC_UPDATE_SOURCE, url.c_str());
     ShowProgress();
     return true;
 }
 
 void UpdateDialog::ShowProgress() {
     std::string text;
-    if (phase_ == Phase::Fetching)
-        text = std::to_string(download_ ? download_->BytesSoFar() : 0) + " bytes received";
+    if (phase == Phase::Fetching)
+        text = std::to_string(download ? download->BytesSoFar() : 0) + " bytes received";
     else
         text =
-            "Adding the titles: " + std::to_string(next_) + " of " + std::to_string(titles_.size());
+            "Adding the titles: " + std::to_string(next) + " of " + std::to_string(titles.size());
     ::SetDlgItemTextA(m_hWnd, IDC_UPDATE_PROGRESS, text.c_str());
 }
 
 LRESULT UpdateDialog::OnTimer(UINT, WPARAM, LPARAM, bool&) {
-    if (phase_ != Phase::Fetching)
+    if (phase != Phase::Fetching)
         return 0;
     ShowProgress();
-    if (download_->Done()) {
+    if (download->Done()) {
         Downloaded();
-    } else if (::GetTickCount() - download_->LastProgress() >= stallSeconds_ * 1000) {
+    } else if (::GetTickCount() - download->LastProgress() >= stallSeconds * 1000) {
         listfile::UpdateFailure failure;
         failure.kind = listfile::UpdateFailure::Kind::Stalled;
-        failure.limit = stallSeconds_;
+        failure.limit = stallSeconds;
         Fail(failure);
     }
     return 0;
 }
 
 void UpdateDialog::Fail(const listfile::UpdateFailure& failure) {
-    std::string url = url_;
+    std::string address = url;
     End();
-    page_.Notify(listfile::UpdateFailedMessage(failure, url), MB_ICONEXCLAMATION);
+    page.Notify(listfile::UpdateFailedMessage(failure, address), MB_ICONEXCLAMATION);
 }
 
 void UpdateDialog::Downloaded() {
-    listfile::DownloadResult result = download_->TakeResult();
-    download_.reset();
+    listfile::DownloadResult result = download->TakeResult();
+    download.reset();
     if (!result.ok)
         return Fail(result.failure);
     // uploaded.lst takes the answer as it came; when it cannot, nothing
     // else changes either.
     listfile::UpdateFailure stored;
     stored.kind = listfile::UpdateFailure::Kind::Stored;
-    if (auto error = page_.fileGuard.BeforeWrite(kUploadedList)) {
+    if (auto error = page.fileGuard.BeforeWrite(kUploadedList)) {
         stored.storeError = *error;
         return Fail(stored);
     }
@@ -93,20 +93,20 @@ void UpdateDialog::Downloaded() {
         stored.storeError = *error;
         return Fail(stored);
     }
-    page_.ListPath = kUploadedList;
-    page_.NoteHowFileWasRead(kUploadedList, result.report);
-    titles_ = std::move(result.titles);
-    next_ = 0;
-    appended_ = 0;
-    appendInOrder_ = result.ordered && page_.titles.Count() == 0;
-    phase_ = Phase::Merging;
+    page.ListPath = kUploadedList;
+    page.NoteHowFileWasRead(kUploadedList, result.report);
+    titles = std::move(result.titles);
+    next = 0;
+    appended = 0;
+    appendInOrder = result.ordered && page.titles.Count() == 0;
+    phase = Phase::Merging;
     ::EnableWindow(GetDlgItem(IDCANCEL), FALSE);
     ShowProgress();
     ::PostMessageA(m_hWnd, kMergeStep, 0, 0);
 }
 
 LRESULT UpdateDialog::OnMergeStep(UINT, WPARAM, LPARAM, bool&) {
-    if (phase_ != Phase::Merging)
+    if (phase != Phase::Merging)
         return 0;
     if (MergeSome(kStepMs)) {
         ShowProgress();
@@ -119,47 +119,47 @@ LRESULT UpdateDialog::OnMergeStep(UINT, WPARAM, LPARAM, bool&) {
 
 bool UpdateDialog::MergeSome(DWORD budgetMs) {
     DWORD start = ::GetTickCount();
-    BannedTitles& list = page_.titles;
-    while (next_ < titles_.size()) {
-        size_t end = std::min(next_ + kBatch, titles_.size());
-        std::vector<std::string> batch(std::make_move_iterator(titles_.begin() + next_),
-                                       std::make_move_iterator(titles_.begin() + end));
-        next_ = end;
+    BannedTitles& list = page.titles;
+    while (next < titles.size()) {
+        size_t end = std::min(next + kBatch, titles.size());
+        std::vector<std::string> batch(std::make_move_iterator(titles.begin() + next),
+                                       std::make_move_iterator(titles.begin() + end));
+        next = end;
         // Into a list that holds only what this merge appended, the checked
         // order is the list box's own; once anything else got in (the ban
         // hotkey), the list box places each title itself.
-        if (appendInOrder_ && list.Count() == appended_) {
+        if (appendInOrder && list.Count() == appended) {
             list.AppendInOrder(batch);
-            appended_ = list.Count();
+            appended = list.Count();
         } else {
-            appendInOrder_ = false;
+            appendInOrder = false;
             list.InsertMany(batch);
         }
         if (::GetTickCount() - start >= budgetMs)
             break;
     }
-    return next_ < titles_.size();
+    return next < titles.size();
 }
 
 void UpdateDialog::OnCancel() {
-    if (phase_ == Phase::Fetching)
+    if (phase == Phase::Fetching)
         End();
 }
 
 void UpdateDialog::Finish() {
-    if (phase_ == Phase::Merging)
+    if (phase == Phase::Merging)
         MergeSome(INFINITE);
     End();
 }
 
 void UpdateDialog::End() {
-    phase_ = Phase::Idle;
-    download_.reset();
-    titles_ = std::vector<std::string>();
+    phase = Phase::Idle;
+    download.reset();
+    titles = std::vector<std::string>();
     if (!m_hWnd)
         return;
     ::KillTimer(m_hWnd, kTimer);
     // The owner first, so that it is the window activated when this goes.
-    ::EnableWindow(owner_, TRUE);
+    ::EnableWindow(owner, TRUE);
     DestroyWindow();
 }

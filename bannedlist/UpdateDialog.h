@@ -16,13 +16,13 @@ class BannedListPage;
 
 class UpdateDialog : public fw::CDialog {
 public:
-    explicit UpdateDialog(BannedListPage& page) : fw::CDialog(IDD_UPDATE), page_(page) {}
+    explicit UpdateDialog(BannedListPage& owningPage) : fw::CDialog(IDD_UPDATE), page(owningPage) {}
     ~UpdateDialog() override;
 
     // Fetches the list at url and merges it; the main window is disabled
     // meanwhile, as under a modal dialog.
-    void Start(const std::string& url);
-    bool Running() const { return phase_ != Phase::Idle; }
+    void Start(const std::string& address);
+    bool Running() const { return phase != Phase::Idle; }
     // For the close: a download is given up, a merge under way completed.
     void Finish();
 
@@ -52,14 +52,14 @@ private:
     void ShowProgress();
     void End();
 
-    BannedListPage& page_;
-    Phase phase_ = Phase::Idle;
-    std::unique_ptr<listfile::UpdateDownload> download_;
-    std::string url_;
-    HWND owner_ = nullptr;
-    unsigned long stallSeconds_ = 60;
-    std::vector<std::string> titles_;
-    size_t next_ = 0;
-    bool appendInOrder_ = false;
-    int appended_ = 0;
+    BannedListPage& page;
+    Phase phase = Phase::Idle;
+    std::unique_ptr<listfile::UpdateDownload> download;
+    std::string url;
+    HWND owner = nullptr;
+    unsigned long stallSeconds = 60;
+    std::vector<std::string> titles;
+    size_t next = 0;
+    bool appendInOrder = false;
+    int appended = 0;
 };

@@ -125,40 +125,40 @@ unsigned long UpdateStallSeconds() {
     return seconds > 0 && seconds < 86400 ? seconds : 60;
 }
 
-UpdateDownload::UpdateDownload(const std::string& url, LCID locale) : job_(new Job) {
-    job_->url = url;
-    job_->locale = locale;
-    job_->lastProgress = ::GetTickCount();
-    std::shared_ptr<Job> job = job_;
+UpdateDownload::UpdateDownload(const std::string& url, LCID locale) : job(new Job) {
+    job->url = url;
+    job->locale = locale;
+    job->lastProgress = ::GetTickCount();
+    std::shared_ptr<Job> shared = job;
     try {
-        std::thread([job] {
-            job->Run();
-            job->done = true;
+        std::thread([shared] {
+            shared->Run();
+            shared->done = true;
         }).detach();
     } catch (...) {
-        job_->Fail(UpdateFailure::Kind::Unreachable, ERROR_NOT_ENOUGH_MEMORY);
-        job_->done = true;
+        job->Fail(UpdateFailure::Kind::Unreachable, ERROR_NOT_ENOUGH_MEMORY);
+        job->done = true;
     }
 }
 
 UpdateDownload::~UpdateDownload() {
-    job_->cancelled = true;
+    job->cancelled = true;
 }
 
 unsigned long long UpdateDownload::BytesSoFar() const {
-    return job_->bytes;
+    return job->bytes;
 }
 
 DWORD UpdateDownload::LastProgress() const {
-    return job_->lastProgress;
+    return job->lastProgress;
 }
 
 bool UpdateDownload::Done() const {
-    return job_->done;
+    return job->done;
 }
 
 DownloadResult UpdateDownload::TakeResult() {
-    return std::move(job_->result);
+    return std::move(job->result);
 }
 
 } // namespace listfile

@@ -52,7 +52,7 @@ public:
     struct Job;
 
 private:
-    std::shared_ptr<Job> job_;
+    std::shared_ptr<Job> job;
 };
 
 } // namespace listfile

@@ -29,13 +29,13 @@ Colour GreyPixel(Colour colour) {
 
 void StateColours::Reset(Colour face, Colour text) {
     for (int slot = 0; slot < kSlots; ++slot)
-        slots_[slot] = slot % 2 == 0 ? face : text;
+        slots[slot] = slot % 2 == 0 ? face : text;
 }
 
 int StateColours::Set(int slot, Colour colour) {
     if (slot < 0 || slot >= kSlots)
         return kBadSlot;
-    slots_[slot] = colour;
+    slots[slot] = colour;
     return kDone;
 }
 
@@ -44,7 +44,7 @@ int StateColours::Shade(int slot, int shade) {
         return kBadSlot;
     if (shade < -255 || shade > 255)
         return kBadShade;
-    slots_[slot] = ShadeColour(slots_[slot], shade);
+    slots[slot] = ShadeColour(slots[slot], shade);
     return kDone;
 }
 

@@ -50,10 +50,10 @@ public:
     void Reset(Colour face, Colour text);
     int Set(int slot, Colour colour);
     int Shade(int slot, int shade);
-    Colour Get(int slot) const { return slot >= 0 && slot < kSlots ? slots_[slot] : 0; }
+    Colour Get(int slot) const { return slot >= 0 && slot < kSlots ? slots[slot] : 0; }
 
 private:
-    Colour slots_[kSlots] = {};
+    Colour slots[kSlots] = {};
 };
 
 struct Box {

@@ -39,29 +39,29 @@ HookLibrary::HookLibrary(const std::string& folder) {
     std::string where = folder.empty() ? ProgramFolder() : folder;
     std::string path = where + "\\hook.dll";
     // Only this file: not one of the same name elsewhere on the search path.
-    module_ = ::LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (!module_) {
+    module = ::LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (!module) {
         DWORD error = ::GetLastError();
         if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-            problem_ =
+            problem =
                 "Velmora cannot start: hook.dll was not found. It was looked for in " + where + ".";
         else if (error == ERROR_BAD_EXE_FORMAT)
-            problem_ = "Velmora cannot start: " + path + " is not a " +
-                       (sizeof(void*) == 8 ? "64-bit" : "32-bit") + " library.";
+            problem = "Velmora cannot start: " + path + " is not a " +
+                      (sizeof(void*) == 8 ? "64-bit" : "32-bit") + " library.";
         else
-            problem_ = "Velmora cannot start: " + path + " could not be loaded (error " +
-                       std::to_string(error) + ").";
-        problem_ += kAdvice;
+            problem = "Velmora cannot start: " + path + " could not be loaded (error " +
+                      std::to_string(error) + ").";
+        problem += kAdvice;
         return;
     }
-    setHook_ = Resolve<SetHookFunction>(module_, "SetHook");
-    setEnable_ = Resolve<SetEnableFunction>(module_, "SetEnable");
-    removeHook_ = Resolve<RemoveHookFunction>(module_, "RemoveHook");
-    if (!setHook_ || !setEnable_ || !removeHook_) {
-        const char* missing = !setHook_ ? "SetHook" : !setEnable_ ? "SetEnable" : "RemoveHook";
-        problem_ = "Velmora cannot start: " + path + " does not provide " + missing + "." + kAdvice;
-        ::FreeLibrary(module_);
-        module_ = nullptr;
+    setHook = Resolve<SetHookFunction>(module, "SetHook");
+    setEnable = Resolve<SetEnableFunction>(module, "SetEnable");
+    removeHook = Resolve<RemoveHookFunction>(module, "RemoveHook");
+    if (!setHook || !setEnable || !removeHook) {
+        const char* missing = !setHook ? "SetHook" : !setEnable ? "SetEnable" : "RemoveHook";
+        problem = "Velmora cannot start: " + path + " does not provide " + missing + "." + kAdvice;
+        ::FreeLibrary(module);
+        module = nullptr;
         return;
     }
     g_loaded = this;
@@ -70,23 +70,23 @@ HookLibrary::HookLibrary(const std::string& folder) {
 HookLibrary::~HookLibrary() {
     if (g_loaded == this)
         g_loaded = nullptr;
-    if (module_)
-        ::FreeLibrary(module_);
+    if (module)
+        ::FreeLibrary(module);
 }
 
 } // namespace engine
 
 void SetHook(HWND target) {
     if (engine::g_loaded)
-        engine::g_loaded->setHook_(target);
+        engine::g_loaded->setHook(target);
 }
 
 void SetEnable(int enable) {
     if (engine::g_loaded)
-        engine::g_loaded->setEnable_(enable);
+        engine::g_loaded->setEnable(enable);
 }
 
 void RemoveHook() {
     if (engine::g_loaded)
-        engine::g_loaded->removeHook_();
+        engine::g_loaded->removeHook();
 }

@@ -20,20 +20,20 @@ public:
     HookLibrary(const HookLibrary&) = delete;
     HookLibrary& operator=(const HookLibrary&) = delete;
 
-    bool Loaded() const { return module_ != nullptr; }
+    bool Loaded() const { return module != nullptr; }
     // When not loaded: which file, where it was looked for, and what is wrong.
-    const std::string& Problem() const { return problem_; }
+    const std::string& Problem() const { return problem; }
 
 private:
     using SetHookFunction = void (*)(HWND);
     using SetEnableFunction = void (*)(int);
     using RemoveHookFunction = void (*)();
 
-    HMODULE module_ = nullptr;
-    std::string problem_;
-    SetHookFunction setHook_ = nullptr;
-    SetEnableFunction setEnable_ = nullptr;
-    RemoveHookFunction removeHook_ = nullptr;
+    HMODULE module = nullptr;
+    std::string problem;
+    SetHookFunction setHook = nullptr;
+    SetEnableFunction setEnable = nullptr;
+    RemoveHookFunction removeHook = nullptr;
 
     friend void ::SetHook(HWND);
     friend void ::SetEnable(int);

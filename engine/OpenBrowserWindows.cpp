@@ -3,11 +3,11 @@
 namespace engine {
 
 void OpenBrowserWindows::ForgetGone(const std::function<bool(WindowId)>& isAlive) {
-    for (auto it = windows_.begin(); it != windows_.end();) {
+    for (auto it = windows.begin(); it != windows.end();) {
         if (isAlive(*it))
             ++it;
         else
-            it = windows_.erase(it);
+            it = windows.erase(it);
     }
 }
 

@@ -14,16 +14,16 @@ class OpenBrowserWindows {
 public:
     using WindowId = uintptr_t;
 
-    void Created(WindowId window) { windows_.insert(window); }
-    void Destroyed(WindowId window) { windows_.erase(window); }
+    void Created(WindowId window) { windows.insert(window); }
+    void Destroyed(WindowId window) { windows.erase(window); }
     // Forgets windows that are gone although their destruction report was
     // lost (the reporter's wait is bounded).
     void ForgetGone(const std::function<bool(WindowId)>& isAlive);
-    void Clear() { windows_.clear(); }
-    int32_t Count() const { return static_cast<int32_t>(windows_.size()); }
+    void Clear() { windows.clear(); }
+    int32_t Count() const { return static_cast<int32_t>(windows.size()); }
 
 private:
-    std::unordered_set<WindowId> windows_;
+    std::unordered_set<WindowId> windows;
 };
 
 } // namespace engine

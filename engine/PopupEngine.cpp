@@ -7,34 +7,34 @@
 
 namespace engine {
 
-PopupEngine::PopupEngine(const Settings& settings, Clock& clock, WindowSystem& windows,
-                         const TitleIndex& banned, RecordKill recordKill,
-                         fw::LeadByteTest isLeadByte)
-    : settings_(settings), clock_(clock), system_(windows), banned_(banned),
-      recordKill_(std::move(recordKill)), isLeadByte_(isLeadByte) {}
+PopupEngine::PopupEngine(const Settings& liveSettings, Clock& timeSource, WindowSystem& windows,
+                         const TitleIndex& bannedTitles, RecordKill onKill,
+                         fw::LeadByteTest leadByteTest)
+    : settings(liveSettings), clock(timeSource), system(windows), banned(bannedTitles),
+      recordKill(std::move(onKill)), isLeadByte(leadByteTest) {}
 
 void PopupEngine::OnCreated(WindowId window, bool delayed) {
-    uint64_t createdAt = clock_.NowMs();
-    uint64_t delay = delayed ? settings_.Delay : 0;
-    if (delay && settings_.DelayInTurn) {
+    uint64_t createdAt = clock.NowMs();
+    uint64_t delay = delayed ? settings.Delay : 0;
+    if (delay && settings.DelayInTurn) {
         // The first way: the wait holds up everything, one window after another.
-        delay = DelayInTurnMs(settings_.Delay);
-        if (!closing_) {
-            clock_.Sleep(static_cast<uint32_t>(delay));
-            delay = clock_.NowMs() - createdAt;
+        delay = DelayInTurnMs(settings.Delay);
+        if (!closing) {
+            clock.Sleep(static_cast<uint32_t>(delay));
+            delay = clock.NowMs() - createdAt;
         }
     }
-    if (due_.size() >= sweepAt_)
+    if (due.size() >= sweepAt)
         ForgetGoneInDelay();
     // A handle reported again belongs to a new window.
-    auto old = waiting_.find(window);
-    if (old != waiting_.end())
+    auto old = waiting.find(window);
+    if (old != waiting.end())
         Forget(old);
-    Waiting& waiting = waiting_[window];
-    waiting.createdAt = createdAt;
-    waiting.dueAt = createdAt + delay;
-    waiting.sequence = ++sequence_;
-    due_.emplace(waiting.dueAt, waiting.sequence, window);
+    Waiting& added = waiting[window];
+    added.createdAt = createdAt;
+    added.dueAt = createdAt + delay;
+    added.sequence = ++sequence;
+    due.emplace(added.dueAt, added.sequence, window);
     JudgeDue();
 }
 
@@ -42,25 +42,25 @@ void PopupEngine::OnDestroyed(WindowId window) {
     // Counted out by identity, so the count never drops below the windows
     // really open and no title needs reading: the window is already gone
     // when its (posted) report is handled.
-    auto entry = waiting_.find(window);
-    if (entry != waiting_.end())
+    auto entry = waiting.find(window);
+    if (entry != waiting.end())
         Forget(entry);
-    open_.Destroyed(window);
+    open.Destroyed(window);
 }
 
 void PopupEngine::OnTitleChanged(WindowId window) {
     // Inside a close request the next poll sees the change instead.
-    if (closing_)
+    if (closing)
         return;
-    auto entry = waiting_.find(window);
-    if (entry != waiting_.end() && entry->second.judged &&
-        system_.ReadTitle(window) != entry->second.lastTitle)
+    auto entry = waiting.find(window);
+    if (entry != waiting.end() && entry->second.judged &&
+        system.ReadTitle(window) != entry->second.lastTitle)
         Judge(window);
     JudgeDue();
 }
 
 void PopupEngine::OnTimer() {
-    if (closing_)
+    if (closing)
         return;
     JudgeDue();
     PollTitles();
@@ -69,39 +69,39 @@ void PopupEngine::OnTimer() {
 
 std::optional<uint64_t> PopupEngine::NextWakeMs() const {
     std::optional<uint64_t> wake;
-    if (!due_.empty())
-        wake = std::get<0>(*due_.begin());
-    if (!watched_.empty() && (!wake || nextPollAt_ < *wake))
-        wake = nextPollAt_;
+    if (!due.empty())
+        wake = std::get<0>(*due.begin());
+    if (!watched.empty() && (!wake || nextPollAt < *wake))
+        wake = nextPollAt;
     return wake;
 }
 
 void PopupEngine::StopWatchingTitles() {
-    while (!watched_.empty())
-        Forget(waiting_.find(watched_.begin()->second));
+    while (!watched.empty())
+        Forget(waiting.find(watched.begin()->second));
 }
 
 bool PopupEngine::IsBrowserTitle(const std::string& title) const {
-    return engine::IsBrowserTitle(title, settings_.BrowserNames, isLeadByte_);
+    return engine::IsBrowserTitle(title, settings.BrowserNames, isLeadByte);
 }
 
 void PopupEngine::RequestClose(WindowId window) {
-    ++closing_;
-    if (!system_.SendClose(window, kCloseRequestTimeoutMs))
-        system_.PostClose(window);
-    --closing_;
+    ++closing;
+    if (!system.SendClose(window, kCloseRequestTimeoutMs))
+        system.PostClose(window);
+    --closing;
 }
 
 void PopupEngine::JudgeDue() {
-    if (closing_)
+    if (closing)
         return;
     // Read again after every judgment: a close request can take a while,
     // and reports handled inside it can add windows.
-    while (!due_.empty() && std::get<0>(*due_.begin()) <= clock_.NowMs()) {
-        WindowId window = std::get<2>(*due_.begin());
-        due_.erase(due_.begin());
-        auto entry = waiting_.find(window);
-        if (entry == waiting_.end())
+    while (!due.empty() && std::get<0>(*due.begin()) <= clock.NowMs()) {
+        WindowId window = std::get<2>(*due.begin());
+        due.erase(due.begin());
+        auto entry = waiting.find(window);
+        if (entry == waiting.end())
             continue;
         entry->second.judged = true;
         Judge(window);
@@ -110,65 +110,65 @@ void PopupEngine::JudgeDue() {
 
 void PopupEngine::ForgetGoneInDelay() {
     std::vector<WindowId> gone;
-    for (const auto& entry : due_) {
-        if (!system_.IsAlive(std::get<2>(entry)))
+    for (const auto& entry : due) {
+        if (!system.IsAlive(std::get<2>(entry)))
             gone.push_back(std::get<2>(entry));
     }
     for (WindowId window : gone)
-        Forget(waiting_.find(window));
-    sweepAt_ = 2 * due_.size() > kFirstSweep ? 2 * due_.size() : kFirstSweep;
+        Forget(waiting.find(window));
+    sweepAt = 2 * due.size() > kFirstSweep ? 2 * due.size() : kFirstSweep;
 }
 
 void PopupEngine::PollTitles() {
-    uint64_t now = clock_.NowMs();
-    if (watched_.empty() || now < nextPollAt_)
+    uint64_t now = clock.NowMs();
+    if (watched.empty() || now < nextPollAt)
         return;
-    nextPollAt_ = now + kTitlePollMs;
+    nextPollAt = now + kTitlePollMs;
     std::vector<WindowId> windows;
-    for (const auto& watched : watched_)
-        windows.push_back(watched.second);
+    for (const auto& item : watched)
+        windows.push_back(item.second);
     for (WindowId window : windows) {
-        auto entry = waiting_.find(window);
-        if (entry == waiting_.end() || !entry->second.judged)
+        auto entry = waiting.find(window);
+        if (entry == waiting.end() || !entry->second.judged)
             continue; // forgotten meanwhile, or a new window with the same handle
         if (!IsYoung(entry->second)) {
             Forget(entry);
             continue;
         }
-        std::string title = system_.ReadTitle(window);
+        std::string title = system.ReadTitle(window);
         if (title != entry->second.lastTitle)
             Judge(window);
-        else if (title.empty() && !system_.IsAlive(window))
+        else if (title.empty() && !system.IsAlive(window))
             Forget(entry);
     }
 }
 
 void PopupEngine::Judge(WindowId window) {
-    auto entry = waiting_.find(window);
-    if (entry == waiting_.end())
+    auto entry = waiting.find(window);
+    if (entry == waiting.end())
         return;
-    std::string title = system_.ReadTitle(window);
+    std::string title = system.ReadTitle(window);
     // Gone before its judgment: dropped, never counted.
-    if (title.empty() && !system_.IsAlive(window)) {
+    if (title.empty() && !system.IsAlive(window)) {
         Forget(entry);
         return;
     }
-    WindowRect rect = system_.ReadRect(window);
-    Waiting& waiting = entry->second;
-    waiting.lastTitle = title;
+    WindowRect rect = system.ReadRect(window);
+    Waiting& state = entry->second;
+    state.lastTitle = title;
     if (IsBrowserTitle(title)) {
         Candidate candidate;
-        candidate.newlyCounted = !waiting.counted;
-        if (!waiting.counted) {
-            waiting.counted = true;
-            open_.Created(window);
+        candidate.newlyCounted = !state.counted;
+        if (!state.counted) {
+            state.counted = true;
+            open.Created(window);
             // Windows whose destruction report was lost must not hold places.
-            open_.ForgetGone([this](WindowId id) { return system_.IsAlive(id); });
+            open.ForgetGone([this](WindowId id) { return system.IsAlive(id); });
         }
-        candidate.openBrowserCount = open_.Count();
+        candidate.openBrowserCount = open.Count();
         candidate.width = rect.right - rect.left;
         candidate.height = rect.bottom - rect.top;
-        if (DecideKill(settings_, candidate, [&] { return banned_.Contains(title); }) !=
+        if (DecideKill(settings, candidate, [&] { return banned.Contains(title); }) !=
             KillReason::None) {
             // Closed at most once: forgotten before the request, which
             // lets reports about it arrive on this stack.
@@ -177,36 +177,36 @@ void PopupEngine::Judge(WindowId window) {
             return;
         }
     }
-    if (!IsYoung(waiting) || system_.IsToolWindow(window)) {
+    if (!IsYoung(state) || system.IsToolWindow(window)) {
         Forget(entry);
         return;
     }
-    if (watched_.empty())
-        nextPollAt_ = clock_.NowMs() + kTitlePollMs;
-    watched_.emplace(waiting.sequence, window);
+    if (watched.empty())
+        nextPollAt = clock.NowMs() + kTitlePollMs;
+    watched.emplace(state.sequence, window);
 }
 
-bool PopupEngine::IsYoung(const Waiting& waiting) {
-    return clock_.NowMs() < waiting.createdAt + LateTitleMs();
+bool PopupEngine::IsYoung(const Waiting& state) {
+    return clock.NowMs() < state.createdAt + LateTitleMs();
 }
 
 void PopupEngine::Forget(Entry entry) {
-    const Waiting& waiting = entry->second;
-    if (waiting.judged)
-        watched_.erase(waiting.sequence);
+    const Waiting& state = entry->second;
+    if (state.judged)
+        watched.erase(state.sequence);
     else
-        due_.erase(std::make_tuple(waiting.dueAt, waiting.sequence, entry->first));
-    waiting_.erase(entry);
+        due.erase(std::make_tuple(state.dueAt, state.sequence, entry->first));
+    waiting.erase(entry);
 }
 
 void PopupEngine::Kill(WindowId window, const std::string& title) {
     // The record follows the request whether or not the window closes.
     RequestClose(window);
-    recordKill_(title);
+    recordKill(title);
 }
 
 uint64_t PopupEngine::LateTitleMs() const {
-    uint32_t seconds = settings_.LateTitleSeconds;
+    uint32_t seconds = settings.LateTitleSeconds;
     return 1000ull * (seconds < kMaxLateTitleSeconds ? seconds : kMaxLateTitleSeconds);
 }
 

@@ -83,8 +83,8 @@ public:
     using RecordKill = std::function<void(const std::string& title)>;
 
     // settings are read at every decision, so a change acts on the next one.
-    PopupEngine(const Settings& settings, Clock& clock, WindowSystem& windows,
-                const TitleIndex& banned, RecordKill recordKill, fw::LeadByteTest isLeadByte);
+    PopupEngine(const Settings& liveSettings, Clock& timeSource, WindowSystem& windows,
+                const TitleIndex& bannedTitles, RecordKill onKill, fw::LeadByteTest leadByteTest);
 
     // A new window: it waits its "Delay" when delayed, else it is judged now.
     void OnCreated(WindowId window, bool delayed = true);
@@ -105,10 +105,10 @@ public:
     void RequestClose(WindowId window);
 
     // openBrowserCount: browser windows counted in and not yet gone.
-    int32_t OpenBrowserCount() const { return open_.Count(); }
-    void ResetOpenBrowserCount() { open_.Clear(); }
+    int32_t OpenBrowserCount() const { return open.Count(); }
+    void ResetOpenBrowserCount() { open.Clear(); }
     // Windows in their delay or watched for a title.
-    size_t WaitingCount() const { return waiting_.size(); }
+    size_t WaitingCount() const { return waiting.size(); }
 
 private:
     struct Waiting {
@@ -129,32 +129,32 @@ private:
     void PollTitles();
     void Judge(WindowId window);
     // Still inside its late-title time.
-    bool IsYoung(const Waiting& waiting);
+    bool IsYoung(const Waiting& state);
     void Forget(Entry entry);
     void Kill(WindowId window, const std::string& title);
     uint64_t LateTitleMs() const;
 
-    const Settings& settings_;
-    Clock& clock_;
-    WindowSystem& system_;
-    const TitleIndex& banned_;
-    RecordKill recordKill_;
-    fw::LeadByteTest isLeadByte_;
+    const Settings& settings;
+    Clock& clock;
+    WindowSystem& system;
+    const TitleIndex& banned;
+    RecordKill recordKill;
+    fw::LeadByteTest isLeadByte;
 
-    std::unordered_map<WindowId, Waiting> waiting_;
+    std::unordered_map<WindowId, Waiting> waiting;
     // Windows in their delay, by (due time, sequence).
-    std::set<std::tuple<uint64_t, uint64_t, WindowId>> due_;
+    std::set<std::tuple<uint64_t, uint64_t, WindowId>> due;
     // Judged windows watched for a new title, by sequence.
-    std::map<uint64_t, WindowId> watched_;
-    size_t sweepAt_ = kFirstSweep;
-    uint64_t nextPollAt_ = 0;
-    uint64_t sequence_ = 0;
+    std::map<uint64_t, WindowId> watched;
+    size_t sweepAt = kFirstSweep;
+    uint64_t nextPollAt = 0;
+    uint64_t sequence = 0;
     // Inside a close request, messages sent to the program arrive on this
     // stack (a report sent rather than posted, by a test or an older hook
     // library): they only change the state, and the outer call judges what
     // became due.
-    int closing_ = 0;
-    OpenBrowserWindows open_;
+    int closing = 0;
+    OpenBrowserWindows open;
 };
 
 } // namespace engine

@@ -8,10 +8,10 @@ namespace engine {
 
 uint64_t SystemClock::NowMs() {
     DWORD now = ::GetTickCount();
-    if (now < last_)
-        ++wraps_;
-    last_ = now;
-    return (wraps_ << 32) | now;
+    if (now < last)
+        ++wraps;
+    last = now;
+    return (wraps << 32) | now;
 }
 
 std::string Win32Windows::ReadTitle(WindowId window) {

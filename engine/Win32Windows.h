@@ -23,8 +23,8 @@ public:
     void Sleep(uint32_t ms) override { ::Sleep(ms); }
 
 private:
-    DWORD last_ = 0;
-    uint64_t wraps_ = 0;
+    DWORD last = 0;
+    uint64_t wraps = 0;
 };
 
 class Win32Windows : public WindowSystem {

@@ -6,20 +6,20 @@
 namespace fw {
 
 void DataExchange::Control(int id, CWindow& control) {
-    if (failed_ || control.m_hWnd)
+    if (failed || control.m_hWnd)
         return;
-    control.SubclassDlgItem(id, dialog_.m_hWnd);
+    control.SubclassDlgItem(id, dialog.m_hWnd);
 }
 
 std::string DataExchange::ReadText(int id) const {
-    return WindowText(dialog_.GetDlgItem(id));
+    return WindowText(dialog.GetDlgItem(id));
 }
 
 void DataExchange::Text(int id, std::string& value, size_t maxChars) {
-    if (failed_)
+    if (failed)
         return;
-    if (!read_) {
-        HWND ctrl = dialog_.GetDlgItem(id);
+    if (!read) {
+        HWND ctrl = dialog.GetDlgItem(id);
         if (maxChars)
             ::SendMessageA(ctrl, EM_LIMITTEXT, maxChars, 0);
         ::SetWindowTextA(ctrl, value.c_str());
@@ -34,10 +34,10 @@ void DataExchange::Text(int id, std::string& value, size_t maxChars) {
 }
 
 void DataExchange::Int(int id, int32_t& value) {
-    if (failed_)
+    if (failed)
         return;
-    if (!read_) {
-        ::SetDlgItemTextA(dialog_.m_hWnd, id, std::to_string(value).c_str());
+    if (!read) {
+        ::SetDlgItemTextA(dialog.m_hWnd, id, std::to_string(value).c_str());
         return;
     }
     if (!ParseSignedDecimal(ReadText(id), value))
@@ -45,10 +45,10 @@ void DataExchange::Int(int id, int32_t& value) {
 }
 
 void DataExchange::UInt(int id, uint32_t& value) {
-    if (failed_)
+    if (failed)
         return;
-    if (!read_) {
-        ::SetDlgItemTextA(dialog_.m_hWnd, id, std::to_string(value).c_str());
+    if (!read) {
+        ::SetDlgItemTextA(dialog.m_hWnd, id, std::to_string(value).c_str());
         return;
     }
     if (!ParseUnsignedDecimal(ReadText(id), value))
@@ -56,22 +56,22 @@ void DataExchange::UInt(int id, uint32_t& value) {
 }
 
 void DataExchange::Check(int id, int& value) {
-    if (failed_)
+    if (failed)
         return;
-    HWND ctrl = dialog_.GetDlgItem(id);
-    if (read_)
+    HWND ctrl = dialog.GetDlgItem(id);
+    if (read)
         value = ::SendMessageA(ctrl, BM_GETCHECK, 0, 0) != BST_UNCHECKED ? 1 : 0;
     else
         ::SendMessageA(ctrl, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void DataExchange::Fail(int id, const std::string& message) {
-    failed_ = true;
-    if (quiet_)
+    failed = true;
+    if (quiet)
         return;
-    HWND owner = GetMainWindow() ? GetMainWindow() : dialog_.m_hWnd;
+    HWND owner = GetMainWindow() ? GetMainWindow() : dialog.m_hWnd;
     ::MessageBoxA(owner, message.c_str(), GetAppTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
-    HWND ctrl = dialog_.GetDlgItem(id);
+    HWND ctrl = dialog.GetDlgItem(id);
     ::SetFocus(ctrl);
     ::SendMessageA(ctrl, EM_SETSEL, 0, -1);
 }

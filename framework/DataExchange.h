@@ -13,12 +13,12 @@ namespace fw {
 
 class DataExchange {
 public:
-    DataExchange(CDialog& dialog, bool read, bool quiet = false)
-        : dialog_(dialog), read_(read), quiet_(quiet) {}
+    DataExchange(CDialog& page, bool reading, bool quietly = false)
+        : dialog(page), read(reading), quiet(quietly) {}
 
-    bool Reading() const { return read_; }
-    bool Failed() const { return failed_; }
-    CDialog& Dialog() const { return dialog_; }
+    bool Reading() const { return read; }
+    bool Failed() const { return failed; }
+    CDialog& Dialog() const { return dialog; }
 
     // Binds a window object to a control of the template (subclassing it once).
     void Control(int id, CWindow& control);
@@ -33,10 +33,10 @@ private:
     void Fail(int id, const std::string& message);
     std::string ReadText(int id) const;
 
-    CDialog& dialog_;
-    bool read_;
-    bool quiet_;
-    bool failed_ = false;
+    CDialog& dialog;
+    bool read;
+    bool quiet;
+    bool failed = false;
 };
 
 } // namespace fw

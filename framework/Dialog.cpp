@@ -33,19 +33,19 @@ bool CDialog::IsFrameworkDialog(HWND hwnd) {
 bool CDialog::Create(HWND parent) {
     if (m_hWnd)
         return false;
-    HWND hwnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_),
+    HWND hwnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId),
                                      parent, StaticDlgProc, reinterpret_cast<LPARAM>(this));
     return hwnd != nullptr;
 }
 
 INT_PTR CDialog::DoModal(HWND parent) {
-    continueModal_ = true;
-    result_ = -1;
+    continueModal = true;
+    modalResult = -1;
     if (!Create(parent))
         return -1;
     if (parent)
         ::EnableWindow(parent, FALSE);
-    if (continueModal_ && visibleOnStart_ && !(GetStyle() & WS_VISIBLE)) {
+    if (continueModal && visibleOnStart && !(GetStyle() & WS_VISIBLE)) {
         ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
         ::UpdateWindow(m_hWnd);
     }
@@ -55,12 +55,12 @@ INT_PTR CDialog::DoModal(HWND parent) {
         ::SetActiveWindow(parent);
     }
     DestroyWindow();
-    return result_;
+    return modalResult;
 }
 
 void CDialog::RunModalLoop() {
     MSG msg;
-    while (continueModal_) {
+    while (continueModal) {
         BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0) {
             // Leave WM_QUIT for whoever runs the outer loop.
@@ -89,8 +89,8 @@ bool CDialog::PreTranslateChain(MSG* msg) {
 }
 
 void CDialog::EndDialog(INT_PTR result) {
-    result_ = result;
-    continueModal_ = false;
+    modalResult = result;
+    continueModal = false;
     if (m_hWnd)
         ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
 }
@@ -113,12 +113,12 @@ LRESULT CDialog::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     // A list box's key query: -1 asks the list box to do its own handling.
     if (msg == WM_VKEYTOITEM || msg == WM_CHARTOITEM)
         return -1;
-    UINT savedMsg = defaultingMsg_;
-    defaultingMsg_ = msg;
-    ++defaultingDepth_;
+    UINT savedMsg = defaultingMsg;
+    defaultingMsg = msg;
+    ++defaultingDepth;
     LRESULT result = ::DefDlgProcA(m_hWnd, msg, wParam, lParam);
-    --defaultingDepth_;
-    defaultingMsg_ = savedMsg;
+    --defaultingDepth;
+    defaultingMsg = savedMsg;
     return result;
 }
 
@@ -156,7 +156,7 @@ INT_PTR CALLBACK CDialog::StaticDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
         self = reinterpret_cast<CDialog*>(lParam);
         if (self) {
             self->m_hWnd = hwnd;
-            self->kind_ = Kind::Dialog;
+            self->kind = Kind::Dialog;
             ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }
     } else {
@@ -164,7 +164,7 @@ INT_PTR CALLBACK CDialog::StaticDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     }
     if (!self || self->m_hWnd != hwnd)
         return FALSE;
-    if (self->defaultingDepth_ > 0 && msg == self->defaultingMsg_)
+    if (self->defaultingDepth > 0 && msg == self->defaultingMsg)
         return FALSE;
 
     LRESULT result = 0;

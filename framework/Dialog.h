@@ -11,8 +11,8 @@ class DataExchange;
 
 class CDialog : public CWindow {
 public:
-    explicit CDialog(UINT templateId) : templateId_(templateId) {}
-    UINT TemplateId() const { return templateId_; }
+    explicit CDialog(UINT dialogTemplate) : templateId(dialogTemplate) {}
+    UINT TemplateId() const { return templateId; }
 
     // Runs the dialog modally and returns the value given to EndDialog.
     INT_PTR DoModal(HWND parent = nullptr);
@@ -44,7 +44,7 @@ protected:
     virtual void OnOK();
     virtual void OnCancel();
     // A modal dialog is shown once initialised, unless this was set false.
-    void SetVisibleOnStart(bool visible) { visibleOnStart_ = visible; }
+    void SetVisibleOnStart(bool visible) { visibleOnStart = visible; }
 
 private:
     LRESULT OnInitDialogMessage(UINT, WPARAM, LPARAM, bool&);
@@ -54,14 +54,14 @@ private:
     bool PreTranslateChain(MSG* msg);
     static INT_PTR CALLBACK StaticDlgProc(HWND, UINT, WPARAM, LPARAM);
 
-    UINT templateId_;
-    bool visibleOnStart_ = true;
-    bool continueModal_ = false;
-    INT_PTR result_ = 0;
+    UINT templateId;
+    bool visibleOnStart = true;
+    bool continueModal = false;
+    INT_PTR modalResult = 0;
     // The message whose default processing runs now, so that DefDlgProc's
     // call back into the dialog procedure is not handled a second time.
-    UINT defaultingMsg_ = 0;
-    int defaultingDepth_ = 0;
+    UINT defaultingMsg = 0;
+    int defaultingDepth = 0;
 };
 
 } // namespace fw

@@ -12,36 +12,36 @@ template <typename Traits> class UniqueHandle {
 public:
     using Type = typename Traits::Type;
 
-    UniqueHandle() noexcept : h_(Traits::Invalid()) {}
-    explicit UniqueHandle(Type h) noexcept : h_(h) {}
+    UniqueHandle() noexcept : handle(Traits::Invalid()) {}
+    explicit UniqueHandle(Type h) noexcept : handle(h) {}
     ~UniqueHandle() { Reset(); }
 
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : h_(other.Release()) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : handle(other.Release()) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
         if (this != &other)
             Reset(other.Release());
         return *this;
     }
 
-    Type Get() const noexcept { return h_; }
-    explicit operator bool() const noexcept { return h_ != Traits::Invalid(); }
+    Type Get() const noexcept { return handle; }
+    explicit operator bool() const noexcept { return handle != Traits::Invalid(); }
 
-    Type Release() noexcept { return std::exchange(h_, Traits::Invalid()); }
+    Type Release() noexcept { return std::exchange(handle, Traits::Invalid()); }
     void Reset(Type h = Traits::Invalid()) noexcept {
-        if (h_ != Traits::Invalid() && h_ != h)
-            Traits::Close(h_);
-        h_ = h;
+        if (handle != Traits::Invalid() && handle != h)
+            Traits::Close(handle);
+        handle = h;
     }
     // For out-parameters of APIs that create a handle.
     Type* Put() noexcept {
         Reset();
-        return &h_;
+        return &handle;
     }
 
 private:
-    Type h_;
+    Type handle;
 };
 
 struct KernelHandleTraits {
@@ -117,52 +117,52 @@ using UniqueWindow = UniqueHandle<WindowTraits>;
 // A window's DC from GetDC, released to its window.
 class WindowDc {
 public:
-    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+    explicit WindowDc(HWND window) : hwnd(window), dc(::GetDC(window)) {}
     ~WindowDc() {
-        if (dc_)
-            ::ReleaseDC(hwnd_, dc_);
+        if (dc)
+            ::ReleaseDC(hwnd, dc);
     }
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
-    HDC Get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
+    HDC Get() const { return dc; }
+    explicit operator bool() const { return dc != nullptr; }
 
 private:
-    HWND hwnd_;
-    HDC dc_;
+    HWND hwnd;
+    HDC dc;
 };
 
 // BeginPaint/EndPaint pair.
 class PaintDc {
 public:
-    explicit PaintDc(HWND hwnd) : hwnd_(hwnd) { dc_ = ::BeginPaint(hwnd, &ps_); }
-    ~PaintDc() { ::EndPaint(hwnd_, &ps_); }
+    explicit PaintDc(HWND window) : hwnd(window) { dc = ::BeginPaint(window, &ps); }
+    ~PaintDc() { ::EndPaint(hwnd, &ps); }
     PaintDc(const PaintDc&) = delete;
     PaintDc& operator=(const PaintDc&) = delete;
-    HDC Get() const { return dc_; }
-    const PAINTSTRUCT& Info() const { return ps_; }
+    HDC Get() const { return dc; }
+    const PAINTSTRUCT& Info() const { return ps; }
 
 private:
-    HWND hwnd_;
-    HDC dc_;
-    PAINTSTRUCT ps_{};
+    HWND hwnd;
+    HDC dc;
+    PAINTSTRUCT ps{};
 };
 
 // Selects a GDI object into a DC and puts the previous one back on scope exit.
 class SelectObjectScope {
 public:
-    SelectObjectScope(HDC dc, HGDIOBJ obj)
-        : dc_(dc), old_(obj ? ::SelectObject(dc, obj) : nullptr) {}
+    SelectObjectScope(HDC target, HGDIOBJ obj)
+        : dc(target), old(obj ? ::SelectObject(target, obj) : nullptr) {}
     ~SelectObjectScope() {
-        if (old_)
-            ::SelectObject(dc_, old_);
+        if (old)
+            ::SelectObject(dc, old);
     }
     SelectObjectScope(const SelectObjectScope&) = delete;
     SelectObjectScope& operator=(const SelectObjectScope&) = delete;
 
 private:
-    HDC dc_;
-    HGDIOBJ old_;
+    HDC dc;
+    HGDIOBJ old;
 };
 
 } // namespace fw

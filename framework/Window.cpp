@@ -49,7 +49,7 @@ std::string GetAppTitle() {
 CWindow::~CWindow() {
     // A window must not outlive its object: its procedure would reach freed memory.
     if (m_hWnd && ::IsWindow(m_hWnd)) {
-        if (kind_ == Kind::Subclassed)
+        if (kind == Kind::Subclassed)
             UnsubclassWindow();
         else
             ::DestroyWindow(m_hWnd);
@@ -100,13 +100,13 @@ bool CWindow::SubclassWindow(HWND hwnd) {
                              reinterpret_cast<DWORD_PTR>(this)))
         return false;
     m_hWnd = hwnd;
-    kind_ = Kind::Subclassed;
+    kind = Kind::Subclassed;
     OnSubclassed();
     return true;
 }
 
 void CWindow::UnsubclassWindow() {
-    if (kind_ != Kind::Subclassed || !m_hWnd)
+    if (kind != Kind::Subclassed || !m_hWnd)
         return;
     ::RemoveWindowSubclass(m_hWnd, StaticSubclassProc, kSubclassId);
     Detach();
@@ -114,7 +114,7 @@ void CWindow::UnsubclassWindow() {
 
 void CWindow::Detach() {
     m_hWnd = nullptr;
-    kind_ = Kind::None;
+    kind = Kind::None;
 }
 
 bool CWindow::ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) {
@@ -126,7 +126,7 @@ bool CWindow::PreTranslateMessage(MSG*) {
 }
 
 LRESULT CWindow::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (kind_) {
+    switch (kind) {
     case Kind::Created:
         return ::DefWindowProcA(m_hWnd, msg, wParam, lParam);
     case Kind::Subclassed:
@@ -207,7 +207,7 @@ LRESULT CALLBACK CWindow::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
         self = static_cast<CWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         if (self) {
             self->m_hWnd = hwnd;
-            self->kind_ = Kind::Created;
+            self->kind = Kind::Created;
             ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }
     } else {

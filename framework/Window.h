@@ -72,7 +72,7 @@ protected:
     LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
 
     enum class Kind { None, Created, Subclassed, Dialog };
-    Kind kind_ = Kind::None;
+    Kind kind = Kind::None;
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND, UINT, WPARAM, LPARAM);

@@ -12,7 +12,7 @@ const int kCheckBoxIds[10] = {
 void OptionsPage::DoDataExchange(fw::DataExchange& dx) {
     // Writing sets check boxes, which tells nobody.
     if (!dx.Reading())
-        controlsChanged_ = true;
+        controlsChanged = true;
     for (int i = 0; i < 10; ++i)
         dx.Control(kCheckBoxIds[i], checkBoxes[i]);
     dx.Control(IDC_BY_SESSION, sessionButton);
@@ -53,16 +53,16 @@ void OptionsPage::OnBySessionClicked() {
 void OptionsPage::ReadForReport(bool quiet) {
     // Reading sixteen controls costs far more than the rest of a decision
     // under Wine (window lists and subclass data live in its server).
-    if (!controlsChanged_)
+    if (!controlsChanged)
         return;
-    controlsChanged_ = false;
+    controlsChanged = false;
     if (!UpdateData(true, quiet))
-        controlsChanged_ = true;
+        controlsChanged = true;
 }
 
 LRESULT OptionsPage::OnShowWindow(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {
     LRESULT result = DefWindowProc(msg, wParam, lParam);
-    if (!wParam && applyOnHide_)
+    if (!wParam && applyOnHide)
         ApplyOptions();
     return result;
 }
@@ -72,7 +72,7 @@ void OptionsPage::ApplyOptions() {
     // fields as they stand.
     UpdateData(true);
     Key = fw::UpperCaseAnsi(Key);
-    std::string hotkeyProblem = hotkeyApplier_ ? hotkeyApplier_() : std::string();
+    std::string hotkeyProblem = hotkeyApplier ? hotkeyApplier() : std::string();
     ApplyRunAtLogon(AutoStart != 0);
     // A hotkey that silently does nothing would pass for one that works.
     if (!hotkeyProblem.empty())

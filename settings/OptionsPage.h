@@ -30,7 +30,7 @@ public:
     // Registers the hotkey from the fields; returns what to tell the user
     // when that failed for a reason the user can mend, else "".
     using HotkeyApplier = std::function<std::string()>;
-    void SetHotkeyApplier(HotkeyApplier applier) { hotkeyApplier_ = std::move(applier); }
+    void SetHotkeyApplier(HotkeyApplier applier) { hotkeyApplier = std::move(applier); }
     void ApplyOptions();
     // The read before every report: skipped while no control has changed
     // since the last read that went through, which then left the fields as
@@ -39,7 +39,7 @@ public:
     void ReadForReport(bool quiet = false);
     // The page windows are destroyed after the close sequence has read them;
     // hiding them then must not apply or validate again.
-    void StopApplyingOnHide() { applyOnHide_ = false; }
+    void StopApplyingOnHide() { applyOnHide = false; }
 
     BEGIN_MSG_MAP(OptionsPage)
         COMMAND_CODE_HANDLER(EN_CHANGE, OnControlChanged)
@@ -67,11 +67,11 @@ private:
     LRESULT OnShowWindow(UINT msg, WPARAM wParam, LPARAM lParam, bool&);
     // Typing and clicking: the next report reads the controls again.
     LRESULT OnControlChanged(WORD, WORD, HWND, bool& bHandled) {
-        controlsChanged_ = true;
+        controlsChanged = true;
         bHandled = false;
         return 0;
     }
-    HotkeyApplier hotkeyApplier_;
-    bool applyOnHide_ = true;
-    bool controlsChanged_ = true;
+    HotkeyApplier hotkeyApplier;
+    bool applyOnHide = true;
+    bool controlsChanged = true;
 };

@@ -18,7 +18,7 @@ fw::UniqueRegKey OpenSection(const std::string& path) {
 } // namespace
 
 std::string RegistryProfile::KeyPath(const std::string& section) const {
-    return "Software\\" + company_ + "\\" + application_ + "\\" + section;
+    return "Software\\" + company + "\\" + application + "\\" + section;
 }
 
 bool RegistryProfile::ReadRaw(const char* section, const char* entry, DWORD& type,

@@ -11,8 +11,8 @@
 
 class RegistryProfile {
 public:
-    void SetCompany(const std::string& company) { company_ = company; }
-    void SetApplication(const std::string& application) { application_ = application; }
+    void SetCompany(const std::string& name) { company = name; }
+    void SetApplication(const std::string& name) { application = name; }
     // Software\<company>\<application>\<section>
     std::string KeyPath(const std::string& section) const;
 
@@ -32,6 +32,6 @@ private:
     bool ReadRaw(const char* section, const char* entry, DWORD& type,
                  std::vector<char>& data) const;
 
-    std::string company_;
-    std::string application_;
+    std::string company;
+    std::string application;
 };

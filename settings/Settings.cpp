@@ -48,47 +48,47 @@ void ReadRegistryOnlyValues(const SettingsSource& source, Settings& s) {
 
 class Reader {
 public:
-    Reader(const SettingsSource& source, fw::LeadByteTest isLeadByte)
-        : source_(source), isLeadByte_(isLeadByte) {}
+    Reader(const SettingsSource& from, fw::LeadByteTest leadByteTest)
+        : source(from), isLeadByte(leadByteTest) {}
 
     void Flag(const char* name, int& field) {
         uint32_t value = 0;
-        if (source_.ReadDword(name, value))
+        if (source.ReadDword(name, value))
             field = value ? 1 : 0;
     }
     // Signed fields keep their bits: 0xFFFFFFFF reads as -1.
     void Signed(const char* name, int32_t& field) {
         uint32_t value = 0;
-        if (source_.ReadDword(name, value))
+        if (source.ReadDword(name, value))
             field = static_cast<int32_t>(value);
     }
-    void Unsigned(const char* name, uint32_t& field) { source_.ReadDword(name, field); }
+    void Unsigned(const char* name, uint32_t& field) { source.ReadDword(name, field); }
     // A text longer than its field allows would fail every read of the page
     // and be written back as it came.
     void Text(const char* name, std::string& field, size_t maxCharacters) {
         std::string value;
-        if (source_.ReadString(name, value) &&
-            (!maxCharacters || fw::CountCharacters(value, isLeadByte_) <= maxCharacters))
+        if (source.ReadString(name, value) &&
+            (!maxCharacters || fw::CountCharacters(value, isLeadByte) <= maxCharacters))
             field = value;
     }
 
 private:
-    const SettingsSource& source_;
-    fw::LeadByteTest isLeadByte_;
+    const SettingsSource& source;
+    fw::LeadByteTest isLeadByte;
 };
 
 class Writer {
 public:
-    explicit Writer(SettingsSink& sink) : sink_(sink) {}
-    void Flag(const char* name, int& field) { sink_.WriteDword(name, field ? 1 : 0); }
+    explicit Writer(SettingsSink& to) : sink(to) {}
+    void Flag(const char* name, int& field) { sink.WriteDword(name, field ? 1 : 0); }
     void Signed(const char* name, int32_t& field) {
-        sink_.WriteDword(name, static_cast<uint32_t>(field));
+        sink.WriteDword(name, static_cast<uint32_t>(field));
     }
-    void Unsigned(const char* name, uint32_t& field) { sink_.WriteDword(name, field); }
-    void Text(const char* name, std::string& field, size_t) { sink_.WriteString(name, field); }
+    void Unsigned(const char* name, uint32_t& field) { sink.WriteDword(name, field); }
+    void Text(const char* name, std::string& field, size_t) { sink.WriteString(name, field); }
 
 private:
-    SettingsSink& sink_;
+    SettingsSink& sink;
 };
 
 } // namespace

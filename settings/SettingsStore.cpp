@@ -11,35 +11,35 @@ namespace {
 
 class RegistrySource : public SettingsSource {
 public:
-    explicit RegistrySource(const RegistryProfile& profile) : profile_(profile) {}
+    explicit RegistrySource(const RegistryProfile& store) : profile(store) {}
     bool ReadDword(const char* name, uint32_t& value) const override {
-        return profile_.ReadDword(kSettingsSection, name, value);
+        return profile.ReadDword(kSettingsSection, name, value);
     }
     bool ReadString(const char* name, std::string& value) const override {
-        return profile_.ReadString(kSettingsSection, name, value);
+        return profile.ReadString(kSettingsSection, name, value);
     }
     bool ReadStringList(const char* name, std::vector<std::string>& value) const override {
-        return profile_.ReadStringList(kSettingsSection, name, value);
+        return profile.ReadStringList(kSettingsSection, name, value);
     }
 
 private:
-    const RegistryProfile& profile_;
+    const RegistryProfile& profile;
 };
 
 // A write that fails is not reported: the settings of this run are lost,
 // and the program has nothing better to offer than going on.
 class RegistrySink : public SettingsSink {
 public:
-    explicit RegistrySink(const RegistryProfile& profile) : profile_(profile) {}
+    explicit RegistrySink(const RegistryProfile& store) : profile(store) {}
     void WriteDword(const char* name, uint32_t value) override {
-        profile_.WriteProfileInt(kSettingsSection, name, value);
+        profile.WriteProfileInt(kSettingsSection, name, value);
     }
     void WriteString(const char* name, const std::string& value) override {
-        profile_.WriteProfileString(kSettingsSection, name, value);
+        profile.WriteProfileString(kSettingsSection, name, value);
     }
 
 private:
-    const RegistryProfile& profile_;
+    const RegistryProfile& profile;
 };
 
 } // namespace

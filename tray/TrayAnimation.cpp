@@ -65,16 +65,16 @@ tray::Rect ToRect(const RECT& r) {
 class SystemTaskbar : public tray::TaskbarGeometry {
 public:
     bool TaskbarRect(tray::Rect& rect) override {
-        if (!taskbar_)
+        if (!taskbar)
             return false;
         RECT r{};
-        ::GetWindowRect(taskbar_, &r);
+        ::GetWindowRect(taskbar, &r);
         rect = ToRect(r);
         return true;
     }
 
     void ForEachTaskbarDescendant(const Visit& visit) override {
-        ::EnumChildWindows(taskbar_, VisitOne, reinterpret_cast<LPARAM>(&visit));
+        ::EnumChildWindows(taskbar, VisitOne, reinterpret_cast<LPARAM>(&visit));
     }
 
     bool ShellTaskbarPosition(unsigned& edge, tray::Rect& bar) override {
@@ -106,7 +106,7 @@ private:
         }
     }
 
-    HWND taskbar_ = ::FindWindowA("Shell_TrayWnd", nullptr);
+    HWND taskbar = ::FindWindowA("Shell_TrayWnd", nullptr);
 };
 
 void SetVisibleBit(HWND window, bool visible) {

@@ -11,7 +11,7 @@ bool SystemHasTray(unsigned long systemVersion) {
 }
 
 bool TrayIconState::AddPlacedIcon(unsigned flags) {
-    iconWanted_ = true;
+    iconWanted = true;
     iconHidden = false;
     addFlags = flags;
     bool added = ShellAdd(flags);
@@ -21,7 +21,7 @@ bool TrayIconState::AddPlacedIcon(unsigned flags) {
 
 bool TrayIconState::DeleteIcon() {
     reAddPending = false;
-    iconWanted_ = false;
+    iconWanted = false;
     if (!trayAvailable || iconDeleted)
         return true;
     if (ShellDelete())
@@ -39,7 +39,7 @@ bool TrayIconState::ShowReplacedIcon() {
 }
 
 bool TrayIconState::ReAddIcon() {
-    if (!trayAvailable || !iconWanted_)
+    if (!trayAvailable || !iconWanted)
         return false;
     bool added = ShellAdd(addFlags);
     // A change of the work area leaves the icon where it was, and the shell

@@ -56,7 +56,7 @@ protected:
 private:
     // Placed and not deleted since: the icon belongs in the notification
     // area even while an add has failed.
-    bool iconWanted_ = false;
+    bool iconWanted = false;
 };
 
 } // namespace tray
