@@ -28,6 +28,16 @@ HWINEVENTHOOK g_createHook = nullptr;
 // reporting, while the rest of the CBT chain runs.
 DWORD g_reportingSlot = TLS_OUT_OF_INDEXES;
 
+// The watcher's own windows are never reported: its message boxes would
+// otherwise come back to it as reports. Asked of the window, not of the
+// running process: on 64-bit Windows the hook of a program of the other
+// kind runs in the watcher's own thread.
+bool IsWatchersOwn(HWND hwnd) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(hwnd, &process);
+    return process == g_ownerProcess;
+}
+
 bool IsTopLevel(HWND hwnd) {
     return ::GetAncestor(hwnd, GA_PARENT) == ::GetDesktopWindow();
 }
@@ -46,11 +56,8 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, L
     // A window already gone has nothing left to judge.
     if (!::IsWindow(hwnd) || !IsTopLevel(hwnd))
         return;
-    // Wine reports the watcher's own windows despite WINEVENT_SKIPOWNPROCESS;
-    // its message boxes would otherwise come back to it as reports.
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(hwnd, &process);
-    if (process == g_ownerProcess)
+    // Wine reports the watcher's own windows despite WINEVENT_SKIPOWNPROCESS.
+    if (IsWatchersOwn(hwnd))
         return;
     // Posted, not sent: reports keep their order and the handler runs from
     // the receiver's own message loop.
@@ -67,8 +74,7 @@ LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
     void* outer = tracked ? ::TlsGetValue(g_reportingSlot) : nullptr;
     HWND hwnd = reinterpret_cast<HWND>(wParam);
     HWND target;
-    if (outer != hwnd && Reporting(target) && ::GetCurrentProcessId() != g_ownerProcess &&
-        IsTopLevel(hwnd)) {
+    if (outer != hwnd && Reporting(target) && IsTopLevel(hwnd) && !IsWatchersOwn(hwnd)) {
         ::PostMessageA(target, WM_POPUP_CREATED, wParam, POPUP_EVENT_DESTROYED);
     }
     if (!tracked)
