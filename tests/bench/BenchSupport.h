@@ -91,9 +91,4 @@ inline double CpuMs(const std::string& pid) {
     return ticks * 10.0;
 }
 
-// The end-to-end tests' window maker, built beside them.
-inline std::string MakerPath() {
-    return e2e::ThisProgramFolder() + "..\\e2e\\popup_maker.exe";
-}
-
 } // namespace bench

@@ -22,7 +22,7 @@ double TimeBurst(DWORD delay, DWORD inTurn, int count, int intervalMs) {
     e2e::SetSettingDword("DelayInTurn", inTurn);
     e2e::VelmoraProcess app;
     e2e::MakerProcess maker;
-    if (!e2e::StartApp(app, "bench-burst") || !maker.Start(bench::MakerPath())) {
+    if (!e2e::StartApp(app, "bench-burst") || !maker.Start()) {
         std::printf("Velmora or the window maker did not start\n");
         return -1;
     }

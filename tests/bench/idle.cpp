@@ -44,7 +44,7 @@ int main() {
     Report("60 s with nothing happening:", velmora, server, v, s);
 
     e2e::MakerProcess maker;
-    if (!maker.Start(bench::MakerPath()))
+    if (!maker.Start())
         return 1;
     for (int i = 0; i < 10; ++i) {
         maker.Open("Loading... " + std::to_string(i), 300, 300);

@@ -23,7 +23,7 @@ double TimeStorm() {
     e2e::UseQuietSettings();
     e2e::VelmoraProcess app;
     e2e::MakerProcess maker;
-    if (!e2e::StartApp(app, "bench-storm") || !maker.Start(bench::MakerPath())) {
+    if (!e2e::StartApp(app, "bench-storm") || !maker.Start()) {
         std::printf("Velmora or the window maker did not start\n");
         return -1;
     }
@@ -51,8 +51,8 @@ double TimeFloor() {
     e2e::MakerProcess maker;
     size_t gone = 0;
     double elapsed = -1;
-    if (!maker.Start(bench::MakerPath()) || !maker.Burst(kCount, 0, 300, 200, "Storm - Opera") ||
-        !maker.CloseAll() || !maker.WaitGone(600000, gone, elapsed) || gone != kCount)
+    if (!maker.Start() || !maker.Burst(kCount, 0, 300, 200, "Storm - Opera") || !maker.CloseAll() ||
+        !maker.WaitGone(600000, gone, elapsed) || gone != kCount)
         return -1;
     return elapsed;
 }
