@@ -1,31 +1,28 @@
-// What the benchmarks share: a clock, percentiles and a timed median.
+// What the benchmarks share: a clock, percentiles, runs printed, processor
+// time read from Linux, list box text, and a burst of pop-ups against the
+// real program.
 #pragma once
 
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "tests/e2e/Harness.h"
-#include "tests/e2e/MakerProcess.h"
 
 namespace bench {
 
 // Milliseconds on the performance counter.
 inline double NowMs() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now;
+    LARGE_INTEGER frequency, now;
+    ::QueryPerformanceFrequency(&frequency);
     ::QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / frequency;
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 // The sample at this fraction of the sorted samples: 0.5 the median, 1 the largest.
@@ -46,9 +43,13 @@ template <typename Work> double MedianMs(int runs, Work&& work) {
     return Percentile(times, 0.5);
 }
 
-inline std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+// "median M ms (runs: A B C)"
+inline std::string MedianOfRuns(const std::vector<double>& runs) {
+    std::string text =
+        "median " + std::to_string(static_cast<long>(Percentile(runs, 0.5))) + " ms (runs:";
+    for (double run : runs)
+        text += " " + std::to_string(static_cast<long>(run));
+    return text + ")";
 }
 
 // Processor time of another process: Wine reports none (GetProcessTimes
@@ -61,14 +62,11 @@ inline std::string FindUnixProcess(const std::string& name) {
     WIN32_FIND_DATAA entry;
     HANDLE search = ::FindFirstFileA("Z:\\proc\\*", &entry);
     for (bool more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileA(search, &entry)) {
-        std::string pid = entry.cFileName;
-        if (pid.find_first_not_of("0123456789") != std::string::npos)
-            continue;
-        std::string dir = "Z:\\proc\\" + pid + "\\";
-        std::string environment = ReadAll(dir + "environ");
-        if (ReadAll(dir + "cmdline").find(name) != std::string::npos &&
-            environment.find(prefix + '\0') != std::string::npos)
-            found = pid;
+        std::string dir = "Z:\\proc\\" + std::string(entry.cFileName) + "\\";
+        if (std::string(entry.cFileName).find_first_not_of("0123456789") == std::string::npos &&
+            e2e::ReadFileBytes(dir + "cmdline").find(name) != std::string::npos &&
+            e2e::ReadFileBytes(dir + "environ").find(prefix + '\0') != std::string::npos)
+            found = entry.cFileName;
     }
     ::FindClose(search);
     return found;
@@ -76,7 +74,7 @@ inline std::string FindUnixProcess(const std::string& name) {
 
 // User plus system time of a Unix process, in milliseconds.
 inline double CpuMs(const std::string& pid) {
-    std::string stat = ReadAll("Z:\\proc\\" + pid + "\\stat");
+    std::string stat = e2e::ReadFileBytes("Z:\\proc\\" + pid + "\\stat");
     size_t end = stat.rfind(')');
     if (end == std::string::npos)
         return -1;
@@ -91,9 +89,46 @@ inline double CpuMs(const std::string& pid) {
     return ticks * 10.0;
 }
 
-// The end-to-end tests' window maker, built beside them.
-inline std::string MakerPath() {
-    return e2e::ThisProgramFolder() + "..\\e2e\\popup_maker.exe";
+// The text of a list box entry, asked for in A as the program's own list does.
+inline std::string ListBoxText(HWND list, int index) {
+    LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, index, 0);
+    std::string text(static_cast<size_t>(length < 0 ? 0 : length) + 1, '\0');
+    LRESULT got = ::SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(got < 0 ? 0 : static_cast<size_t>(got));
+    return text;
+}
+
+// Starts the program on the settings stored now, lets the maker open count
+// small browser windows "Burst - Opera N", one every intervalMs, and waits
+// until every one is gone: the milliseconds from the burst's start until
+// the last one went, on the maker's clock; -1 (and why, printed) unless
+// every one was closed and recorded once. cpuMs gets the program's
+// processor time meanwhile.
+inline double TimeBurst(int count, int intervalMs, double* cpuMs = nullptr) {
+    e2e::VelmoraProcess app;
+    e2e::MakerProcess maker;
+    if (!e2e::StartApp(app, "bench-burst") || !maker.Start()) {
+        std::printf("Velmora or the window maker did not start\n");
+        return -1;
+    }
+    std::string pid = FindUnixProcess("Velmora.exe");
+    double cpuBefore = CpuMs(pid);
+    size_t gone = 0;
+    double elapsed = -1;
+    bool done = maker.Burst(count, intervalMs, 300, 200, "Burst - Opera") &&
+                maker.WaitGone(600000, gone, elapsed) && app.Settle(60000);
+    if (cpuMs)
+        *cpuMs = CpuMs(pid) - cpuBefore;
+    e2e::Lines lines = app.StatisticsLines();
+    app.Close();
+    std::set<std::string> titles(lines.begin() + (lines.empty() ? 0 : 1), lines.end());
+    if (!done || gone != static_cast<size_t>(count) || titles.size() != gone ||
+        lines.size() != gone + 1 || lines[0] != e2e::Counter(count, count)) {
+        std::printf("%zu of %d windows gone, %zu lines, %zu different titles\n", gone, count,
+                    lines.size(), titles.size());
+        return -1;
+    }
+    return elapsed;
 }
 
 } // namespace bench

@@ -5,14 +5,7 @@
 // Wine reports no processor time of another process, so the figures come
 // from Linux (/proc/PID/stat of the program's Unix process, in 10 ms ticks),
 // beside the Wine server's, which does the work of every window call.
-#include <windows.h>
-
-#include <cstdio>
-#include <string>
-
 #include "tests/bench/BenchSupport.h"
-#include "tests/e2e/Harness.h"
-#include "tests/e2e/MakerProcess.h"
 
 namespace {
 
@@ -44,7 +37,7 @@ int main() {
     Report("60 s with nothing happening:", velmora, server, v, s);
 
     e2e::MakerProcess maker;
-    if (!maker.Start(bench::MakerPath()))
+    if (!maker.Start())
         return 1;
     for (int i = 0; i < 10; ++i) {
         maker.Open("Loading... " + std::to_string(i), 300, 300);

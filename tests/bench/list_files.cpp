@@ -5,16 +5,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdio>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "bannedlist/BannedListPage.h"
 #include "bannedlist/ListFileFormat.h"
 #include "bannedlist/SystemCodePage.h"
 #include "tests/bench/BenchSupport.h"
-#include "tests/e2e/Harness.h"
 
 namespace {
 
@@ -40,14 +36,6 @@ std::vector<std::string> MakeTitles(size_t count) {
     return titles;
 }
 
-std::string TextAt(HWND list, int index) {
-    LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, index, 0);
-    std::string text(static_cast<size_t>(length < 0 ? 0 : length) + 1, '\0');
-    LRESULT got = ::SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(got < 0 ? 0 : static_cast<size_t>(got));
-    return text;
-}
-
 // The plain algorithm on a sorted list box of its own.
 void PlainRead(HWND list, const std::vector<std::string>& lines) {
     ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
@@ -55,7 +43,7 @@ void PlainRead(HWND list, const std::vector<std::string>& lines) {
         bool present = line.empty();
         for (int i = 0; !present && i < static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
              ++i)
-            present = TextAt(list, i) == line;
+            present = bench::ListBoxText(list, i) == line;
         if (!present)
             ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     }
@@ -65,7 +53,7 @@ void PlainRead(HWND list, const std::vector<std::string>& lines) {
 void PlainWrite(HWND list, const std::string& path) {
     std::string bytes;
     for (int i = 0; i < static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0)); ++i)
-        listfile::AppendListFileLine(bytes, TextAt(list, i));
+        listfile::AppendListFileLine(bytes, bench::ListBoxText(list, i));
     e2e::WriteFileBytes(path, bytes);
 }
 

@@ -6,10 +6,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdio>
-#include <string>
-#include <vector>
-
 #include "bannedlist/BannedListPage.h"
 #include "engine/KillRules.h"
 #include "engine/PopupEngine.h"
@@ -49,12 +45,7 @@ engine::KillReason WalkingDecision(OptionsPage& options, HWND listBox, HWND wind
     candidate.height = rect.bottom - rect.top;
     return engine::DecideKill(options, candidate, [&] {
         for (int i = 0; i < static_cast<int>(::SendMessageA(listBox, LB_GETCOUNT, 0, 0)); ++i) {
-            LRESULT length = ::SendMessageA(listBox, LB_GETTEXTLEN, i, 0);
-            std::string entry(static_cast<size_t>(length < 0 ? 0 : length) + 1, '\0');
-            LRESULT got =
-                ::SendMessageA(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&entry[0]));
-            entry.resize(got < 0 ? 0 : static_cast<size_t>(got));
-            if (entry == title)
+            if (bench::ListBoxText(listBox, i) == title)
                 return true;
         }
         return false;

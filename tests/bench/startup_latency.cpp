@@ -4,14 +4,9 @@
 // acting on it (its close request arriving back here), beside the
 // platform's floor measured in the same run: a message sent to the other
 // process and answered.
-#include <windows.h>
-
-#include <cstdio>
-#include <string>
-#include <vector>
+#include <cstring>
 
 #include "tests/bench/BenchSupport.h"
-#include "tests/e2e/Harness.h"
 
 namespace {
 
@@ -48,19 +43,15 @@ double TimeToWindow(e2e::VelmoraProcess& process, const std::string& exe, const 
     return -1;
 }
 
-std::string BesideThisProgram(const char* name) {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
-}
-
 } // namespace
 
 int main() {
     e2e::UseQuietSettings();
     const std::string velmora = e2e::Env("VELMORA_DIST") + "\\Velmora.exe";
-    const std::string minimal = BesideThisProgram("minimal_window.exe");
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string minimal =
+        std::string(self, std::strrchr(self, '\\')) + "\\minimal_window.exe";
     std::vector<double> startups, floorStartups;
     // Taken in turns, so that the load of the machine weighs on both alike.
     for (int run = 0; run < 5; ++run) {

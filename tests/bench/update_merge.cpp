@@ -3,16 +3,10 @@
 // one of three titles: the time from the click until the main window is
 // usable again, and how quickly the program answers meanwhile (a message
 // sent to its main window every 20 ms).
-#include <windows.h>
-
 #include <atomic>
-#include <cstdio>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "tests/bench/BenchSupport.h"
-#include "tests/e2e/Harness.h"
 
 int main() {
     const std::string port = e2e::Env("VELMORA_HTTP_PORT");

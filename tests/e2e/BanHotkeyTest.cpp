@@ -1,8 +1,6 @@
 // The ban hotkey through real key presses on the virtual display (xdotool),
-// over windows of the driver brought to the front.
-#include <gtest/gtest.h>
-
-#include "tests/e2e/Harness.h"
+// over windows of the maker brought to the front.
+#include "tests/e2e/ProgramTest.h"
 
 using namespace e2e;
 
@@ -10,62 +8,60 @@ namespace {
 
 const char kAd[] = "Ad - Microsoft Internet Explorer";
 
-class BanHotkey : public testing::Test {
+class BanHotkey : public ProgramTest {
 protected:
     // No rule closes anything by itself, so only the hotkey acts.
-    void Start(const char* key, DWORD alt = 0, DWORD ctrl = 1, DWORD shift = 0) {
-        UseQuietSettings();
+    void StartWith(const char* key, DWORD alt = 0, DWORD ctrl = 1, DWORD shift = 0) {
         for (const char* rule : {"ByName", "BySize", "BySess"})
             SetSettingDword(rule, 0);
         SetSettingString("Key", key);
         SetSettingDword("AddAlt", alt);
         SetSettingDword("AddCtrl", ctrl);
         SetSettingDword("AddShift", shift);
-        ASSERT_TRUE(StartApp(app_, "hotkey"));
+        Start("hotkey");
     }
     // Opens a window, types the keys over it and lets the program handle
     // what they fired: true when the window is still open then.
     bool StaysAfter(const char* keys, const std::string& title = kAd) {
-        HWND window = windows_.Open(title, 400, 300);
-        EXPECT_TRUE(windows_.Type(window, keys)) << keys;
-        return app_.Settle() && windows_.IsOpen(window);
+        HWND window = Maker().Open(title, 400, 300);
+        EXPECT_TRUE(TypeKeys(maker_, window, keys)) << keys;
+        return app_.Settle() && ::IsWindow(window);
     }
     bool Closes(const char* keys, const std::string& title = kAd) {
         return !StaysAfter(keys, title);
     }
-    void ChangeKey(const char* key) {
+    // Types the key into the Options page and leaves the page, or stays on it.
+    void ChangeKey(const char* key, bool leave = true) {
         ASSERT_TRUE(app_.SelectTab(kOptionsPage));
         SetText(app_.PageControl(kOptionsPage, IDC_HOTKEY), key);
+        ASSERT_TRUE(!leave || app_.SelectTab(kBannedPage));
     }
-
-    VelmoraProcess app_;
-    WindowFactory windows_;
 };
 
 } // namespace
 
 TEST_F(BanHotkey, CtrlXBansAndClosesTheBrowserWindowInFrontAndRecordsNoKill) {
-    Start("x");
+    StartWith("x");
     EXPECT_TRUE(Closes("ctrl+x"));
     EXPECT_EQ(Lines{kAd}, app_.BannedList());
     EXPECT_EQ(Lines{Counter(0, 0)}, app_.StatisticsLines());
 }
 
 TEST_F(BanHotkey, ATitleAlreadyListedIsNeitherAddedAgainNorClosed) {
-    Start("x");
+    StartWith("x");
     ASSERT_TRUE(AddTitle(app_, kAd));
     EXPECT_TRUE(StaysAfter("ctrl+x"));
     EXPECT_EQ(Lines{kAd}, app_.BannedList());
 }
 
 TEST_F(BanHotkey, AWindowNamingNoBrowserIsLeftAlone) {
-    Start("x");
+    StartWith("x");
     EXPECT_TRUE(StaysAfter("ctrl+x", "Untitled - Notepad"));
     EXPECT_TRUE(app_.BannedList().empty());
 }
 
 TEST_F(BanHotkey, WorksWhileBlockingIsStopped) {
-    Start("x");
+    StartWith("x");
     app_.Click(app_.Control(IDC_START));
     ASSERT_TRUE(app_.Settle());
     ASSERT_EQ("Start", TextOf(app_.Control(IDC_START))) << "stopped";
@@ -74,13 +70,13 @@ TEST_F(BanHotkey, WorksWhileBlockingIsStopped) {
 }
 
 TEST_F(BanHotkey, AnUpperCaseKeyIsTheSameKey) {
-    Start("X");
+    StartWith("X");
     EXPECT_TRUE(Closes("ctrl+x", "Upper - Opera"));
 }
 
 TEST_F(BanHotkey, AChangedKeyActsOnlyOnceTheOptionsTabIsLeft) {
-    Start("x");
-    ChangeKey("q");
+    StartWith("x");
+    ChangeKey("q", false);
     EXPECT_TRUE(StaysAfter("ctrl+q", "First - Opera")) << "not before the tab is left";
     EXPECT_TRUE(Closes("ctrl+x", "Second - Opera")) << "the old key works until then";
     ASSERT_TRUE(app_.SelectTab(kBannedPage));
@@ -89,34 +85,35 @@ TEST_F(BanHotkey, AChangedKeyActsOnlyOnceTheOptionsTabIsLeft) {
 }
 
 TEST_F(BanHotkey, AnEmptyKeyNeverFires) {
-    Start("x");
+    StartWith("x");
     ChangeKey("");
-    ASSERT_TRUE(app_.SelectTab(kBannedPage));
     for (const char* keys : {"ctrl+x", "ctrl+space", "ctrl+0"})
         EXPECT_TRUE(StaysAfter(keys, "Fourth - AOL")) << keys;
     EXPECT_TRUE(app_.BannedList().empty());
 }
 
-TEST_F(BanHotkey, AltTakesThePlaceOfCtrl) {
-    Start("x", 1, 0, 0);
-    EXPECT_TRUE(StaysAfter("ctrl+x")) << "Ctrl is off";
-    EXPECT_TRUE(StaysAfter("shift+x"));
-    EXPECT_TRUE(Closes("alt+x"));
-}
-
-TEST_F(BanHotkey, ShiftTakesThePlaceOfCtrl) {
-    Start("x", 0, 0, 1);
-    EXPECT_TRUE(StaysAfter("ctrl+x")) << "Ctrl is off";
-    EXPECT_TRUE(StaysAfter("alt+x"));
-    EXPECT_TRUE(Closes("shift+x"));
+// Alt, then Shift, in the place of Ctrl.
+TEST_F(BanHotkey, AltAndShiftAreModifiersOfTheirOwn) {
+    const struct {
+        DWORD alt, shift;
+        const char* closes;
+        const char* others[2];
+    } cases[] = {{1, 0, "alt+x", {"ctrl+x", "shift+x"}}, {0, 1, "shift+x", {"ctrl+x", "alt+x"}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.closes);
+        StartWith("x", c.alt, 0, c.shift);
+        for (const char* keys : c.others)
+            EXPECT_TRUE(StaysAfter(keys)) << keys;
+        EXPECT_TRUE(Closes(c.closes));
+        ASSERT_TRUE(app_.Close()); // before the next settings are stored
+    }
 }
 
 TEST_F(BanHotkey, ACombinationHeldByAnotherProgramIsNamedWhenTheOptionsTabIsLeft) {
-    Start("x");
+    StartWith("x");
     ASSERT_TRUE(::RegisterHotKey(nullptr, 0x7A12, MOD_CONTROL | MOD_SHIFT, 'Q'));
-    HWND edit = app_.PageControl(kOptionsPage, IDC_HOTKEY);
     ASSERT_TRUE(app_.SelectTab(kOptionsPage));
-    SetText(edit, "q");
+    SetText(app_.PageControl(kOptionsPage, IDC_HOTKEY), "q");
     app_.Click(app_.PageControl(kOptionsPage, IDC_ADD_SHIFT));
     ASSERT_TRUE(app_.Settle());
     ASSERT_TRUE(app_.SelectTab(kBannedPage));

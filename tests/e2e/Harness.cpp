@@ -9,7 +9,6 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <thread>
 
 namespace e2e {
 
@@ -22,12 +21,6 @@ std::string Narrow(const std::wstring& wide) {
         ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &out[0], out.size(), nullptr, nullptr);
     out.resize(n > 0 ? n - 1 : 0);
     return out;
-}
-
-HWND MakePopup(const std::string& title, int at, int width, int height) {
-    return ::CreateWindowExA(0, "VelmoraE2EPopup", title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                             at, at, width, height, nullptr, nullptr, ::GetModuleHandleA(nullptr),
-                             nullptr);
 }
 
 BOOL CALLBACK Collect(HWND hwnd, LPARAM windows) {
@@ -399,92 +392,15 @@ std::vector<std::string> VelmoraProcess::StatisticsLines() const {
     return ListBoxItems(PageControl(kStatsPage, IDC_KILL_LIST));
 }
 
-// The factory thread owns a message-only window; work sent to it runs there,
-// so every window belongs to a thread that pumps.
-struct WindowFactory::Impl {
-    static constexpr UINT kRun = WM_APP + 1;
-    // Typed after the keys under test; its arrivals are counted.
-    static constexpr WPARAM kMarkerKey = VK_F9;
-    static constexpr const char* kMarkerKeyName = "F9";
-    static inline std::atomic<unsigned> markers{0};
-    std::thread thread;
-    std::atomic<HWND> control{nullptr};
-
-    static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        if (msg == WM_KEYDOWN && wParam == kMarkerKey)
-            ++markers;
-        // Alt pressed and released alone (a hotkey took the key between)
-        // would open the system menu, whose loop swallows the marker.
-        if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU)
-            return 0;
-        if (msg != kRun)
-            return ::DefWindowProcA(hwnd, msg, wParam, lParam);
-        (*reinterpret_cast<const std::function<void()>*>(lParam))();
-        return 0;
-    }
-
-    void Run() {
-        HINSTANCE instance = ::GetModuleHandleA(nullptr);
-        // One class for the pop-ups and the control window: only the control
-        // window is sent kRun.
-        WNDCLASSA cls{};
-        cls.lpfnWndProc = ControlProc;
-        cls.hInstance = instance;
-        cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        cls.lpszClassName = "VelmoraE2EPopup";
-        ::RegisterClassA(&cls);
-        control = ::CreateWindowExA(0, "VelmoraE2EPopup", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                    instance, nullptr);
-        MSG msg;
-        while (::GetMessageA(&msg, nullptr, 0, 0) > 0)
-            ::DispatchMessageA(&msg);
-    }
-};
-
-WindowFactory::WindowFactory() : impl_(new Impl) {
-    impl_->thread = std::thread([this] { impl_->Run(); });
-    WaitUntil([&] { return impl_->control != nullptr; });
-}
-
-WindowFactory::~WindowFactory() {
-    ::PostMessageA(impl_->control, WM_QUIT, 0, 0);
-    impl_->thread.join();
-}
-
-void WindowFactory::RunOnThread(const std::function<void()>& work) {
-    ::SendMessageA(impl_->control, Impl::kRun, 0, reinterpret_cast<LPARAM>(&work));
-}
-
-HWND WindowFactory::Open(const std::string& title, int width, int height) {
-    HWND made = nullptr;
-    RunOnThread([&] { made = MakePopup(title, 40, width, height); });
-    return made;
-}
-
-std::vector<HWND> WindowFactory::OpenMany(const std::string& titlePrefix, int count, int width,
-                                          int height) {
-    std::vector<HWND> made;
-    RunOnThread([&] {
-        for (int i = 0; i < count; ++i)
-            made.push_back(
-                MakePopup(titlePrefix + " " + std::to_string(i), 40 + (i % 20) * 5, width, height));
-    });
-    return made;
-}
-
-void WindowFactory::Close(HWND window) {
-    RunOnThread([&] { ::DestroyWindow(window); });
-}
-
-bool WindowFactory::Type(HWND window, const std::string& keys) {
+bool TypeKeys(MakerProcess& maker, HWND window, const std::string& keys) {
     // Keys reach the system in the order typed, and it checks each against
     // the hotkeys as it takes it in: once the marker typed after them has
-    // arrived here, every hotkey they fired has been posted. A window closed
-    // on the way takes the marker with it.
+    // arrived, every hotkey they fired has been posted. A window closed on
+    // the way takes the marker with it.
     auto typed = [&](const std::string& sequence) {
-        unsigned before = Impl::markers;
+        unsigned before = maker.Markers();
         return RunUnix("/usr/bin/xdotool key " + sequence) &&
-               WaitUntil([&] { return Impl::markers != before || !IsOpen(window); }, 3000);
+               WaitUntil([&] { return maker.Markers() != before || !::IsWindow(window); }, 3000);
     };
     // The display's keyboard focus does not always follow the window to the
     // front (it stays on a window of Velmora's that took it later): give it
@@ -495,9 +411,9 @@ bool WindowFactory::Type(HWND window, const std::string& keys) {
         ::SetForegroundWindow(window);
         focused = WaitUntil([&] { return ::GetForegroundWindow() == window; }, 2000) &&
                   RunUnix("/usr/bin/xdotool windowfocus --sync " + std::to_string(xWindow)) &&
-                  typed(Impl::kMarkerKeyName);
+                  typed("F9");
     }
-    return focused && typed(keys + " " + Impl::kMarkerKeyName);
+    return focused && typed(keys + " F9");
 }
 
 HWND StartApp(VelmoraProcess& app, const std::string& name) {
@@ -585,10 +501,10 @@ bool AnswerFileDialog(VelmoraProcess& app, const std::string& path) {
     return WaitUntil([&] { return !::IsWindow(dialog); });
 }
 
-bool StaysOpen(VelmoraProcess& app, WindowFactory& windows, const std::string& title, int width,
+bool StaysOpen(VelmoraProcess& app, MakerProcess& maker, const std::string& title, int width,
                int height) {
-    HWND window = windows.Open(title, width, height);
-    return app.Settle() && windows.IsOpen(window);
+    HWND window = maker.Open(title, width, height);
+    return window && app.Settle() && ::IsWindow(window);
 }
 
 std::vector<std::string> FilesIn(const std::string& folder) {

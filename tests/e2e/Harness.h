@@ -1,8 +1,8 @@
 // Driving the real Velmora.exe from outside: starting and closing it, finding
 // its windows, reading its controls across processes, its registry key and
-// files, windows of our own for it to judge, input to its controls, its
-// message boxes and file dialogs, real key presses on the virtual display,
-// its tray icon and menu, the probe library hooked into it, and pictures.
+// files, input to its controls, its message boxes and file dialogs, real key
+// presses on the virtual display, its tray icon and menu, the probe library
+// hooked into it, and pictures. The windows it judges come from the maker.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "tests/e2e/MakerProcess.h"
 #include "tests/e2e/probe/TrayProbe.h"
 
 namespace e2e {
@@ -95,32 +96,11 @@ private:
     HWND main_ = nullptr;
 };
 
-// Top-level windows of the driver, made on a thread of their own that keeps
-// pumping, so that close requests are answered.
-class WindowFactory {
-public:
-    WindowFactory();
-    ~WindowFactory();
-    WindowFactory(const WindowFactory&) = delete;
-    WindowFactory& operator=(const WindowFactory&) = delete;
-
-    // A visible window of exactly width x height (outer size).
-    HWND Open(const std::string& title, int width, int height);
-    // count windows "prefix 0", "prefix 1"... back to back, as fast as it can.
-    std::vector<HWND> OpenMany(const std::string& titlePrefix, int count, int width, int height);
-    void Close(HWND window);
-    bool IsOpen(HWND window) const { return ::IsWindow(window) != FALSE; }
-    // Real key presses on the virtual display (xdotool's "key" syntax, such
-    // as "ctrl+x") over the window brought to the front. Returns once the
-    // system has taken every key in: hotkeys fired, or the keys reached the
-    // window.
-    bool Type(HWND window, const std::string& keys);
-
-private:
-    void RunOnThread(const std::function<void()>& work);
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
-};
+// Real key presses on the virtual display (xdotool's "key" syntax, such as
+// "ctrl+x") over a window of the maker brought to the front. Returns once
+// the system has taken every key in: hotkeys fired, or the keys reached the
+// window.
+bool TypeKeys(MakerProcess& maker, HWND window, const std::string& keys);
 
 using Lines = std::vector<std::string>;
 
@@ -146,8 +126,8 @@ std::string MessageBoxText(HWND box);
 // when none came.
 bool DismissMessageBox(const VelmoraProcess& app, const std::string& text);
 // Opens a window and lets the program judge it: true when it stays open.
-bool StaysOpen(VelmoraProcess& app, WindowFactory& windows, const std::string& title,
-               int width = 300, int height = 200);
+bool StaysOpen(VelmoraProcess& app, MakerProcess& maker, const std::string& title, int width = 300,
+               int height = 200);
 // Clicks a button of the banned-list page that opens a file dialog, and
 // answers it with the path, and with Yes when it asks to replace a file.
 bool UseFileButton(VelmoraProcess& app, int button, const std::string& path);

@@ -1,47 +1,48 @@
-// The list files through the real buttons and the real open and save
-// dialogs, and the list written at exit.
-#include <gtest/gtest.h>
+// The list files of the real program through its buttons and the real open
+// and save dialogs, and no list lost: a list file that could not be read,
+// one in another encoding or with bytes no title can hold, and every way
+// out of an exit save that failed. Each case checks what the user is told
+// and the bytes of every file afterwards.
+#include <algorithm>
+#include <iostream>
 
-#include "tests/e2e/Harness.h"
+#include "tests/e2e/ProgramTest.h"
 
 using namespace e2e;
 
 namespace {
 
-class ListFiles : public testing::Test {
-protected:
-    void SetUp() override { dir_ = MakeWorkDir("list"); }
-    // Starts with the list read at start from start.lst.
-    void Start(const std::string& atStart, DWORD saveOnExit = 0) {
-        ASSERT_TRUE(WriteFileBytes(Path("start.lst"), atStart));
-        UseQuietSettings();
-        SetSettingDword("LoadOnStartup", 1);
-        SetSettingDword("SaveOnExit", saveOnExit);
-        SetSettingString("Path", Path("start.lst"));
-        ASSERT_TRUE(app_.Start(dir_));
-        ASSERT_TRUE(app_.WaitForMainWindow());
-    }
-    std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
-    // The file error shown now, dismissed.
-    void ExpectFileError(const std::string& text) {
-        HWND box = WaitForMessageBox(app_, text);
-        ASSERT_TRUE(box) << text;
-        EXPECT_EQ("Velmora", TextOf(box));
-        EXPECT_EQ(text, MessageBoxText(box));
-        EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(box, 0x440)))
-            << "shown with the stop icon (stc1)";
-        ASSERT_TRUE(DismissMessageBox(app_, text));
-        ASSERT_TRUE(app_.Settle());
-    }
+const char kConverted[] = " Its titles were converted to the ANSI code page, in which Velmora "
+                          "keeps and saves its lists.";
+const char kBeforeSave[] = "\n\nBefore the list is first saved over this file, the original is "
+                           "kept as ";
+const char kNotSaved[] = "The banned list was not saved.\r\n\r\n";
+const char kWaysOut[] =
+    "\r\n\r\nSave it to another file, close without saving it, or keep Velmora running?";
 
-    std::string dir_;
-    VelmoraProcess app_;
+class ListFiles : public ListFileTest {
+protected:
+    // Starts with start.lst holding these bytes as the list file.
+    void StartWith(const std::string& atStart, DWORD saveOnExit = 0) {
+        ASSERT_TRUE(WriteFileBytes(Path("start.lst"), atStart));
+        StartWithList(Path("start.lst"), saveOnExit);
+    }
+    // Asks to close and waits for the question after the failed save.
+    HWND CloseAndExpectQuestion(const std::string& reason) {
+        ::PostMessageA(main_, WM_CLOSE, 0, 0);
+        HWND question = WaitForMessageBox(app_, "The banned list was not saved.");
+        EXPECT_TRUE(question) << reason;
+        if (question) {
+            EXPECT_EQ(kNotSaved + reason + kWaysOut, MessageBoxText(question));
+        }
+        return question;
+    }
 };
 
 } // namespace
 
 TEST_F(ListFiles, LoadReplacesAppendMergesAndAMissingFileEmptiesTheList) {
-    Start("old\r\n");
+    StartWith("old\r\n");
     ASSERT_EQ(Lines{"old"}, app_.BannedList());
     ASSERT_TRUE(WriteFileBytes(Path("five.lst"), "b\r\n\na\r\nb\na "));
     ASSERT_TRUE(WriteFileBytes(Path("other.lst"), "c\r\na\r\n"));
@@ -62,34 +63,31 @@ TEST_F(ListFiles, LoadReplacesAppendMergesAndAMissingFileEmptiesTheList) {
 // File dialogs move the current folder (under Wine, to where they last
 // browsed), so this runs without one.
 TEST_F(ListFiles, NewWritesNothingUntilExitAndAnEmptyListIsZeroBytes) {
-    Start("a\r\nb\r\n", 1);
+    StartWith("a\r\nb\r\n", 1);
     app_.Click(app_.PageControl(kBannedPage, IDC_NEW));
     ASSERT_TRUE(app_.Settle());
     EXPECT_TRUE(app_.BannedList().empty());
     EXPECT_FALSE(FileExists(Path("new.lst")));
     ASSERT_TRUE(app_.Close());
-    EXPECT_TRUE(FileExists(Path("new.lst"))) << "in the current folder";
-    EXPECT_EQ("", ReadFileBytes(Path("new.lst")));
+    EXPECT_EQ("", ReadFileBytes(Path("new.lst"))) << "in the current folder";
     EXPECT_EQ("a\r\nb\r\n", ReadFileBytes(Path("start.lst")));
     EXPECT_EQ("new.lst", SettingString("Path"));
 }
 
 TEST_F(ListFiles, SaveWritesTheSortedListAsTypedAndLeavesAReadOnlyFileWhole) {
-    Start("zz top - Opera\r\nabc\r\nAbc\r\n");
+    StartWith("zz top - Opera\r\nabc\r\nAbc\r\n");
     Lines shown = app_.BannedList();
     ASSERT_EQ(3u, shown.size());
     EXPECT_EQ("zz top - Opera", shown[2]) << "sorted";
     ASSERT_TRUE(UseFileButton(app_, IDC_SAVE, Path("noext")));
     EXPECT_TRUE(DialogsOf(app_).empty());
-    std::string written;
-    for (const std::string& line : shown)
-        written += line + "\r\n";
-    EXPECT_EQ(written, ReadFileBytes(Path("noext"))) << "CR LF after every title";
+    EXPECT_EQ(shown[0] + "\r\n" + shown[1] + "\r\nzz top - Opera\r\n", ReadFileBytes(Path("noext")))
+        << "CR LF after every title";
 
     ASSERT_TRUE(WriteFileBytes(Path("ro.lst"), "old content\r\n"));
     ::SetFileAttributesA(Path("ro.lst").c_str(), FILE_ATTRIBUTE_READONLY);
     ASSERT_TRUE(UseFileButton(app_, IDC_SAVE, Path("ro.lst")));
-    ExpectFileError("Access to " + Path("ro.lst") + " was denied.");
+    ExpectBox("Access to " + Path("ro.lst") + " was denied.");
     ::SetFileAttributesA(Path("ro.lst").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ("old content\r\n", ReadFileBytes(Path("ro.lst")));
     EXPECT_EQ(shown, app_.BannedList());
@@ -97,14 +95,158 @@ TEST_F(ListFiles, SaveWritesTheSortedListAsTypedAndLeavesAReadOnlyFileWhole) {
         << "the name as typed, no temporary file left";
 }
 
+TEST_F(ListFiles, AFileLockedAtStartIsReportedAndNeverWrittenOver) {
+    const std::string titles = "one\r\nthree\r\ntwo\r\n";
+    ASSERT_TRUE(WriteFileBytes(Path("default.lst"), titles));
+    {
+        // Another program holds the file and shares nothing while Velmora starts.
+        HANDLE holder = ::CreateFileA(Path("default.lst").c_str(), GENERIC_READ, 0, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+        // In the tray, as the program starts by default: the message shows all the same.
+        StartWithList(Path("default.lst"), 1, 1);
+        ExpectBox("A sharing violation occurred while accessing " + Path("default.lst") +
+                  ".\n\nThe titles in this file were not read, and Velmora will not write "
+                  "over it when it closes.");
+        ::CloseHandle(holder);
+    }
+    EXPECT_TRUE(app_.BannedList().empty());
+
+    // Titles added in this run are not lost either: the close offers the
+    // save dialog, and the list goes to the file chosen there.
+    ASSERT_TRUE(AddTitle(app_, "added - Opera"));
+    HWND question = CloseAndExpectQuestion(
+        Path("default.lst") +
+        " could not be read when the list was taken from it, so Velmora does not write over it.");
+    ASSERT_TRUE(question);
+    app_.Click(::GetDlgItem(question, IDC_SAVE_ELSEWHERE));
+    ASSERT_TRUE(AnswerFileDialog(app_, Path("elsewhere.lst")));
+    ASSERT_TRUE(app_.WaitForExit(20000));
+    EXPECT_EQ(titles, ReadFileBytes(Path("default.lst")));
+    EXPECT_EQ("added - Opera\r\n", ReadFileBytes(Path("elsewhere.lst")));
+    EXPECT_EQ((Lines{"default.lst", "elsewhere.lst"}), FilesIn(dir_));
+    EXPECT_EQ(Path("elsewhere.lst"), SettingString("Path")) << "the list file from now on";
+}
+
+TEST_F(ListFiles, UnicodeFilesAreReadAsWhatTheyAreAndKeptBeforeTheFirstSave) {
+    const std::string utf16le("\xFF\xFE"
+                              "C\0a\0f\0\xE9\0 \0-\0 \0O\0p\0e\0r\0a\0\r\0\n\0"
+                              "x\0\x16\x04y\0\n\0l\0a\0s\0t\0",
+                              46);
+    std::string utf16be = utf16le;
+    for (size_t i = 0; i + 1 < utf16be.size(); i += 2)
+        std::swap(utf16be[i], utf16be[i + 1]);
+    const std::string utf8 = "\xEF\xBB\xBF"
+                             "Caf\xC3\xA9 - Opera\r\nx\xD0\x96y\nlast";
+    const struct {
+        std::string bytes, kind, backup;
+    } files[] = {
+        {utf16le, "a Unicode (UTF-16) text file.", "default.lst.bak"},
+        {utf16be, "a Unicode (UTF-16) text file.", "default.lst.bak"},
+        // A backup of an earlier run stays as it is.
+        {utf8, "a UTF-8 text file.", "default.lst.2.bak"},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.kind + " " + file.backup);
+        dir_ = MakeWorkDir("unicode");
+        ASSERT_TRUE(WriteFileBytes(Path("default.lst"), file.bytes));
+        if (file.backup != "default.lst.bak") {
+            ASSERT_TRUE(WriteFileBytes(Path("default.lst.bak"), "earlier\r\n"));
+        }
+        StartWithList(Path("default.lst"));
+        ExpectBox(Path("default.lst") + " is " + file.kind + kConverted +
+                  " A title held characters that the ANSI code page cannot show: they were "
+                  "replaced." +
+                  kBeforeSave + Path(file.backup) + ".");
+        EXPECT_EQ((Lines{"Caf\xE9 - Opera", "last", "x?y"}), app_.BannedList());
+        ASSERT_TRUE(app_.Close());
+        EXPECT_EQ("Caf\xE9 - Opera\r\nlast\r\nx?y\r\n", ReadFileBytes(Path("default.lst")));
+        EXPECT_EQ(file.bytes, ReadFileBytes(Path(file.backup))) << "the original, byte for byte";
+        if (file.backup != "default.lst.bak") {
+            EXPECT_EQ("earlier\r\n", ReadFileBytes(Path("default.lst.bak")));
+        }
+        Lines expected{"default.lst", file.backup, "default.lst.bak"};
+        expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
+        EXPECT_EQ(expected, FilesIn(dir_));
+    }
+}
+
+TEST_F(ListFiles, BytesNoTitleCanHoldAreKeptAsTheOriginalOnceAndSaid) {
+    const std::string original("abc\0def\r\nxyz\r\n\0\r\n", 17);
+    ASSERT_TRUE(WriteFileBytes(Path("default.lst"), original));
+    StartWithList(Path("default.lst"));
+    ExpectBox(Path("default.lst") +
+              " holds text that a banned list cannot keep as it is. 2 lines held a NUL byte: "
+              "the rest of the line after it was left out." +
+              kBeforeSave + Path("default.lst.bak") + ".");
+    EXPECT_EQ((Lines{"abc", "xyz"}), app_.BannedList());
+    // Two saves over the file: the first keeps the original, the second
+    // makes no copy of the first.
+    ASSERT_TRUE(UseFileButton(app_, IDC_SAVE, Path("default.lst")));
+    EXPECT_TRUE(DialogsOf(app_).empty()) << "said once, at start";
+    ASSERT_TRUE(AddTitle(app_, "more"));
+    ASSERT_TRUE(app_.Close());
+    EXPECT_EQ("abc\r\nmore\r\nxyz\r\n", ReadFileBytes(Path("default.lst")));
+    EXPECT_EQ(original, ReadFileBytes(Path("default.lst.bak")));
+    EXPECT_EQ((Lines{"default.lst", "default.lst.bak"}), FilesIn(dir_));
+}
+
+TEST_F(ListFiles, AFailedExitSaveNamesTheCauseAndOffersEveryWayOut) {
+    struct Case {
+        std::string path, reason; // "%" in them stands for the work folder
+        int choice;
+        std::string savedAs;
+    };
+    std::vector<Case> cases = {
+        {"", "The list file has no name: its path is empty.", IDC_CLOSE_WITHOUT_SAVING, ""},
+        {"CON", "\\\\.\\CON names a device, not a file.", IDC_CLOSE_WITHOUT_SAVING, ""},
+        {"nowhere\\x.lst", "%\\nowhere\\x.lst contains an invalid path.", IDC_SAVE_ELSEWHERE,
+         "saved.lst"},
+    };
+    // Prepared by the test script: default.lst ("kept") in a folder that takes no new file.
+    const std::string readOnly = Env("VELMORA_READONLY_DIR");
+    if (!readOnly.empty())
+        cases.push_back({readOnly + "\\default.lst",
+                         "Access to " + readOnly +
+                             " was denied. No new file can be made there, so " + readOnly +
+                             "\\default.lst was not written.",
+                         IDC_CLOSE_WITHOUT_SAVING, ""});
+    else
+        std::cout << "[  SKIPPED ] the read-only folder: run through scripts/test.sh\n";
+    for (Case c : cases) {
+        dir_ = MakeWorkDir("way-out");
+        for (std::string* text : {&c.path, &c.reason})
+            if (text->find('%') != std::string::npos)
+                text->replace(text->find('%'), 1, dir_);
+        SCOPED_TRACE(c.reason);
+        StartWithList(c.path);
+        ASSERT_TRUE(AddTitle(app_, "added"));
+        HWND question = CloseAndExpectQuestion(c.reason);
+        ASSERT_TRUE(question);
+        app_.Click(::GetDlgItem(question, c.choice));
+        if (!c.savedAs.empty()) {
+            ASSERT_TRUE(AnswerFileDialog(app_, Path(c.savedAs)));
+        }
+        ASSERT_TRUE(app_.WaitForExit(20000)) << "closed";
+        EXPECT_EQ(c.savedAs.empty() ? Lines{} : Lines{c.savedAs}, FilesIn(dir_));
+        if (!c.savedAs.empty()) {
+            EXPECT_EQ("added\r\n", ReadFileBytes(Path(c.savedAs)));
+        }
+        if (!readOnly.empty() && c.path.find(readOnly) == 0) {
+            EXPECT_EQ("kept\r\n", ReadFileBytes(c.path));
+            EXPECT_EQ(Lines{"default.lst"}, FilesIn(readOnly));
+        }
+        EXPECT_EQ(c.savedAs.empty() ? c.path : Path(c.savedAs), SettingString("Path"));
+    }
+}
+
+// The last way out: Keep Running, with everything running as before.
 TEST_F(ListFiles, AFailedWriteAtExitKeepsTheProgramRunningWithHookAndTray) {
-    Start("Banned - Opera\r\n", 1);
+    StartWith("Banned - Opera\r\n", 1);
     ASSERT_TRUE(AddTitle(app_, "Added - AOL"));
     ASSERT_TRUE(ShellHasIcon(TrayWindowOf(app_), IDR_TRAY_STARTED));
     ::SetFileAttributesA(Path("start.lst").c_str(), FILE_ATTRIBUTE_READONLY);
-
-    ::PostMessageA(app_.MainWindow(), WM_CLOSE, 0, 0);
-    HWND question = WaitForMessageBox(app_, "Access to " + Path("start.lst") + " was denied.");
+    HWND question = CloseAndExpectQuestion("Access to " + Path("start.lst") + " was denied.");
     ASSERT_TRUE(question);
     app_.Click(::GetDlgItem(question, IDCANCEL)); // Keep Running
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(question); }));
@@ -112,11 +254,7 @@ TEST_F(ListFiles, AFailedWriteAtExitKeepsTheProgramRunningWithHookAndTray) {
     EXPECT_TRUE(app_.Running());
     EXPECT_TRUE(ShellHasIcon(TrayWindowOf(app_), IDR_TRAY_STARTED)) << "the tray icon is back";
     EXPECT_EQ("Stop", TextOf(app_.Control(IDC_START))) << "still started";
-
-    // The hook is set again: a banned title is closed.
-    WindowFactory windows;
-    EXPECT_FALSE(StaysOpen(app_, windows, "Banned - Opera", 1200, 800));
-    EXPECT_EQ((Lines{Counter(1, 1), "Banned - Opera"}), app_.StatisticsLines());
+    EXPECT_FALSE(Stays("Banned - Opera", 1200, 800)) << "the hook is set again";
 
     // Once the file can be written, the close goes through and nothing is lost.
     ::SetFileAttributesA(Path("start.lst").c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -1,13 +1,11 @@
 // How the real program looks, read from the screen: the check boxes' tick
 // and cross, a button's hover colours, colour changes reaching the
-// controls; and its buttons through its own message loop, and long use
-// that leaves no objects behind.
-#include <gtest/gtest.h>
-
+// controls; its buttons through its own message loop; and long use that
+// leaves no objects behind.
 #include <cstdio>
 #include <memory>
 
-#include "tests/e2e/Harness.h"
+#include "tests/e2e/ProgramTest.h"
 
 using namespace e2e;
 
@@ -18,11 +16,11 @@ const int kCheckBoxes[] = {
     IDC_LOAD_ON_STARTUP, IDC_ADD_ALT, IDC_ADD_SHIFT,       IDC_ADD_CTRL,     IDC_LOAD_ON_BOOT,
     IDC_BY_SESSION};
 
-class Look : public testing::Test {
+class Look : public ProgramTest {
 protected:
     void SetUp() override {
-        UseQuietSettings();
-        ASSERT_TRUE(main_ = StartApp(app_, "look"));
+        ProgramTest::SetUp();
+        Start("look");
     }
     void TearDown() override {
         ::SetCursorPos(0, 1023); // away from every window
@@ -50,8 +48,6 @@ protected:
         return probe_->Ask(main_, probe::kSetButtonFace, colour);
     }
 
-    VelmoraProcess app_;
-    HWND main_ = nullptr;
     std::unique_ptr<Probe> probe_;
     COLORREF face_ = ::GetSysColor(COLOR_BTNFACE);
 };
@@ -143,9 +139,12 @@ TEST_F(Look, ACheckBoxTogglesOnAClickAndTwiceOnADoubleClick) {
     EXPECT_EQ(before, Checked(IDC_ADD_ALT)) << "a double-click is a second click";
 }
 
-TEST_F(Look, LongUseOfEveryPageLeavesNoObjectsBehind) {
+// The first rounds make what the system keeps for good (shared images,
+// first-use objects); the rounds after them must leave nothing.
+TEST_F(Look, LongUseLeavesNoObjectsBehind) {
     ASSERT_TRUE(ChangeFace(face_));
-    HWND hide = app_.Control(IDC_HIDE);
+    HWND hide = app_.Control(IDC_HIDE), start = app_.Control(IDC_START);
+    HWND tray = nullptr;
     const COLORREF other = RGB(200, 210, 230);
     auto repaint = [](HWND window) {
         ::RedrawWindow(window, nullptr, nullptr,
@@ -157,7 +156,8 @@ TEST_F(Look, LongUseOfEveryPageLeavesNoObjectsBehind) {
                 ASSERT_TRUE(app_.SelectTab(page));
                 repaint(app_.Page(page));
             }
-            // Hover and press on a button, and the system's colours changed.
+            // Hover and press on a button, the system's colours changed,
+            // Stop and Start, and the tray icon's menu opened and closed.
             ::SendMessageA(hide, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
             ::SendMessageA(hide, BM_SETSTATE, TRUE, 0);
             ::UpdateWindow(hide);
@@ -165,18 +165,29 @@ TEST_F(Look, LongUseOfEveryPageLeavesNoObjectsBehind) {
             ::SendMessageA(hide, WM_MOUSELEAVE, 0, 0);
             ASSERT_TRUE(ChangeFace(round % 2 ? face_ : other));
             repaint(main_);
+            for (int click = 0; click < 10; ++click)
+                app_.Click(start);
+            ASSERT_TRUE(app_.Settle() && (tray = TrayWindowOf(app_)));
+            ::PostMessageA(tray, kTrayNotify, IDR_TRAY_STARTED, WM_RBUTTONUP);
+            ASSERT_TRUE(WaitUntil([&] { return ShownMenu(app_) != nullptr; }));
+            ASSERT_TRUE(ChooseInMenu(app_, {VK_ESCAPE}));
         }
-        ASSERT_TRUE(app_.Settle());
     };
-    // The first rounds make what the system keeps for good.
     use(3);
     ASSERT_TRUE(probe_->Ask(main_, probe::kCountObjects));
-    long before = probe_->Report().objects[probe::kGdi];
+    probe::Report before = probe_->Report();
+    EXPECT_GT(before.objects[probe::kGdi], 0) << "the count sees the objects at all";
+    EXPECT_GT(before.objects[probe::kWindows], 0);
     use(10);
     ASSERT_TRUE(probe_->Ask(main_, probe::kCountObjects));
-    long after = probe_->Report().objects[probe::kGdi];
-    std::printf("Velmora's GDI objects over 10 rounds of every page and the window repainted, a "
-                "button hovered and pressed, and a colour change: %ld -> %ld\n",
-                before, after);
-    EXPECT_LE(after, before);
+    const char* const kinds[] = {"GDI objects", "menus", "windows"};
+    for (int kind = 0; kind < probe::kObjectKinds; ++kind) {
+        long was = before.objects[kind], now = probe_->Report().objects[kind];
+        std::printf("Velmora's %s over 10 rounds of every page, a button hovered and pressed, a "
+                    "colour change, 5 Stop/Start cycles and the tray menu: %ld -> %ld\n",
+                    kinds[kind], was, now);
+        EXPECT_LE(now, was) << kinds[kind];
+    }
+    EXPECT_TRUE(ShellHasIcon(TrayWindowOf(app_), IDR_TRAY_STARTED));
+    EXPECT_FALSE(ShellHasIcon(TrayWindowOf(app_), IDR_TRAY_STOPPED));
 }

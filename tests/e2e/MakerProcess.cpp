@@ -5,14 +5,13 @@
 
 namespace e2e {
 
-std::string ThisProgramFolder() {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
 MakerProcess::~MakerProcess() {
+    // Asked to end, so that hooks it set go with it; Wine keeps those of a
+    // process ended from outside.
+    if (Running()) {
+        Ask("quit", 0);
+        ::WaitForSingleObject(pi_.hProcess, 5000);
+    }
     Kill();
 }
 
@@ -25,7 +24,13 @@ bool MakerProcess::Start(const std::string& exe) {
         return false;
     ::SetHandleInformation(toMaker_, HANDLE_FLAG_INHERIT, 0);
     ::SetHandleInformation(fromMaker_, HANDLE_FLAG_INHERIT, 0);
-    std::string path = exe.empty() ? ThisProgramFolder() + "popup_maker.exe" : exe;
+    std::string path = exe;
+    if (path.empty()) { // tests/e2e/ beside tests/win/ and tests/bench/
+        char self[MAX_PATH] = {};
+        ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+        path = std::string(self);
+        path = path.substr(0, path.find_last_of('\\')) + "\\..\\e2e\\popup_maker.exe";
+    }
     std::string commandLine = "\"" + path + "\"";
     STARTUPINFOA si{};
     si.cb = sizeof(si);
@@ -114,6 +119,14 @@ bool MakerProcess::WaitGone(DWORD timeoutMs, size_t& gone, double& elapsedMs) {
     gone = count;
     elapsedMs = elapsed;
     return true;
+}
+
+unsigned MakerProcess::Markers() {
+    return static_cast<unsigned>(std::strtoul(Ask("markers").c_str(), nullptr, 10));
+}
+
+bool MakerProcess::Hook(HWND target, const std::string& path) {
+    return Ask("hook " + std::to_string(reinterpret_cast<UINT_PTR>(target)) + " " + path) == "ok";
 }
 
 void MakerProcess::Kill() {

@@ -2,6 +2,7 @@
 // makes them: the tests can end that process behind its windows' back, or
 // keep one process across a start of Velmora. The maker of the other
 // architecture (the 32-bit one beside the 64-bit tests) is used the same way.
+// Every test level and the benchmarks make their windows here.
 #pragma once
 
 #include <windows.h>
@@ -17,9 +18,10 @@ public:
     MakerProcess(const MakerProcess&) = delete;
     MakerProcess& operator=(const MakerProcess&) = delete;
 
-    // exe: the popup_maker.exe beside the test program when empty. False
-    // when it did not start and say it is ready.
+    // exe: the popup_maker.exe of the end-to-end tests' folder when empty.
+    // False when it did not start and say it is ready.
     bool Start(const std::string& exe = std::string());
+    bool Running() const { return pi_.hProcess != nullptr; }
     // A visible window of exactly width x height; null on failure.
     HWND Open(const std::string& title, int width, int height);
     bool SetTitle(HWND window, const std::string& title);
@@ -37,6 +39,10 @@ public:
     // gives how many went and the milliseconds from the burst's start to
     // the last of them, on the maker's own clock.
     bool WaitGone(DWORD timeoutMs, size_t& gone, double& elapsedMs);
+    // How many F9 key presses its windows have received.
+    unsigned Markers();
+    // Watches for target with the hook library at path, as the program does.
+    bool Hook(HWND target, const std::string& path);
     // Ends the process at once: its windows go without being destroyed by
     // it, so no hook ever runs for them.
     void Kill();
@@ -50,8 +56,5 @@ private:
     HANDLE fromMaker_ = nullptr;
     std::string pending_;
 };
-
-// The folder of the running test program, with its trailing backslash.
-std::string ThisProgramFolder();
 
 } // namespace e2e

@@ -1,8 +1,6 @@
 // The pages of the real program driven from outside: the banned list, the
 // focus kept per page, the About item and page, the options page's
 // validation and fields.
-#include <gtest/gtest.h>
-
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -11,7 +9,7 @@
 #include <algorithm>
 #include <set>
 
-#include "tests/e2e/Harness.h"
+#include "tests/e2e/ProgramTest.h"
 
 using namespace e2e;
 
@@ -41,29 +39,6 @@ std::string QuotedExecutableOf(HANDLE process) {
     return "\"" + std::string(path) + "\"";
 }
 
-void SelectOnly(HWND list, const std::vector<int>& indices) {
-    ::SendMessageW(list, LB_SETSEL, FALSE, -1);
-    for (int i : indices)
-        ::SendMessageW(list, LB_SETSEL, TRUE, i);
-}
-
-// The tab is the current one and only its page shows.
-bool Shows(const VelmoraProcess& app, int page) {
-    for (int other = kBannedPage; other <= kAboutPage; ++other)
-        if ((::IsWindowVisible(app.Page(other)) != FALSE) != (other == page))
-            return false;
-    return ::SendMessageA(app.Control(IDC_TABS), TCM_GETCURSEL, 0, 0) == page;
-}
-
-// The program's windows on screen.
-std::set<HWND> ShownWindowsOf(const VelmoraProcess& app) {
-    std::set<HWND> shown;
-    for (HWND window : TopLevelWindows(app.Pid()))
-        if (::IsWindowVisible(window))
-            shown.insert(window);
-    return shown;
-}
-
 std::vector<int> Selected(HWND list) {
     std::vector<int> selected;
     for (int i = 0, n = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0)); i < n; ++i) {
@@ -72,13 +47,38 @@ std::vector<int> Selected(HWND list) {
     }
     return selected;
 }
-} // namespace
 
-class BannedListPage : public testing::Test {
+class Pages : public ProgramTest {
+protected:
+    // The tab is the current one and only its page shows.
+    bool Shows(int page) const {
+        for (int other = kBannedPage; other <= kAboutPage; ++other)
+            if ((::IsWindowVisible(app_.Page(other)) != FALSE) != (other == page))
+                return false;
+        return ::SendMessageA(app_.Control(IDC_TABS), TCM_GETCURSEL, 0, 0) == page;
+    }
+    // The program's windows on screen.
+    std::set<HWND> ShownWindows() const {
+        std::set<HWND> shown;
+        for (HWND window : TopLevelWindows(app_.Pid()))
+            if (::IsWindowVisible(window))
+                shown.insert(window);
+        return shown;
+    }
+    HWND Focus() const { return ThreadInfoOf(main_).hwndFocus; }
+    // A click into a control, as the mouse gives the focus.
+    bool FocusOn(HWND control) {
+        ::PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        ::PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+        return app_.Settle() && Focus() == control;
+    }
+};
+
+class BannedListPage : public Pages {
 protected:
     void SetUp() override {
-        UseQuietSettings();
-        ASSERT_TRUE(StartApp(app_, "banned-list"));
+        Pages::SetUp();
+        Start("banned-list");
     }
     HWND Entry() const { return app_.PageControl(kBannedPage, IDC_ENTRY); }
     HWND List() const { return app_.PageControl(kBannedPage, IDC_BANNED_LIST); }
@@ -93,18 +93,9 @@ protected:
             titles.push_back(*digit + std::string(" - Opera"));
         return titles;
     }
-    // Selects the entries and removes them with the key (0: the Remove button).
-    bool Remove(const std::vector<int>& selection, WPARAM key = 0) {
-        SelectOnly(List(), selection);
-        if (key)
-            PostKey(List(), key);
-        else
-            app_.Click(app_.PageControl(kBannedPage, IDC_REMOVE));
-        return app_.Settle();
-    }
-
-    VelmoraProcess app_;
 };
+
+} // namespace
 
 TEST_F(BannedListPage, AddInsertsATitleAtItsSortedPlace) {
     for (const char* title : {"pear", "apple", "Mango"})
@@ -133,202 +124,177 @@ TEST_F(BannedListPage, LetterCaseAndBlanksMakeOtherTitles) {
 TEST_F(BannedListPage, EnterAndEscapeInTheEntryFieldDoNothing) {
     ASSERT_TRUE(AddTitle(app_, "pear"));
     SetText(Entry(), "kiwi");
-    ::PostMessageA(Entry(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2)); // the focus into it
-    ::PostMessageA(Entry(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    ASSERT_TRUE(FocusOn(Entry()));
     PostKey(Entry(), VK_RETURN);
     PostKey(Entry(), VK_ESCAPE);
     ASSERT_TRUE(app_.Settle());
     EXPECT_TRUE(app_.Running());
-    EXPECT_TRUE(::IsWindowVisible(app_.Page(kBannedPage)));
+    EXPECT_TRUE(Shows(kBannedPage));
     EXPECT_EQ(Lines{"pear"}, app_.BannedList());
     EXPECT_EQ("kiwi", TextOf(Entry()));
 }
 
-TEST_F(BannedListPage, RemoveTakesTheSelectionOutAndSelectsTheEntryAfterIt) {
+// One list, taken down step by step. After a key the list box moves its
+// own caret, so the selection left is checked after the button only.
+TEST_F(BannedListPage, RemoveDeleteAndBackspaceTakeTheSelectionOutAndSelectTheEntryAfterIt) {
     AddDigits();
-    ASSERT_TRUE(Remove({2, 3, 7}));
-    EXPECT_EQ(Digits("0145689"), app_.BannedList());
-    EXPECT_EQ(std::vector<int>{5}, Selected(List())) << "the entry that was at index 8";
-}
-
-TEST_F(BannedListPage, RemovingTheLastEntryLeavesNothingSelected) {
-    AddDigits();
-    ASSERT_TRUE(Remove({5, 9}));
-    EXPECT_EQ(Digits("01234678"), app_.BannedList());
-    EXPECT_TRUE(Selected(List()).empty());
-}
-
-TEST_F(BannedListPage, DeleteAndBackspaceRemoveAsTheButtonDoes) {
-    AddDigits();
-    ASSERT_TRUE(Remove({2, 3, 7}, VK_DELETE));
-    EXPECT_EQ(Digits("0145689"), app_.BannedList());
-    ASSERT_TRUE(Remove({0}, VK_BACK));
-    EXPECT_EQ(Digits("145689"), app_.BannedList());
-}
-
-TEST_F(BannedListPage, WithNothingSelectedRemoveDoesNothing) {
-    AddDigits();
-    ASSERT_TRUE(Remove({}));
-    ASSERT_TRUE(Remove({}, VK_DELETE));
-    EXPECT_EQ(Digits("0123456789"), app_.BannedList());
+    const struct {
+        std::vector<int> selection;
+        WPARAM key; // 0: the Remove button
+        const char* left;
+        std::vector<int> selected;
+    } steps[] = {
+        {{2, 3, 7}, 0, "0145689", {5}},                         // the entry that was at index 8
+        {{0, 4}, VK_DELETE, "14589", {}}, {{4}, 0, "1458", {}}, // nothing after the last one
+        {{0}, VK_BACK, "458", {}},        {{}, 0, "458", {}},   {{}, VK_DELETE, "458", {}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.left);
+        ::SendMessageW(List(), LB_SETSEL, FALSE, -1);
+        for (int i : step.selection)
+            ::SendMessageW(List(), LB_SETSEL, TRUE, i);
+        if (step.key)
+            PostKey(List(), step.key);
+        else
+            app_.Click(app_.PageControl(kBannedPage, IDC_REMOVE));
+        ASSERT_TRUE(app_.Settle());
+        EXPECT_EQ(Digits(step.left), app_.BannedList());
+        if (!step.key) {
+            EXPECT_EQ(step.selected, Selected(List()));
+        }
+    }
 }
 
 TEST_F(BannedListPage, RemoveEmptiesTheFieldOfTextTypedSinceAdd) {
     AddDigits();
     SetText(Entry(), "typed");
-    ASSERT_TRUE(Remove({0}));
+    ::SendMessageW(List(), LB_SETSEL, TRUE, 0);
+    app_.Click(app_.PageControl(kBannedPage, IDC_REMOVE));
+    ASSERT_TRUE(app_.Settle());
     EXPECT_EQ("", TextOf(Entry())) << "the text last read, which Add emptied";
     EXPECT_EQ(Digits("123456789"), app_.BannedList()) << "and the typed text is not added";
 }
 
 TEST_F(BannedListPage, TheNameRuleFollowsRemovesAndAdds) {
     AddDigits();
-    WindowFactory windows;
-    ASSERT_TRUE(Remove({2, 3, 7}));
-    EXPECT_TRUE(StaysOpen(app_, windows, "3 - Opera", 1200, 800));
-    EXPECT_FALSE(StaysOpen(app_, windows, "5 - Opera", 1200, 800));
+    ::SendMessageW(List(), LB_SETSEL, TRUE, 3);
+    app_.Click(app_.PageControl(kBannedPage, IDC_REMOVE));
+    ASSERT_TRUE(app_.Settle());
+    EXPECT_TRUE(Stays("3 - Opera", 1200, 800));
+    EXPECT_FALSE(Stays("5 - Opera", 1200, 800));
     ASSERT_TRUE(AddTitle(app_, "3 - Opera"));
-    EXPECT_FALSE(StaysOpen(app_, windows, "3 - Opera", 1200, 800));
+    EXPECT_FALSE(Stays("3 - Opera", 1200, 800));
 }
 
-TEST(Pages, EachTabGivesBackTheFocusItsPageHadWhenLeft) {
-    UseQuietSettings();
-    VelmoraProcess app;
-    HWND main = StartApp(app, "focus");
-    ASSERT_TRUE(main);
-    auto focus = [&] { return ThreadInfoOf(main).hwndFocus; };
-    auto focusOn = [&](HWND control) {
-        ::PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-        ::PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-        return app.Settle() && focus() == control;
-    };
-    EXPECT_TRUE(Shows(app, kBannedPage));
-    HWND list = app.PageControl(kBannedPage, IDC_BANNED_LIST);
-    ASSERT_TRUE(focusOn(list));
-    ASSERT_TRUE(app.SelectTab(kOptionsPage));
-    EXPECT_TRUE(Shows(app, kOptionsPage));
-    EXPECT_EQ(app.PageControl(kOptionsPage, IDC_BY_NAME), focus()) << "first visit";
-    HWND delay = app.PageControl(kOptionsPage, IDC_DELAY);
-    ASSERT_TRUE(focusOn(delay));
-    ASSERT_TRUE(app.SelectTab(kBannedPage));
-    EXPECT_EQ(list, focus());
-    ASSERT_TRUE(app.SelectTab(kOptionsPage));
-    EXPECT_EQ(delay, focus());
+TEST_F(Pages, EachTabGivesBackTheFocusItsPageHadWhenLeft) {
+    Start("focus");
+    EXPECT_TRUE(Shows(kBannedPage));
+    HWND list = app_.PageControl(kBannedPage, IDC_BANNED_LIST);
+    ASSERT_TRUE(FocusOn(list));
+    ASSERT_TRUE(app_.SelectTab(kOptionsPage));
+    EXPECT_TRUE(Shows(kOptionsPage));
+    EXPECT_EQ(app_.PageControl(kOptionsPage, IDC_BY_NAME), Focus()) << "first visit";
+    HWND delay = app_.PageControl(kOptionsPage, IDC_DELAY);
+    ASSERT_TRUE(FocusOn(delay));
+    ASSERT_TRUE(app_.SelectTab(kBannedPage));
+    EXPECT_EQ(list, Focus());
+    ASSERT_TRUE(app_.SelectTab(kOptionsPage));
+    EXPECT_EQ(delay, Focus());
 }
 
-TEST(Pages, TheSystemMenusAboutItemSelectsTheAboutPageAndOpensNoWindow) {
-    UseQuietSettings();
-    VelmoraProcess app;
-    HWND main = StartApp(app, "about-item");
-    ASSERT_TRUE(main);
-    Probe probe(::GetWindowThreadProcessId(main, nullptr));
+TEST_F(Pages, TheSystemMenusAboutItemSelectsTheAboutPageAndOpensNoWindow) {
+    Start("about-item");
+    Probe probe(::GetWindowThreadProcessId(main_, nullptr));
     ASSERT_TRUE(probe.Attached());
-    std::set<HWND> windows = ShownWindowsOf(app);
+    std::set<HWND> windows = ShownWindows();
     for (int time = 0; time < 2; ++time) {
         SCOPED_TRACE(time ? "again, on the About page" : "from the Banned List page");
-        ::PostMessageA(main, WM_SYSCOMMAND, SC_KEYMENU, ' '); // Alt+Space
-        Lines items = probe.ShownMenuItems(app);
+        ::PostMessageA(main_, WM_SYSCOMMAND, SC_KEYMENU, ' '); // Alt+Space
+        Lines items = probe.ShownMenuItems(app_);
         ASSERT_GE(items.size(), 2u);
         EXPECT_EQ((Lines{"", "About Velmora..."}), Lines(items.end() - 2, items.end()))
             << "a separator and the item, last";
-        ASSERT_TRUE(ChooseInMenu(app, {VK_UP, VK_RETURN})); // up from the first: the last
-        EXPECT_TRUE(Shows(app, kAboutPage));
-        EXPECT_TRUE(DialogsOf(app).empty());
-        EXPECT_EQ(windows, ShownWindowsOf(app)) << "no window opened or closed";
+        ASSERT_TRUE(ChooseInMenu(app_, {VK_UP, VK_RETURN})); // up from the first: the last
+        EXPECT_TRUE(Shows(kAboutPage));
+        EXPECT_EQ(windows, ShownWindows()) << "no window opened or closed";
     }
 }
 
-TEST(Pages, EscapeOnTheMainWindowNeitherEndsNorHidesTheProgram) {
-    UseQuietSettings();
-    VelmoraProcess app;
-    HWND main = StartApp(app, "escape");
-    ASSERT_TRUE(main);
-    HWND hide = app.Control(IDC_HIDE);
-    ::PostMessageA(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hide), TRUE);
-    ASSERT_TRUE(app.Settle());
-    ASSERT_EQ(hide, ThreadInfoOf(main).hwndFocus);
+TEST_F(Pages, EscapeOnTheMainWindowNeitherEndsNorHidesTheProgram) {
+    Start("escape");
+    HWND hide = app_.Control(IDC_HIDE);
+    ::PostMessageA(main_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hide), TRUE);
+    ASSERT_TRUE(app_.Settle());
+    ASSERT_EQ(hide, Focus());
     PostKey(hide, VK_ESCAPE);
-    ASSERT_TRUE(app.Settle());
-    EXPECT_TRUE(app.Running());
-    EXPECT_TRUE(::IsWindowVisible(main));
+    ASSERT_TRUE(app_.Settle());
+    EXPECT_TRUE(app_.Running());
+    EXPECT_TRUE(::IsWindowVisible(main_));
 }
 
-TEST(AboutPage, EnterAndEscapeChangeNothingAndCloseNothing) {
-    UseQuietSettings();
-    VelmoraProcess app;
-    HWND main = StartApp(app, "about-keys");
-    ASSERT_TRUE(main);
-    ASSERT_TRUE(app.SelectTab(kAboutPage));
-    HWND page = app.Page(kAboutPage);
-    std::set<HWND> windows = ShownWindowsOf(app);
+TEST_F(Pages, EnterAndEscapeOnTheAboutPageChangeNothingAndCloseNothing) {
+    Start("about-keys");
+    ASSERT_TRUE(app_.SelectTab(kAboutPage));
+    HWND page = app_.Page(kAboutPage);
+    std::set<HWND> windows = ShownWindows();
     // The keys where the focus is, and the page's own accept and cancel.
     for (WPARAM key : {VK_RETURN, VK_ESCAPE})
-        PostKey(ThreadInfoOf(main).hwndFocus, key);
+        PostKey(Focus(), key);
     ::PostMessageA(page, WM_COMMAND, IDOK, 0);
     ::PostMessageA(page, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(app.Settle());
-    EXPECT_TRUE(Shows(app, kAboutPage));
-    EXPECT_TRUE(::IsWindowVisible(main));
-    EXPECT_EQ(windows, ShownWindowsOf(app)) << "no window opened or closed";
-    EXPECT_TRUE(app.Close()) << "and it still closes as it should";
+    ASSERT_TRUE(app_.Settle());
+    EXPECT_TRUE(Shows(kAboutPage));
+    EXPECT_EQ(windows, ShownWindows()) << "no window opened or closed";
+    EXPECT_TRUE(app_.Close()) << "and it still closes as it should";
 }
 
-TEST(OptionsPage, LeavingWithABadDelayShowsTheMessageAndStillAppliesTheRest) {
-    UseQuietSettings();
+TEST_F(Pages, LeavingOptionsWithABadDelayShowsTheMessageAndStillAppliesTheRest) {
     SetSettingDword("Delay", 120);
     ::SHDeleteValueA(HKEY_CURRENT_USER, kRunKey, "Velmora");
     ASSERT_FALSE(HotkeyHeldElsewhere(MOD_CONTROL, 'Q'));
-    VelmoraProcess app;
-    HWND main = StartApp(app, "bad-delay");
-    ASSERT_TRUE(main);
-    ASSERT_TRUE(app.SelectTab(kOptionsPage));
-    SetText(app.PageControl(kOptionsPage, IDC_DELAY), "");
-    SetText(app.PageControl(kOptionsPage, IDC_HOTKEY), "q");
-    app.Click(app.PageControl(kOptionsPage, IDC_LOAD_ON_BOOT));
+    Start("bad-delay");
+    ASSERT_TRUE(app_.SelectTab(kOptionsPage));
+    SetText(app_.PageControl(kOptionsPage, IDC_DELAY), "");
+    SetText(app_.PageControl(kOptionsPage, IDC_HOTKEY), "q");
+    app_.Click(app_.PageControl(kOptionsPage, IDC_LOAD_ON_BOOT));
 
-    ASSERT_TRUE(app.SelectTab(kStatsPage));
-    ASSERT_TRUE(DismissMessageBox(app, kPositive));
-    EXPECT_EQ(kStatsPage, ::SendMessageA(app.Control(IDC_TABS), TCM_GETCURSEL, 0, 0))
-        << "the switch goes ahead";
+    ASSERT_TRUE(app_.SelectTab(kStatsPage));
+    ASSERT_TRUE(DismissMessageBox(app_, kPositive));
+    EXPECT_TRUE(Shows(kStatsPage)) << "the switch goes ahead";
     EXPECT_TRUE(HotkeyHeldElsewhere(MOD_CONTROL, 'Q')) << "the hotkey applied all the same";
-    EXPECT_EQ(QuotedExecutableOf(app.Process()), RunValue()) << "Run applied all the same";
+    EXPECT_EQ(QuotedExecutableOf(app_.Process()), RunValue()) << "Run applied all the same";
 
     // Closing reads the page once more: the message again, the old delay saved.
-    ::PostMessageA(main, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(DismissMessageBox(app, kPositive));
-    ASSERT_TRUE(app.WaitForExit(20000));
+    ::PostMessageA(main_, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(DismissMessageBox(app_, kPositive));
+    ASSERT_TRUE(app_.WaitForExit(20000));
     EXPECT_EQ(120u, SettingDword("Delay")) << "the last good delay";
     EXPECT_EQ("q", SettingString("Key"));
-
     ::SHDeleteValueA(HKEY_CURRENT_USER, kRunKey, "Velmora");
 }
 
-TEST(OptionsPage, BySizeAndBySessionEnableExactlyTheirFields) {
-    UseQuietSettings();
+TEST_F(Pages, BySizeAndBySessionEnableExactlyTheirFieldsWhichActAtTheNextWindow) {
     SetSettingDword("BySize", 0);
-    VelmoraProcess app;
-    ASSERT_TRUE(StartApp(app, "fields"));
-    ASSERT_TRUE(app.SelectTab(kOptionsPage));
+    Start("fields");
+    ASSERT_TRUE(app_.SelectTab(kOptionsPage));
     auto enabled = [&] { // Height, Width, Sessions, Delay, By Name
         std::string flags;
         for (int field : {IDC_HEIGHT, IDC_WIDTH, IDC_SESSIONS, IDC_DELAY, IDC_BY_NAME})
-            flags += ::IsWindowEnabled(app.PageControl(kOptionsPage, field)) ? '1' : '0';
+            flags += ::IsWindowEnabled(app_.PageControl(kOptionsPage, field)) ? '1' : '0';
         return flags;
     };
     auto click = [&](int id) {
-        app.Click(app.PageControl(kOptionsPage, id));
-        EXPECT_TRUE(app.Settle());
+        app_.Click(app_.PageControl(kOptionsPage, id));
+        EXPECT_TRUE(app_.Settle());
         return enabled();
     };
     EXPECT_EQ("00011", enabled());
     EXPECT_EQ("11011", click(IDC_BY_SIZE));
     // Each report reads the fields as they stand, without leaving the tab.
-    WindowFactory windows;
-    SetText(app.PageControl(kOptionsPage, IDC_WIDTH), "200");
-    EXPECT_TRUE(StaysOpen(app, windows, "Ad - Opera")) << "300 wide is no longer below 200";
-    SetText(app.PageControl(kOptionsPage, IDC_WIDTH), "1000");
-    EXPECT_FALSE(StaysOpen(app, windows, "Ad - Opera"));
-
+    SetText(app_.PageControl(kOptionsPage, IDC_WIDTH), "200");
+    EXPECT_TRUE(Stays("Ad - Opera")) << "300 wide is no longer below 200";
+    SetText(app_.PageControl(kOptionsPage, IDC_WIDTH), "1000");
+    EXPECT_FALSE(Stays("Ad - Opera"));
     EXPECT_EQ("11111", click(IDC_BY_SESSION));
     EXPECT_EQ("00111", click(IDC_BY_SIZE));
     EXPECT_EQ("00011", click(IDC_BY_SESSION));

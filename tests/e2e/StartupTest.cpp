@@ -1,9 +1,7 @@
 // Start-up, the single instance, and the settings kept in the registry.
-#include <gtest/gtest.h>
-
 #include <map>
 
-#include "tests/e2e/Harness.h"
+#include "tests/e2e/ProgramTest.h"
 
 using namespace e2e;
 
@@ -23,79 +21,77 @@ void ExpectStored(const std::map<std::string, DWORD>& numbers, const std::string
     EXPECT_EQ(key, SettingString("Key"));
     EXPECT_EQ(path, SettingString("Path"));
 }
+
+using Startup = ProgramTest;
 } // namespace
 
-TEST(Startup, FirstRunStartsHiddenAndStartedASecondInstanceEndsAndEveryDefaultIsWritten) {
+TEST_F(Startup, FirstRunStartsHiddenAndStartedASecondInstanceEndsAndEveryDefaultIsWritten) {
     DeleteProgramKey();
     std::string dir = MakeWorkDir("first-run");
-    VelmoraProcess first, second;
-    ASSERT_TRUE(first.Start(dir));
-    HWND main = first.WaitForMainWindow();
+    VelmoraProcess second;
+    ASSERT_TRUE(app_.Start(dir));
+    HWND main = app_.WaitForMainWindow();
     ASSERT_TRUE(main);
     EXPECT_FALSE(::IsWindowVisible(main)) << "LoadMinimized is on by default";
-    EXPECT_EQ("Stop", TextOf(first.Control(IDC_START))) << "LoadStart is on by default";
+    EXPECT_EQ("Stop", TextOf(app_.Control(IDC_START))) << "LoadStart is on by default";
     ASSERT_TRUE(second.Start(dir));
     EXPECT_TRUE(second.WaitForExit(10000)) << "the second instance kept running";
     EXPECT_EQ(0u, second.ExitCode());
     EXPECT_TRUE(TopLevelWindows(second.Pid()).empty());
-    EXPECT_TRUE(first.Running());
-    EXPECT_EQ(main, first.WaitForMainWindow(2000));
-    ASSERT_TRUE(first.Close());
+    EXPECT_EQ(main, app_.WaitForMainWindow(2000));
+    ASSERT_TRUE(app_.Close());
     ExpectStored(kDefaults, "x", "default.lst");
 }
 
-TEST(Startup, StoredValuesAreUsedWrongTypesReadAsDefaultsAndAllAreWrittenBack) {
-    UseQuietSettings();
+// Wrong types and sizes, strings without their terminator or with one
+// inside, a list whose last string is cut short.
+TEST_F(Startup, StoredValuesAreUsedMalformedOnesReadAsDefaultsOrAsFarAsTheyGoAndAllAreWrittenBack) {
     SetSettingDword("nKills", 41);
     SetSettingDword("Width", 640);
     SetSettingDword("Sessions", static_cast<DWORD>(-3));
     SetSettingRaw("Delay", REG_SZ, "640", 4);
     DWORD five = 5;
     SetSettingRaw("Key", REG_DWORD, &five, sizeof(five));
-    SetSettingRaw("Height", REG_BINARY, "\1\2\3", 3);
+    SetSettingRaw("Height", REG_DWORD, "\1\2", 2);
     const std::string longPath(70000, 'p');
-    SetSettingString("Path", longPath);
-
-    VelmoraProcess app;
-    HWND main = StartApp(app, "stored");
-    ASSERT_TRUE(main);
-    EXPECT_TRUE(::IsWindowVisible(main)) << "LoadMinimized 0";
-    EXPECT_EQ(Lines{"Killed 41 popups in total, 0 in this session"}, app.StatisticsLines());
+    SetSettingRaw("Path", REG_SZ, (longPath + '\0' + "cd").c_str(), 70003);
+    SetSettingRaw("BrowserNames", REG_MULTI_SZ, "Brave\0\0Google Chrome", 20);
+    Start("stored");
+    EXPECT_TRUE(::IsWindowVisible(main_)) << "LoadMinimized 0";
+    EXPECT_EQ(Lines{Counter(41, 0)}, app_.StatisticsLines());
     const std::pair<int, const char*> shown[] = {{IDC_WIDTH, "640"},
                                                  {IDC_SESSIONS, "-3"},
                                                  {IDC_HEIGHT, "700"},
                                                  {IDC_DELAY, "0"},
                                                  {IDC_HOTKEY, "x"}};
     for (const auto& field : shown)
-        EXPECT_EQ(field.second, TextOf(app.PageControl(kOptionsPage, field.first))) << field.first;
-    ASSERT_TRUE(app.Close());
+        EXPECT_EQ(field.second, TextOf(app_.PageControl(kOptionsPage, field.first))) << field.first;
+    EXPECT_FALSE(Stays("Ad - Google Chrome"));
+    EXPECT_TRUE(Stays("Ad - Opera")) << "the stored names replace the first ones";
+    ASSERT_TRUE(app_.Close());
 
     std::map<std::string, DWORD> expected = kDefaults;
     for (const char* quiet : {"LoadMinimized", "LoadOnStartup", "SaveOnExit", "AutoStart"})
         expected[quiet] = 0;
-    expected["nKills"] = 41;
+    expected["nKills"] = 41 + 1;
     expected["Width"] = 640;
     expected["Sessions"] = static_cast<DWORD>(-3);
     ExpectStored(expected, "x", longPath);
 }
 
-TEST(Startup, AStoredKeyTheOptionsPageWouldRefuseReadsAsTheDefaultWithoutAWord) {
-    UseQuietSettings();
+TEST_F(Startup, AStoredKeyTheOptionsPageWouldRefuseReadsAsTheDefaultWithoutAWord) {
     SetSettingString("Key", "ABCDEF");
-    VelmoraProcess app;
-    ASSERT_TRUE(StartApp(app, "long-key"));
-    EXPECT_TRUE(DialogsOf(app).empty()) << "no message about the hotkey field";
-    EXPECT_EQ("x", TextOf(app.PageControl(kOptionsPage, IDC_HOTKEY)));
-    ASSERT_TRUE(app.Close());
+    Start("long-key");
+    EXPECT_TRUE(DialogsOf(app_).empty()) << "no message about the hotkey field";
+    EXPECT_EQ("x", TextOf(app_.PageControl(kOptionsPage, IDC_HOTKEY)));
+    ASSERT_TRUE(app_.Close());
     EXPECT_EQ("x", SettingString("Key")) << "not written back to come again";
 }
 
-TEST(Startup, RegistryOnlyValuesAreNeverWrittenSoAChangeWhileRunningStays) {
-    UseQuietSettings();
-    VelmoraProcess app;
-    ASSERT_TRUE(StartApp(app, "registry-only"));
+TEST_F(Startup, RegistryOnlyValuesAreNeverWrittenSoAChangeWhileRunningStays) {
+    Start("registry-only");
     SetSettingDword("LateTitleSeconds", 3);
-    ASSERT_TRUE(app.Close());
+    ASSERT_TRUE(app_.Close());
     EXPECT_EQ(3u, SettingDword("LateTitleSeconds"));
     EXPECT_EQ(kNoSetting, SettingDword("DelayInTurn")) << "a default is not written";
     DWORD type = 0;
@@ -105,19 +101,16 @@ TEST(Startup, RegistryOnlyValuesAreNeverWrittenSoAChangeWhileRunningStays) {
 
 // The system may end the session without a WM_CLOSE: with the window on
 // screen the message reaches it, in the tray it reaches the hidden parent.
-TEST(Startup, EndOfSessionSavesTheSettingsOnScreenAndInTheTray) {
+TEST_F(Startup, EndOfSessionSavesTheSettingsOnScreenAndInTheTray) {
     for (DWORD inTray : {0, 1}) {
         SCOPED_TRACE(inTray ? "in the tray" : "on screen");
         UseQuietSettings();
         SetSettingDword("LoadMinimized", inTray);
         SetSettingDword("nKills", 7);
-        VelmoraProcess app;
-        HWND main = StartApp(app, "end-session");
-        ASSERT_TRUE(main);
-        HWND target = inTray ? OnlyWindowOf(app, "VelmoraHiddenParent") : main;
+        Start("end-session");
+        HWND target = inTray ? OnlyWindowOf(app_, "VelmoraHiddenParent") : main_;
         ASSERT_TRUE(target);
-        SetText(app.PageControl(kOptionsPage, IDC_DELAY), "250");
-
+        SetText(app_.PageControl(kOptionsPage, IDC_DELAY), "250");
         DWORD_PTR answer = 0;
         ASSERT_TRUE(
             ::SendMessageTimeoutA(target, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &answer));
@@ -127,27 +120,27 @@ TEST(Startup, EndOfSessionSavesTheSettingsOnScreenAndInTheTray) {
         EXPECT_EQ(250u, SettingDword("Delay"));
         EXPECT_EQ(7u, SettingDword("nKills"));
         EXPECT_EQ(inTray, SettingDword("LoadMinimized"));
+        ASSERT_TRUE(app_.Close()); // before the next settings are stored
     }
 }
 
-TEST(Startup, WithoutItsHookLibraryTheProgramSaysWhatIsMissingAndWhereAndEnds) {
+TEST_F(Startup, WithoutItsHookLibraryTheProgramSaysWhatIsMissingAndWhereAndEnds) {
     DeleteProgramKey();
     std::string dir = MakeWorkDir("no-hook");
     std::string exe = dir + "\\Velmora.exe";
     ASSERT_TRUE(::CopyFileA((Env("VELMORA_DIST") + "\\Velmora.exe").c_str(), exe.c_str(), FALSE));
-    VelmoraProcess app;
-    ASSERT_TRUE(app.Start(dir, exe));
+    ASSERT_TRUE(app_.Start(dir, exe));
     const std::string text = "Velmora cannot start: hook.dll was not found. It was looked for in " +
                              dir +
                              ".\n\nVelmora.exe needs the hook.dll that comes with it, in the same "
                              "folder: copy both files of one folder of the program together.";
-    HWND box = WaitForMessageBox(app, "hook.dll was not found");
+    HWND box = WaitForMessageBox(app_, "hook.dll was not found");
     ASSERT_TRUE(box);
     EXPECT_EQ("Velmora", TextOf(box));
     EXPECT_EQ(text, MessageBoxText(box));
-    ASSERT_TRUE(DismissMessageBox(app, "hook.dll was not found"));
-    ASSERT_TRUE(app.WaitForExit(10000));
-    EXPECT_EQ(1u, app.ExitCode());
+    ASSERT_TRUE(DismissMessageBox(app_, "hook.dll was not found"));
+    ASSERT_TRUE(app_.WaitForExit(10000));
+    EXPECT_EQ(1u, app_.ExitCode());
     EXPECT_EQ(Lines{"Velmora.exe"}, FilesIn(dir));
     EXPECT_EQ("<no string>", SettingString("Path")) << "nothing written";
 }

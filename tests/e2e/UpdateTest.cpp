@@ -3,9 +3,7 @@
 // is merged; every failed answer changes nothing and says why; a slow server
 // can be cancelled, runs into the time limit, or is left by a close, while
 // the program goes on blocking.
-#include <gtest/gtest.h>
-
-#include "tests/e2e/Harness.h"
+#include "tests/e2e/ProgramTest.h"
 
 using namespace e2e;
 
@@ -18,35 +16,32 @@ const char kEarlierUpload[] = "earlier upload\r\n";
 const char kNothingChanged[] =
     ".\n\nNothing was changed: the list, uploaded.lst and the current list file are as they were.";
 
-class Update : public testing::Test {
+class Update : public ListFileTest {
 protected:
     void SetUp() override {
         port_ = Env("VELMORA_HTTP_PORT");
         if (port_.empty() || Env("VELMORA_HTTP_ROOT").empty())
             GTEST_SKIP() << "no local HTTP server (run through scripts/test.sh)";
-        dir_ = MakeWorkDir("update");
+        ListFileTest::SetUp();
     }
-    std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
     std::string Url(const std::string& answer) const {
         return "http://127.0.0.1:" + port_ + "/" + answer + "/updates/velmo/latest.lst";
     }
-    // The program is started with the driver's environment.
-    void Start(const std::string& url, const char* stallSeconds = nullptr) {
+    // Starts the program, which takes the address from the driver's
+    // environment, and clicks Update.
+    void StartFetching(const std::string& url, const char* stallSeconds = nullptr,
+                       DWORD uploadedAttributes = FILE_ATTRIBUTE_NORMAL) {
         ASSERT_TRUE(WriteFileBytes(Path("start.lst"), kStartList));
         ASSERT_TRUE(WriteFileBytes(Path("uploaded.lst"), kEarlierUpload));
-        UseQuietSettings();
-        SetSettingDword("LoadOnStartup", 1);
-        SetSettingDword("SaveOnExit", 1);
-        SetSettingString("Path", Path("start.lst"));
+        ::SetFileAttributesA(Path("uploaded.lst").c_str(), uploadedAttributes);
         ::SetEnvironmentVariableA("VELMORA_UPDATE_URL", url.c_str());
         ::SetEnvironmentVariableA("VELMORA_UPDATE_TIMEOUT", stallSeconds);
-        bool started = app_.Start(dir_);
+        StartWithList(Path("start.lst"));
         ::SetEnvironmentVariableA("VELMORA_UPDATE_URL", nullptr);
         ::SetEnvironmentVariableA("VELMORA_UPDATE_TIMEOUT", nullptr);
-        ASSERT_TRUE(started && app_.WaitForMainWindow());
         ASSERT_EQ((Lines{"shared", "x - Opera"}), app_.BannedList());
+        app_.Click(app_.PageControl(kBannedPage, IDC_UPDATE));
     }
-    void ClickUpdate() { app_.Click(app_.PageControl(kBannedPage, IDC_UPDATE)); }
     // The progress window, once it shows the bytes of a stalled answer.
     HWND WaitForStalledDownload() {
         HWND progress = nullptr;
@@ -60,15 +55,9 @@ protected:
         return shown ? progress : nullptr;
     }
     void ExpectFailure(const std::string& url, const std::string& reason) {
-        ExpectMessage("The update list could not be fetched from " + url + ": " + reason);
-    }
-    // The message that begins with text and says that nothing changed, answered.
-    void ExpectMessage(const std::string& text) {
-        HWND box = WaitForMessageBox(app_, text);
-        ASSERT_TRUE(box) << text;
-        EXPECT_EQ(text + kNothingChanged, MessageBoxText(box));
-        ASSERT_TRUE(DismissMessageBox(app_, text));
-        ASSERT_TRUE(app_.Settle());
+        ExpectBox("The update list could not be fetched from " + url + ": " + reason +
+                  kNothingChanged);
+        EXPECT_TRUE(DialogsOf(app_).empty());
     }
     // The list, the files and which of them is the list file, as at start.
     void ExpectNothingChangedAfterClose() {
@@ -80,8 +69,7 @@ protected:
         EXPECT_EQ(Path("start.lst"), SettingString("Path"));
     }
 
-    std::string port_, dir_;
-    VelmoraProcess app_;
+    std::string port_;
 };
 
 } // namespace
@@ -92,11 +80,9 @@ TEST_F(Update, AServedListIsMergedAndItsFileBecomesTheListFile) {
     for (const char* part : {"merged", "updates", "velmo"})
         ::CreateDirectoryA((folder += std::string("\\") + part).c_str(), nullptr);
     ASSERT_TRUE(WriteFileBytes(folder + "\\latest.lst", served));
-    Start(Url("merged"));
-    ClickUpdate();
+    StartFetching(Url("merged"));
     EXPECT_TRUE(WaitUntil([&] {
-        return app_.BannedList().size() == 4 && DialogsOf(app_).empty() &&
-               ::IsWindowEnabled(app_.MainWindow());
+        return app_.BannedList().size() == 4 && DialogsOf(app_).empty() && ::IsWindowEnabled(main_);
     }));
     ASSERT_TRUE(app_.Settle());
     EXPECT_TRUE(DialogsOf(app_).empty()) << "no message";
@@ -125,53 +111,43 @@ TEST_F(Update, EveryFailedAnswerChangesNothingAndSaysWhy) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.url);
         dir_ = MakeWorkDir("update-failed");
-        Start(c.url);
-        ClickUpdate();
+        StartFetching(c.url);
         ExpectFailure(c.url, c.reason);
-        EXPECT_TRUE(DialogsOf(app_).empty());
         ExpectNothingChangedAfterClose();
     }
 }
 
 TEST_F(Update, AListThatCannotBeStoredIsNotMerged) {
-    Start(Url("titles/3"));
-    ASSERT_TRUE(::SetFileAttributesA(Path("uploaded.lst").c_str(), FILE_ATTRIBUTE_READONLY));
-    ClickUpdate();
-    ExpectMessage("The update list was fetched but could not be stored. Access to " +
-                  Path("uploaded.lst") + " was denied");
+    StartFetching(Url("titles/3"), nullptr, FILE_ATTRIBUTE_READONLY);
+    ExpectBox("The update list was fetched but could not be stored. Access to " +
+              Path("uploaded.lst") + " was denied" + kNothingChanged);
     ExpectNothingChangedAfterClose();
 }
 
 TEST_F(Update, ASlowDownloadCanBeCancelledWhileTheProgramGoesOnBlocking) {
-    Start(Url("stall/600"));
-    ClickUpdate();
+    StartFetching(Url("stall/600"));
     HWND progress = WaitForStalledDownload();
     ASSERT_TRUE(progress);
     EXPECT_EQ(Url("stall/600"), TextOf(::GetDlgItem(progress, IDC_UPDATE_SOURCE)));
-    EXPECT_FALSE(::IsWindowEnabled(app_.MainWindow())) << "as under a modal dialog";
-    WindowFactory windows;
-    EXPECT_FALSE(StaysOpen(app_, windows, "x - Opera", 1200, 800)) << "a banned title is closed";
-    EXPECT_EQ((Lines{Counter(1, 1), "x - Opera"}), app_.StatisticsLines());
+    EXPECT_FALSE(::IsWindowEnabled(main_)) << "as under a modal dialog";
+    EXPECT_FALSE(Stays("x - Opera", 1200, 800)) << "a banned title is closed";
 
     app_.Click(::GetDlgItem(progress, IDCANCEL));
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(progress); }));
     ASSERT_TRUE(app_.Settle());
-    EXPECT_TRUE(::IsWindowEnabled(app_.MainWindow()));
+    EXPECT_TRUE(::IsWindowEnabled(main_));
     EXPECT_TRUE(DialogsOf(app_).empty()) << "a cancel needs no message";
     ExpectNothingChangedAfterClose();
 }
 
 TEST_F(Update, AServerThatSendsNothingRunsIntoTheTimeLimit) {
-    Start(Url("stall/600"), "2");
-    ClickUpdate();
+    StartFetching(Url("stall/600"), "2");
     ExpectFailure(Url("stall/600"), "the server sent nothing for 2 seconds");
-    EXPECT_TRUE(DialogsOf(app_).empty());
     ExpectNothingChangedAfterClose();
 }
 
 TEST_F(Update, CloseDuringADownloadGivesItUpAndCloses) {
-    Start(Url("stall/600"));
-    ClickUpdate();
+    StartFetching(Url("stall/600"));
     ASSERT_TRUE(WaitForStalledDownload());
     ExpectNothingChangedAfterClose();
 }

@@ -10,29 +10,13 @@
 #include <vector>
 
 #include "bannedlist/ListFileFormat.h"
+#include "tests/unit/CodePages.h"
 
 namespace {
 void Check(bool condition) {
     if (!condition)
         std::abort();
 }
-
-// ISO 8859-1 as the code page; the byte 0x81 does not come back.
-class Latin1 : public listfile::CodePageConversion {
-public:
-    bool ToAnsi(const std::u16string& text, std::string& ansi) const override {
-        bool clean = true;
-        ansi.clear();
-        for (char16_t unit : text) {
-            clean = clean && unit < 0x100;
-            ansi += unit < 0x100 ? static_cast<char>(unit) : '?';
-        }
-        return clean;
-    }
-    bool RoundTrips(const std::string& ansi) const override {
-        return ansi.find('\x81') == std::string::npos;
-    }
-};
 
 bool StartsWithMark(const std::string& bytes) {
     return bytes.rfind("\xFF\xFE", 0) == 0 || bytes.rfind("\xFE\xFF", 0) == 0 ||
@@ -41,7 +25,7 @@ bool StartsWithMark(const std::string& bytes) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const Latin1 latin1;
+    const testcp::Latin1 latin1;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     listfile::ReadReport wholeReport;
     const std::vector<std::string> whole = listfile::ParseListFile(bytes, latin1, &wholeReport);

@@ -3,32 +3,15 @@
 #include <set>
 
 #include "bannedlist/ListFileFormat.h"
+#include "tests/unit/CodePages.h"
 
 using namespace listfile;
 
 namespace {
 using Lines = std::vector<std::string>;
 
-// ISO 8859-1 as the code page, with 0x81 a byte the list box would not
-// give back (as an undefined byte of a real code page).
-class Latin1 : public CodePageConversion {
-public:
-    bool ToAnsi(const std::u16string& text, std::string& ansi) const override {
-        bool clean = true;
-        ansi.clear();
-        for (char16_t unit : text) {
-            clean = clean && unit < 0x100;
-            ansi += unit < 0x100 ? static_cast<char>(unit) : '?';
-        }
-        return clean;
-    }
-    bool RoundTrips(const std::string& ansi) const override {
-        return ansi.find('\x81') == std::string::npos;
-    }
-};
-
 Lines Parse(const std::string& bytes, ReadReport* report = nullptr) {
-    return ParseListFile(bytes, Latin1(), report);
+    return ParseListFile(bytes, testcp::Latin1(), report);
 }
 
 Lines Merge(const std::string& bytes, const std::set<std::string>& present = {}) {
@@ -102,7 +85,7 @@ TEST(ListFileFormat, UnicodeFilesAreReadByTheirMarkAndConverted) {
         EXPECT_EQ(file.encoding, whole.encoding);
         EXPECT_EQ(1u, whole.unconvertible);
         EXPECT_TRUE(whole.NeedsBackup());
-        Latin1 latin1;
+        testcp::Latin1 latin1;
         LineReader reader(latin1);
         Lines piecewise;
         for (char c : file.bytes)

@@ -1,9 +1,5 @@
 #include "tests/win/Support.h"
 
-#include <cstdlib>
-
-#include "hook/hook.h"
-
 namespace wintest {
 
 void Pump(DWORD ms) {
@@ -139,101 +135,6 @@ RecordedShell::RecordedShell()
 
 RecordedShell::~RecordedShell() {
     controls::SetShellLauncher(previous);
-}
-
-namespace {
-const char kMadeClass[] = "VelmoraTestMade";
-
-void RegisterMadeClass() {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = ::DefWindowProcA;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.lpszClassName = kMadeClass;
-    ::RegisterClassA(&wc);
-}
-
-HWND MakeWindow(const std::string& title) {
-    return ::CreateWindowExA(0, kMadeClass, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
-                             300, 200, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
-}
-
-// This test program again, with the arguments of one of its maker modes.
-fw::UniqueKernelHandle StartSelf(const std::string& arguments) {
-    char self[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string commandLine = "\"" + std::string(self) + "\" " + arguments;
-    STARTUPINFOA si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(self, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                          &pi))
-        return {};
-    ::CloseHandle(pi.hThread);
-    return fw::UniqueKernelHandle(pi.hProcess);
-}
-} // namespace
-
-int RunWindowMaker(const char* prefix, int count, int holdMs) {
-    RegisterMadeClass();
-    for (int i = 0; i < count; ++i) {
-        HWND hwnd = MakeWindow(std::string(prefix) + " " + std::to_string(i));
-        Pump(static_cast<DWORD>(holdMs));
-        ::DestroyWindow(hwnd);
-    }
-    return 0;
-}
-
-fw::UniqueKernelHandle StartWindowMaker(const std::string& prefix, int count, int holdMs) {
-    return StartSelf("--window-maker \"" + prefix + "\" " + std::to_string(count) + " " +
-                     std::to_string(holdMs));
-}
-
-int RunWaitingWindowMaker(const char* prefix, const char* ready, const char* go) {
-    fw::UniqueKernelHandle readyEvent(::OpenEventA(EVENT_MODIFY_STATE, FALSE, ready));
-    fw::UniqueKernelHandle goEvent(::OpenEventA(SYNCHRONIZE, FALSE, go));
-    if (!readyEvent || !goEvent)
-        return 1;
-    RegisterMadeClass();
-    HWND kept = MakeWindow(std::string(prefix) + " kept");
-    Pump(100);
-    ::SetEvent(readyEvent.Get());
-    HANDLE wait = goEvent.Get();
-    for (bool going = false; !going;) {
-        going =
-            ::MsgWaitForMultipleObjects(1, &wait, FALSE, 30000, QS_ALLINPUT) != WAIT_OBJECT_0 + 1;
-        Pump();
-    }
-    ::DestroyWindow(kept);
-    HWND next = MakeWindow(std::string(prefix) + " 0");
-    Pump(100);
-    ::DestroyWindow(next);
-    return 0;
-}
-
-fw::UniqueKernelHandle StartWaitingWindowMaker(const std::string& prefix, const std::string& ready,
-                                               const std::string& go) {
-    return StartSelf("--window-maker-waiting \"" + prefix + "\" " + ready + " " + go);
-}
-
-int RunSecondWatcher(HWND target, const char* ready, const char* done) {
-    fw::UniqueKernelHandle readyEvent(::OpenEventA(EVENT_MODIFY_STATE, FALSE, ready));
-    fw::UniqueKernelHandle doneEvent(::OpenEventA(SYNCHRONIZE, FALSE, done));
-    if (!readyEvent || !doneEvent)
-        return 1;
-    SetHook(target);
-    SetEnable(1);
-    ::SetEvent(readyEvent.Get());
-    HANDLE wait = doneEvent.Get();
-    while (::MsgWaitForMultipleObjects(1, &wait, FALSE, 30000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
-        Pump();
-    RemoveHook();
-    return 0;
-}
-
-fw::UniqueKernelHandle StartSecondWatcher(HWND target, const std::string& ready,
-                                          const std::string& done) {
-    return StartSelf("--second-watcher " + std::to_string(reinterpret_cast<UINT_PTR>(target)) +
-                     " " + ready + " " + done);
 }
 
 } // namespace wintest

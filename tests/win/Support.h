@@ -1,6 +1,6 @@
 // What the Win32 tests share: a host window, pumping, pixels, a watcher that
-// answers message boxes, a stand-in for the shell, and a second process that
-// makes windows.
+// answers message boxes and a stand-in for the shell. Windows of another
+// process come from the end-to-end tests' maker (tests/e2e/MakerProcess.h).
 #pragma once
 
 #include <windows.h>
@@ -64,23 +64,5 @@ struct RecordedShell {
     static std::vector<controls::ShellRequest> requests;
     controls::ShellLauncher previous;
 };
-
-// win_tests.exe --window-maker PREFIX COUNT HOLD_MS makes COUNT visible
-// top-level windows "PREFIX i" one after another, each kept HOLD_MS.
-int RunWindowMaker(const char* prefix, int count, int holdMs);
-fw::UniqueKernelHandle StartWindowMaker(const std::string& prefix, int count, int holdMs);
-// win_tests.exe --window-maker-waiting PREFIX READY GO makes "PREFIX kept",
-// sets the named event READY and waits for GO, taking only the messages that
-// come meanwhile; then destroys "PREFIX kept" and makes and destroys
-// "PREFIX 0": a browser that was running before the watching began.
-int RunWaitingWindowMaker(const char* prefix, const char* ready, const char* go);
-fw::UniqueKernelHandle StartWaitingWindowMaker(const std::string& prefix, const std::string& ready,
-                                               const std::string& go);
-// win_tests.exe --second-watcher TARGET READY DONE installs the hook
-// library's hooks a second time, reporting to TARGET, sets READY and keeps
-// them, pumping, until DONE is set.
-int RunSecondWatcher(HWND target, const char* ready, const char* done);
-fw::UniqueKernelHandle StartSecondWatcher(HWND target, const std::string& ready,
-                                          const std::string& done);
 
 } // namespace wintest

@@ -1,6 +1,6 @@
 // A process of its own that makes top-level windows on command, as a browser
-// makes pop-ups: the end-to-end tests drive it through its standard input,
-// one command per line, and read one answer line for each.
+// makes pop-ups: the tests drive it through its standard input, one command
+// per line, and read one answer line for each.
 //   open W H TITLE   a visible window of W x H pixels; answers its handle
 //   title HWND TITLE sets a window's title; answers ok
 //   close HWND       destroys a window; answers ok
@@ -12,6 +12,9 @@
 //   waitgone MS      waits until every window of the burst is destroyed, at
 //                    most MS; answers "gone COUNT ELAPSED", ELAPSED being the
 //                    milliseconds from the burst's start to the last one gone
+//   markers          how many F9 key presses its windows have received
+//   hook HWND PATH   loads the hook library PATH and watches for HWND with
+//                    it, as the program does; answers ok or failed
 //   quit             ends the process
 // The main thread pumps messages all along, so close requests are answered
 // (between the windows of a burst too). Commands reach it through an event,
@@ -38,13 +41,9 @@ struct Commands {
 DWORD WINAPI ReadCommands(LPVOID param) {
     Commands& commands = *static_cast<Commands*>(param);
     char line[4096];
-    bool more = true;
-    while (more) {
-        std::string command = "quit";
-        if (std::fgets(line, sizeof(line), stdin))
-            command = line;
-        else
-            more = false;
+    for (bool more = true; more;) {
+        more = std::fgets(line, sizeof(line), stdin) != nullptr;
+        std::string command = more ? line : "quit";
         while (!command.empty() && (command.back() == '\n' || command.back() == '\r'))
             command.pop_back();
         {
@@ -84,8 +83,16 @@ std::vector<HWND> g_burst;
 double g_burstStart = 0;
 size_t g_burstGone = 0;
 double g_lastGone = 0;
+// Typed after the keys under test, so the driver knows they have all arrived.
+unsigned g_markers = 0;
 
 LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_KEYDOWN && wParam == VK_F9)
+        ++g_markers;
+    // Alt pressed and released alone (a hotkey took the key between) would
+    // open the system menu, whose loop swallows the marker.
+    if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU)
+        return 0;
     if (msg == WM_NCDESTROY) {
         for (HWND& made : g_burst) {
             if (made == hwnd) {
@@ -98,12 +105,17 @@ LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
+HWND Make(const std::string& title, int x, int width, int height) {
+    return ::CreateWindowExA(0, "VelmoraTestPopup", title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                             x, 40, width, height, nullptr, nullptr, ::GetModuleHandleA(nullptr),
+                             nullptr);
+}
+
 // Dispatches what comes until untilMs (sent close requests are handled
 // inside the peek). No command comes meanwhile: the driver waits for each
 // answer before it sends the next.
 void PumpUntil(double untilMs) {
-    MSG msg;
-    for (;;) {
+    for (MSG msg;;) {
         while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
@@ -120,51 +132,57 @@ HWND HandleIn(const std::string& text) {
 }
 
 bool Run(const std::string& line) {
-    if (line.rfind("open ", 0) == 0) {
+    std::string word = line.substr(0, line.find(' '));
+    if (word == "open") {
         int width = 0, height = 0;
         std::sscanf(line.c_str(), "open %d %d", &width, &height);
-        HWND window = ::CreateWindowExA(0, "VelmoraTestPopup", After(line, 3).c_str(),
-                                        WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, width, height,
-                                        nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
-        Answer(std::to_string(reinterpret_cast<UINT_PTR>(window)));
-    } else if (line.rfind("title ", 0) == 0) {
-        std::string rest = After(line, 1);
-        ::SetWindowTextA(HandleIn(rest), After(rest, 1).c_str());
+        Answer(std::to_string(reinterpret_cast<UINT_PTR>(Make(After(line, 3), 40, width, height))));
+    } else if (word == "title") {
+        ::SetWindowTextA(HandleIn(After(line, 1)), After(line, 2).c_str());
         Answer("ok");
-    } else if (line.rfind("close ", 0) == 0) {
+    } else if (word == "close") {
         ::DestroyWindow(HandleIn(After(line, 1)));
         Answer("ok");
-    } else if (line.rfind("module ", 0) == 0) {
+    } else if (word == "module") {
         Answer(::GetModuleHandleA(After(line, 1).c_str()) ? "yes" : "no");
-    } else if (line.rfind("burst ", 0) == 0) {
+    } else if (word == "burst") {
         int count = 0, interval = 0, width = 0, height = 0;
         std::sscanf(line.c_str(), "burst %d %d %d %d", &count, &interval, &width, &height);
-        std::string prefix = After(line, 5);
         g_burst.assign(static_cast<size_t>(count > 0 ? count : 0), nullptr);
         g_burstGone = 0;
         g_burstStart = NowMs();
         for (int i = 0; i < count; ++i) {
             PumpUntil(g_burstStart + static_cast<double>(i) * interval);
             g_burst[static_cast<size_t>(i)] =
-                ::CreateWindowExA(0, "VelmoraTestPopup", (prefix + " " + std::to_string(i)).c_str(),
-                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40 + (i % 20) * 5, 40, width,
-                                  height, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+                Make(After(line, 5) + " " + std::to_string(i), 40 + (i % 20) * 5, width, height);
         }
         Answer("made " + std::to_string(count));
-    } else if (line == "closeall") {
-        std::vector<HWND> open = g_burst;
-        for (HWND window : open) {
+    } else if (word == "closeall") {
+        for (HWND window : std::vector<HWND>(g_burst))
             if (window)
                 ::SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        }
         Answer("ok");
-    } else if (line.rfind("waitgone ", 0) == 0) {
+    } else if (word == "waitgone") {
         double until = NowMs() + std::atof(After(line, 1).c_str());
         while (g_burstGone < g_burst.size() && NowMs() < until)
             PumpUntil(NowMs() + 20 < until ? NowMs() + 20 : until);
         Answer("gone " + std::to_string(g_burstGone) + " " +
                std::to_string(g_burstGone ? g_lastGone - g_burstStart : 0.0));
-    } else if (line == "quit") {
+    } else if (word == "markers") {
+        Answer(std::to_string(g_markers));
+    } else if (word == "hook") {
+        // Kept loaded: the hooks go with the process as it ends.
+        HMODULE library = ::LoadLibraryA(After(line, 2).c_str());
+        auto setHook = reinterpret_cast<void(__cdecl*)(HWND)>(
+            reinterpret_cast<void*>(::GetProcAddress(library, "SetHook")));
+        auto setEnable = reinterpret_cast<void(__cdecl*)(int)>(
+            reinterpret_cast<void*>(::GetProcAddress(library, "SetEnable")));
+        if (setHook && setEnable) {
+            setHook(HandleIn(After(line, 1)));
+            setEnable(1);
+        }
+        Answer(setHook && setEnable ? "ok" : "failed");
+    } else if (word == "quit") {
         return false;
     } else {
         Answer("unknown command");
@@ -192,11 +210,7 @@ int main() {
     for (;;) {
         ::MsgWaitForMultipleObjectsEx(1, &commands.ready, INFINITE, QS_ALLINPUT,
                                       MWMO_INPUTAVAILABLE);
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
+        PumpUntil(0);
         for (;;) {
             std::string command;
             {
