@@ -6,8 +6,6 @@
 #include "controls/HyperLinkLabel.h"
 #include "tests/win/Support.h"
 
-using wintest::RecordedShell;
-
 namespace {
 
 const char kCaption[] = "http://caption.draxtel.example/";
@@ -16,59 +14,51 @@ struct HyperLinkLabelTest : ::testing::Test {
     wintest::HostWindow host;
     HyperLinkLabel label;
 
-    HWND Attach(const char* text = kCaption) {
+    void Attach(const char* text = kCaption) {
         HWND hwnd = host.Add("STATIC", 3001, text, SS_LEFT, 10, 10, 250, 20);
         EXPECT_TRUE(label.SubclassWindow(hwnd));
-        return hwnd;
     }
-    void Click() { label.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3)); }
-    LRESULT SetCursor() {
-        return label.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(label.m_hWnd),
-                                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam) {
+        return label.SendMessage(msg, wParam, lParam);
     }
 };
 
 } // namespace
 
-TEST_F(HyperLinkLabelTest, TakesTheControlsFont) {
-    Attach();
+TEST_F(HyperLinkLabelTest, DrawsItsTextInTheControlsFontAndInItsColour) {
+    Attach("WWWWWWWW");
     LOGFONTA gui{};
     ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(gui), &gui);
     EXPECT_STREQ(gui.lfFaceName, label.FontRecord().lfFaceName);
     EXPECT_EQ(gui.lfHeight, label.FontRecord().lfHeight);
-}
-
-TEST_F(HyperLinkLabelTest, DrawsItsTextInItsColour) {
-    Attach("WWWWWWWW");
     label.SetTextColour(RGB(0, 0, 255));
     EXPECT_GT(wintest::CountPixels(label.m_hWnd, [](COLORREF c) { return c == RGB(0, 0, 255); }),
               20);
 }
 
-TEST_F(HyperLinkLabelTest, WithoutALinkTheMouseGoesToTheParent) {
+TEST_F(HyperLinkLabelTest, OnlyALinkTakesTheMouseAndShowsItsCursorIfItHasOne) {
     Attach();
-    EXPECT_EQ(HTTRANSPARENT, label.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(15, 15)));
-}
-
-TEST_F(HyperLinkLabelTest, AsALinkItTakesTheMouseAndShowsItsCursorIfItHasOne) {
-    Attach();
+    const LPARAM inside = MAKELPARAM(15, 15);
+    EXPECT_EQ(HTTRANSPARENT, Send(WM_NCHITTEST, 0, inside)) << "no link: the parent's";
     label.SetUrlLink(true, false);
-    EXPECT_EQ(HTCLIENT, label.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(15, 15)));
-    EXPECT_FALSE(SetCursor()) << "no cursor: default handling";
+    EXPECT_EQ(HTCLIENT, Send(WM_NCHITTEST, 0, inside));
+    const WPARAM self = reinterpret_cast<WPARAM>(label.m_hWnd);
+    EXPECT_FALSE(Send(WM_SETCURSOR, self, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)))
+        << "no cursor: default handling";
     HCURSOR hand = ::LoadCursorA(nullptr, IDC_HAND);
     label.SetPointerCursor(hand);
-    EXPECT_TRUE(SetCursor());
+    EXPECT_TRUE(Send(WM_SETCURSOR, self, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
     EXPECT_EQ(hand, ::GetCursor());
     ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
 }
 
 TEST_F(HyperLinkLabelTest, AClickOpensTheLinkAddressOrWithoutOneTheCaption) {
-    RecordedShell shell;
+    wintest::RecordedShell shell;
     Attach();
     label.SetUrlLink(true, false).SetLinkUrl("http://url.draxtel.example/");
-    Click();
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     label.SetLinkUrl("");
-    Click();
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     ASSERT_EQ(2u, shell.requests.size());
     EXPECT_EQ("open http://url.draxtel.example/",
               shell.requests[0].verb + " " + shell.requests[0].file);

@@ -35,49 +35,55 @@ struct ImageButtonTest : ::testing::Test {
     }
     // Hover tracking asks where the real pointer is. Once this thread has
     // handled what the move brought, only the test's own messages move it.
-    void PointAt(HWND button) {
+    HWND UnderThePointer(ImageButton& button, int id, DWORD type) {
+        HWND hwnd = Attach(button, id, type);
         RECT rc{};
-        ::GetWindowRect(button, &rc);
+        ::GetWindowRect(hwnd, &rc);
         ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
         wintest::Settle();
-    }
-    // The push button under the pointer, not hovering yet.
-    HWND PushButtonUnderThePointer() {
-        HWND push = Attach(first, kFirst, BS_PUSHBUTTON);
-        PointAt(push);
-        Send(push, WM_MOUSELEAVE);
-        EXPECT_FALSE(first.IsHovering());
-        return push;
+        Send(hwnd, WM_MOUSELEAVE);
+        EXPECT_FALSE(button.IsHovering());
+        return hwnd;
     }
 };
 
 } // namespace
 
-TEST_F(ImageButtonTest, AttachingMakesItOwnerDrawnAndReadsCheckBoxAndDefaultButton) {
+TEST_F(ImageButtonTest, StaysOwnerDrawnAndKnowsItsRoleWhenAttachedAndAsTheDialogManagerRestyles) {
     HWND box = Attach(first, kFirst, BS_AUTOCHECKBOX);
-    HWND def = Attach(second, kSecond, BS_DEFPUSHBUTTON, 40);
+    HWND push = Attach(second, kSecond, BS_DEFPUSHBUTTON, 40);
     EXPECT_EQ(BS_OWNERDRAW, ButtonType(box));
-    EXPECT_EQ(BS_OWNERDRAW, ButtonType(def));
     EXPECT_TRUE(first.IsCheckBox() && !first.IsDefaultButton());
     EXPECT_TRUE(second.IsDefaultButton() && !second.IsCheckBox());
+    auto dialogCode = [&] {
+        return Send(push, WM_GETDLGCODE) & (DLGC_UNDEFPUSHBUTTON | DLGC_DEFPUSHBUTTON);
+    };
+    // The dialog manager's restyling in turn; a type of another kind leaves the flag.
+    const struct {
+        DWORD style;
+        bool isDefault;
+    } steps[] = {{BS_PUSHBUTTON, false}, {BS_DEFPUSHBUTTON, true}, {BS_AUTOCHECKBOX, true}};
+    for (const auto& step : steps) {
+        Send(push, BM_SETSTYLE, step.style, TRUE);
+        EXPECT_EQ(step.isDefault, second.IsDefaultButton()) << "after style " << step.style;
+        EXPECT_EQ(step.isDefault ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON, dialogCode());
+        EXPECT_EQ(BS_OWNERDRAW, ButtonType(push)) << "after style " << step.style;
+    }
 }
 
-TEST_F(ImageButtonTest, SetCheckChecksOnOneAndTwoAndUnchecksOnAnythingElse) {
+TEST_F(ImageButtonTest, TheCheckFollowsSetCheckAndEachClickBeforeTheParentHearsOfIt) {
     HWND box = Attach(first, kFirst, BS_AUTOCHECKBOX);
-    const WPARAM values[] = {1, 0, 2, 3, 1, 7};
-    const LRESULT expected[] = {1, 0, 1, 0, 1, 0};
-    for (size_t i = 0; i < 6; ++i) {
-        EXPECT_EQ(0, Send(box, BM_SETCHECK, values[i]));
-        EXPECT_EQ(expected[i], Send(box, BM_GETCHECK)) << "BM_SETCHECK " << values[i];
-    }
     HWND push = Attach(second, kSecond, BS_PUSHBUTTON, 40);
+    // Checked by 1 and 2 (BST_INDETERMINATE), unchecked by anything else.
+    const WPARAM values[] = {1, 0, 2, 3, 1, 7};
+    for (WPARAM value : values) {
+        EXPECT_EQ(0, Send(box, BM_SETCHECK, value));
+        EXPECT_EQ(value == 1 || value == 2 ? 1 : 0, Send(box, BM_GETCHECK))
+            << "BM_SETCHECK " << value;
+    }
     Send(push, BM_SETCHECK, BST_CHECKED);
     EXPECT_EQ(0, Send(push, BM_GETCHECK)) << "a push button has no check";
-}
 
-TEST_F(ImageButtonTest, AClickTogglesTheBoxBeforeTheParentsHandlerRunsAndTakesTheFocus) {
-    HWND box = Attach(first, kFirst, BS_AUTOCHECKBOX);
-    HWND push = Attach(second, kSecond, BS_PUSHBUTTON, 40);
     std::vector<LRESULT> seen;
     host.onCommand = [&](WORD id, WORD code) {
         if (code == BN_CLICKED)
@@ -89,23 +95,6 @@ TEST_F(ImageButtonTest, AClickTogglesTheBoxBeforeTheParentsHandlerRunsAndTakesTh
     Send(push, BM_CLICK);
     EXPECT_EQ(push, ::GetFocus());
     EXPECT_EQ((std::vector<LRESULT>{1, 0, 1, -kSecond}), seen) << "push-button clicks reach it too";
-}
-
-TEST_F(ImageButtonTest, TheDialogManagersStyleChangesMoveTheDefaultButtonAndKeepItOwnerDrawn) {
-    HWND push = Attach(first, kFirst, BS_PUSHBUTTON);
-    auto dialogCode = [&] {
-        return Send(push, WM_GETDLGCODE) & (DLGC_UNDEFPUSHBUTTON | DLGC_DEFPUSHBUTTON);
-    };
-    EXPECT_EQ(DLGC_UNDEFPUSHBUTTON, dialogCode());
-    Send(push, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-    EXPECT_TRUE(first.IsDefaultButton());
-    EXPECT_EQ(DLGC_DEFPUSHBUTTON, dialogCode());
-    EXPECT_EQ(BS_OWNERDRAW, ButtonType(push));
-    Send(push, BM_SETSTYLE, BS_AUTOCHECKBOX, TRUE);
-    EXPECT_TRUE(first.IsDefaultButton()) << "other types leave the flag";
-    Send(push, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
-    EXPECT_FALSE(first.IsDefaultButton());
-    EXPECT_EQ(BS_OWNERDRAW, ButtonType(push));
 }
 
 TEST_F(ImageButtonTest, DisablingMovesTheFocusToTheNextTabStopOrElseToTheParent) {
@@ -121,8 +110,13 @@ TEST_F(ImageButtonTest, DisablingMovesTheFocusToTheNextTabStopOrElseToTheParent)
     EXPECT_EQ(host.m_hWnd, ::GetFocus()) << "nothing else to go to: the parent";
 }
 
-TEST_F(ImageButtonTest, HoverTakesThePointerButNotADragOntoTheButton) {
-    HWND push = PushButtonUnderThePointer();
+TEST_F(ImageButtonTest, APushButtonNotACheckBoxHoversUnderThePointerButNotOnADragOntoIt) {
+    HWND box = UnderThePointer(second, kSecond, BS_AUTOCHECKBOX);
+    MoveOver(box, 0);
+    EXPECT_FALSE(second.IsHovering()) << "check boxes never hover";
+    ::DestroyWindow(box);
+
+    HWND push = UnderThePointer(first, kFirst, BS_PUSHBUTTON);
     first.ShadeStateColour(ImageButton::HoverBack, 20);
     MoveOver(push, MK_LBUTTON);
     EXPECT_FALSE(first.IsHovering()) << "dragging onto the button does not light it";
@@ -131,24 +125,14 @@ TEST_F(ImageButtonTest, HoverTakesThePointerButNotADragOntoTheButton) {
     EXPECT_EQ(first.GetStateColour(ImageButton::HoverBack), PixelAt(push, 30, 1)) << "hover face";
     MoveOver(push, MK_LBUTTON);
     EXPECT_TRUE(first.IsHovering()) << "holding the button down keeps an existing hover";
-}
 
-TEST_F(ImageButtonTest, LeavingLosingTheFocusCancellingDeactivatingAndDisablingEndHover) {
-    HWND push = PushButtonUnderThePointer();
-    // WM_ACTIVATE and WM_ENABLE with 0: inactive, disabled.
+    // Leaving, losing the focus, cancelling, deactivating (0) and disabling (0) end it.
     for (UINT msg : {WM_MOUSELEAVE, WM_KILLFOCUS, WM_CANCELMODE, WM_ACTIVATE, WM_ENABLE}) {
         MoveOver(push, 0);
         ASSERT_TRUE(first.IsHovering());
         Send(push, msg);
         EXPECT_FALSE(first.IsHovering()) << msg;
     }
-}
-
-TEST_F(ImageButtonTest, CheckBoxesNeverHover) {
-    HWND box = Attach(second, kSecond, BS_AUTOCHECKBOX);
-    PointAt(box);
-    MoveOver(box, 0);
-    EXPECT_FALSE(second.IsHovering());
 }
 
 TEST_F(ImageButtonTest, AColourChangeResetsEveryStateColour) {
@@ -184,8 +168,8 @@ TEST_F(ImageButtonTest, TheIconSitsAtThreeTwoMovesOneDownRightWhenPressedAndEmbo
     Send(push, BM_SETSTATE, FALSE);
 
     ::EnableWindow(push, FALSE);
-    auto is = [](COLORREF want) { return [want](COLORREF c) { return c == want; }; };
     auto reddish = [](COLORREF c) { return GetRValue(c) > GetGValue(c) + 80; };
+    auto shadow = [](COLORREF c) { return c == ::GetSysColor(COLOR_BTNSHADOW); };
     EXPECT_EQ(0, wintest::CountPixels(push, reddish)) << "the red cross embossed, not in colour";
-    EXPECT_GT(wintest::CountPixels(push, is(::GetSysColor(COLOR_BTNSHADOW))), 20) << "engraved";
+    EXPECT_GT(wintest::CountPixels(push, shadow), 20) << "engraved";
 }

@@ -14,9 +14,9 @@ namespace {
 
 class LoggingPage : public fw::CDialog {
 public:
-    LoggingPage(UINT templateId, std::string name, std::vector<std::string>* log)
-        : fw::CDialog(templateId), name_(std::move(name)), log_(log) {}
-    ~LoggingPage() override { log_->push_back("delete " + name_); }
+    LoggingPage(UINT dialogId, std::string pageName, std::vector<std::string>* events)
+        : fw::CDialog(dialogId), name(std::move(pageName)), log(events) {}
+    ~LoggingPage() override { log->push_back("delete " + name); }
     int showNotices = 0;
     int focusOnHide = 0; // where the page puts the focus as it is hidden, as a failed check does
 
@@ -35,12 +35,12 @@ private:
         return 0;
     }
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, bool& bHandled) {
-        log_->push_back("destroy " + name_);
+        log->push_back("destroy " + name);
         bHandled = false;
         return 0;
     }
-    std::string name_;
-    std::vector<std::string>* log_;
+    std::string name;
+    std::vector<std::string>* log;
 };
 
 RECT RectInParent(HWND window) {
@@ -98,83 +98,62 @@ protected:
 
 } // namespace
 
-TEST_F(PageTabs, AddedPagesAreReparentedAndFittedAndOnlyTheFirstShows) {
+TEST_F(PageTabs, PagesAreReparentedAndFittedToTheControlAsItIsWhenShownAndOnlyTheFirstShows) {
     HWND tab = MakeTabControl();
+    EXPECT_EQ(-1, tabs.AddPage("Nothing", 0, nullptr));
+    EXPECT_EQ(0, tabs.SendMessage(TCM_GETITEMCOUNT)) << "a null page adds no tab";
     AddPages(4);
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(tab, ::GetParent(pages[i].m_hWnd)) << i;
         EXPECT_EQ(i == 0, Visible(i)) << i;
         ExpectFitted(i);
     }
-}
-
-TEST_F(PageTabs, ASelectedPageIsFittedToTheControlAsItIsThen) {
-    HWND tab = MakeTabControl();
-    AddPages(2);
     ::SetWindowPos(tab, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
     ASSERT_TRUE(tabs.SelectPage(1));
     ExpectFitted(1);
     EXPECT_FALSE(Visible(0));
 }
 
-TEST_F(PageTabs, SelectPageOutOfRangeReturnsFalseAndChangesNothing) {
+TEST_F(PageTabs, SelectingNoPageOrTheCurrentOneShowsHidesAndFocusesNothing) {
     MakeTabControl();
     AddPages(3);
-    for (int index : {-1, 3, 1000})
-        EXPECT_FALSE(tabs.SelectPage(index)) << index;
-    EXPECT_EQ(0, tabs.SendMessage(TCM_GETCURSEL));
-    EXPECT_TRUE(Visible(0));
-}
-
-TEST_F(PageTabs, SelectPageOfTheCurrentPageShowsHidesAndFocusesNothing) {
-    MakeTabControl();
-    AddPages(2);
     HWND delay = Control(0, IDC_DELAY);
     ::SetFocus(delay);
-    const std::vector<int> shown = {pages[0].showNotices, pages[1].showNotices};
+    auto notices = [&] {
+        return std::vector<int>{pages[0].showNotices, pages[1].showNotices, pages[2].showNotices};
+    };
+    const std::vector<int> shown = notices();
+    for (int index : {-1, 3, 1000})
+        EXPECT_FALSE(tabs.SelectPage(index)) << index;
     EXPECT_TRUE(tabs.SelectPage(0));
     wintest::Settle();
-    EXPECT_EQ(shown, (std::vector<int>{pages[0].showNotices, pages[1].showNotices}));
+    EXPECT_EQ(0, tabs.SendMessage(TCM_GETCURSEL));
+    EXPECT_EQ(shown, notices());
     EXPECT_EQ(delay, ::GetFocus());
 }
 
-TEST_F(PageTabs, EachPageGetsBackTheFocusItHadAndAtFirstItsFirstControl) {
+// By SelectPage and by a click on the tab alike; a page not yet visited
+// gives its first control.
+TEST_F(PageTabs, EachPageGetsBackTheFocusItHadWhenLeftOrThatItTookAsItWasLeft) {
     MakeTabControl();
     AddPages(2);
     HWND delay = Control(0, IDC_DELAY);
     ::SetFocus(delay);
     ASSERT_TRUE(tabs.SelectPage(1));
-    EXPECT_EQ(Control(1, IDC_SAVE), ::GetFocus()) << "a page not yet visited: its first control";
+    EXPECT_EQ(Control(1, IDC_SAVE), ::GetFocus()) << "the first control";
     ::SetFocus(Control(1, IDC_ENTRY));
     ASSERT_TRUE(tabs.SelectPage(0));
     EXPECT_EQ(delay, ::GetFocus());
-    ClickTab(1);
-    EXPECT_EQ(Control(1, IDC_ENTRY), ::GetFocus()) << "by a click on the tab too";
-}
-
-TEST_F(PageTabs, APageThatMovesTheFocusAsItIsLeftGetsThatFocusBack) {
-    MakeTabControl();
-    AddPages(2);
-    ::SetFocus(Control(0, IDC_DELAY));
-    pages[0].focusOnHide = IDC_BY_SIZE;
-    ClickTab(1);
-    EXPECT_FALSE(Visible(0));
-    ClickTab(0);
-    EXPECT_EQ(Control(0, IDC_BY_SIZE), ::GetFocus());
-}
-
-TEST_F(PageTabs, TheStripPassesTheFocusOnToThePage) {
-    MakeTabControl();
-    AddPages(2);
-    ::SetFocus(Control(0, IDC_DELAY));
     ::SetFocus(tabs.m_hWnd);
-    EXPECT_EQ(Control(0, IDC_DELAY), ::GetFocus());
-}
+    EXPECT_EQ(delay, ::GetFocus()) << "the strip passes the focus on to the page";
+    ClickTab(1);
+    EXPECT_EQ(Control(1, IDC_ENTRY), ::GetFocus()) << "by a click";
 
-TEST_F(PageTabs, ANullPageAddsNoTab) {
-    MakeTabControl();
-    EXPECT_EQ(-1, tabs.AddPage("Nothing", 0, nullptr));
-    EXPECT_EQ(0, tabs.SendMessage(TCM_GETITEMCOUNT));
+    pages[1].focusOnHide = IDC_LOAD;
+    ClickTab(0);
+    EXPECT_FALSE(Visible(1));
+    ClickTab(1);
+    EXPECT_EQ(Control(1, IDC_LOAD), ::GetFocus()) << "where the page put it as it went";
 }
 
 TEST_F(PageTabs, DestroyingTakesThePagesDownLastToFirstAndDeletesOnlyOwnedOnes) {

@@ -1,20 +1,8 @@
 #include "tests/win/Support.h"
 
-namespace wintest {
+#include "bannedlist/BannedTitles.h"
 
-void Pump(DWORD ms) {
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        if (::GetTickCount() - start >= ms)
-            return;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
+namespace wintest {
 
 void Settle() {
     // Two marks: what is handled before the first may post more, which the
@@ -28,14 +16,6 @@ void Settle() {
             ::DispatchMessageA(&msg);
         }
     }
-}
-
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    for (DWORD start = ::GetTickCount(); !condition(); Pump(10)) {
-        if (::GetTickCount() - start >= timeoutMs)
-            return condition();
-    }
-    return true;
 }
 
 std::string TextOf(HWND window) {
@@ -62,12 +42,19 @@ int CountPixels(HWND window, const std::function<bool(COLORREF)>& test) {
     return n;
 }
 
+std::vector<std::string> EntriesOf(const BannedTitles& titles) {
+    std::vector<std::string> entries;
+    for (int i = 0; i < titles.Count(); ++i)
+        entries.push_back(titles.At(i));
+    return entries;
+}
+
 HostWindow::HostWindow() {
     RegisterPrivateClass("VelmoraTestHost");
     CreateEx(0, "VelmoraTestHost", "Test host", WS_POPUP | WS_CAPTION | WS_VISIBLE, 40, 40, 600,
              500, nullptr, nullptr);
     ::SetForegroundWindow(m_hWnd);
-    Pump();
+    Settle();
 }
 
 HWND HostWindow::Add(const char* cls, int id, const char* text, DWORD style, int x, int y, int w,
@@ -102,7 +89,7 @@ BOOL CALLBACK CollectStaticText(HWND hwnd, LPARAM lParam) {
 } // namespace
 
 MessageBoxWatcher::MessageBoxWatcher()
-    : hook_(::SetWindowsHookExA(WH_CBT, OnCbt, nullptr, ::GetCurrentThreadId())) {
+    : hook(::SetWindowsHookExA(WH_CBT, OnCbt, nullptr, ::GetCurrentThreadId())) {
     g_watcher = this;
 }
 
@@ -115,11 +102,11 @@ LRESULT CALLBACK MessageBoxWatcher::OnCbt(int code, WPARAM wParam, LPARAM lParam
     HWND box = reinterpret_cast<HWND>(wParam);
     char cls[16] = {};
     if (code == HCBT_ACTIVATE && g_watcher && ::GetClassNameA(box, cls, sizeof(cls)) &&
-        std::string(cls) == "#32770" && ::GetWindow(box, GW_OWNER) && box != g_watcher->answered_) {
-        g_watcher->answered_ = box;
+        std::string(cls) == "#32770" && ::GetWindow(box, GW_OWNER) && box != g_watcher->answered) {
+        g_watcher->answered = box;
         std::string text;
         ::EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
-        g_watcher->texts_.push_back(text);
+        g_watcher->texts.push_back(text);
         ::PostMessageA(box, WM_COMMAND, IDOK, 0);
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);

@@ -1,6 +1,7 @@
-// What the Win32 tests share: a host window, pumping, pixels, a watcher that
-// answers message boxes and a stand-in for the shell. Windows of another
-// process come from the end-to-end tests' maker (tests/e2e/MakerProcess.h).
+// What the Win32 tests share: a host window, a barrier, pixels, a watcher
+// that answers message boxes and a stand-in for the shell. Windows of
+// another process come from the end-to-end tests' maker
+// (tests/e2e/MakerProcess.h).
 #pragma once
 
 #include <windows.h>
@@ -13,19 +14,19 @@
 #include "framework/Handle.h"
 #include "framework/Window.h"
 
+class BannedTitles;
+
 namespace wintest {
 
-// Dispatches what is queued, and keeps doing so for ms.
-void Pump(DWORD ms = 0);
 // Handles everything queued for this thread so far, and what that posts in
 // turn: a round trip through the thread's own queue.
 void Settle();
-// Dispatches until the condition holds or the time is up.
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 std::string TextOf(HWND window);
 COLORREF PixelAt(HWND window, int x, int y);
 // The client pixels for which the test holds.
 int CountPixels(HWND window, const std::function<bool(COLORREF)>& test);
+// The list's entries in the list box's order, read whole.
+std::vector<std::string> EntriesOf(const BannedTitles& titles);
 
 // A visible top-level framework window that reflects its children's
 // notifications like every window of the program, and runs onCommand for
@@ -48,13 +49,13 @@ class MessageBoxWatcher {
 public:
     MessageBoxWatcher();
     ~MessageBoxWatcher();
-    const std::vector<std::string>& Texts() const { return texts_; }
+    const std::vector<std::string>& Texts() const { return texts; }
 
 private:
     static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam);
-    fw::UniqueHook hook_;
-    std::vector<std::string> texts_;
-    HWND answered_ = nullptr;
+    fw::UniqueHook hook;
+    std::vector<std::string> texts;
+    HWND answered = nullptr;
 };
 
 // While it lives, addresses are recorded in requests instead of opened.
