@@ -224,12 +224,12 @@ TEST_F(ListFiles, AFailedWriteNamesItsCauseAndLeavesTheOldFileWholeAndNoTemporar
     ::SetFileAttributesA(Path("ro.lst").c_str(), FILE_ATTRIBUTE_READONLY);
     ::CreateDirectoryA(Path("dir.lst").c_str(), nullptr);
     // Read-only, a folder in the way, a folder that is not there, a bad name,
-    // no name, a device.
+    // a name too long, no name, a device.
     const std::pair<std::string, Cause> cases[] = {{Path("ro.lst"), Cause::AccessDenied},
                                                    {Path("dir.lst"), Cause::AccessDenied},
                                                    {Path("nowhere\\x.lst"), Cause::BadPath},
                                                    {Path("a<b>.lst"), Cause::BadPath},
-                                                   {std::string(5000, 'n'), Cause::BadPath},
+                                                   {Path(std::string(5000, 'n')), Cause::BadPath},
                                                    {"", Cause::NoName},
                                                    {"CON", Cause::Device}};
     for (const auto& [path, cause] : cases)
