@@ -16,19 +16,9 @@ using namespace engine;
 
 namespace {
 
-class FakeClock : public Clock {
-public:
-    uint64_t NowMs() override { return now; }
-    void Sleep(uint32_t ms) override {
-        slept.push_back(ms);
-        now += ms;
-    }
-    uint64_t now = 1000;
-    std::vector<uint32_t> slept;
-};
-
-// Windows as the engine sees them, and what it asked of them.
-class FakeWindows : public WindowSystem {
+// The clock, the windows and the banned titles as the engine sees them,
+// and what it asked of them.
+class FakeWorld : public Clock, public WindowSystem, public TitleIndex {
 public:
     struct Window {
         std::string title;
@@ -37,6 +27,11 @@ public:
         bool answers = true; // handles a sent close request in time
     };
 
+    uint64_t NowMs() override { return now; }
+    void Sleep(uint32_t ms) override {
+        slept.push_back(ms);
+        now += ms;
+    }
     bool IsAlive(WindowId w) override { return all.count(w) != 0; }
     std::string ReadTitle(WindowId w) override {
         ++titleReads;
@@ -50,7 +45,7 @@ public:
     bool SendClose(WindowId w, uint32_t timeoutMs) override {
         sent.push_back(w);
         if (IsAlive(w) && !all[w].answers) {
-            clock->now += timeoutMs;
+            now += timeoutMs;
             return false;
         }
         if (onClose)
@@ -58,44 +53,39 @@ public:
         return true;
     }
     void PostClose(WindowId w) override { posted.push_back(w); }
+    bool Contains(const std::string& title) const override { return banned.count(title) != 0; }
 
-    FakeClock* clock = nullptr;
+    uint64_t now = 1000;
+    std::vector<uint32_t> slept;
     std::map<WindowId, Window> all;
     WindowId nextId = 0x100;
     int titleReads = 0;
     std::vector<WindowId> sent, posted;
     // Runs while a close request is being handled, as the window's thread would.
     std::function<void(WindowId)> onClose;
-};
-
-class FakeIndex : public TitleIndex {
-public:
-    bool Contains(const std::string& title) const override { return titles.count(title) != 0; }
-    std::set<std::string> titles;
+    std::set<std::string> banned;
 };
 
 class Engine : public testing::Test {
 protected:
     Engine()
         : popups(
-              settings, clock, windows, banned,
-              [this](const std::string& title) { kills.push_back(title); }, testcp::Cp1252) {
-        windows.clock = &clock;
-    }
+              settings, world, world, world,
+              [this](const std::string& title) { kills.push_back(title); }, testcp::Cp1252) {}
     // What the host does: run the engine's timer whenever it asks, until ms have passed.
     void RunFor(uint64_t ms) {
-        uint64_t end = clock.now + ms;
+        uint64_t end = world.now + ms;
         while (auto wake = popups.NextWakeMs()) {
             if (*wake > end)
                 break;
-            clock.now = std::max(*wake, clock.now);
+            world.now = std::max(*wake, world.now);
             popups.OnTimer();
         }
-        clock.now = end;
+        world.now = end;
     }
     WindowId Make(const std::string& title, int32_t width = 300, int32_t height = 200) {
-        WindowId w = windows.nextId++;
-        windows.all[w] = FakeWindows::Window{title, width, height};
+        WindowId w = world.nextId++;
+        world.all[w] = FakeWorld::Window{title, width, height};
         return w;
     }
     WindowId Open(const std::string& title, int32_t width = 300, int32_t height = 200) {
@@ -105,14 +95,12 @@ protected:
     }
     // A new title, reported as the hook library does, or left for the poll.
     void Retitle(WindowId w, const std::string& title, bool reported = true) {
-        windows.all[w].title = title;
+        world.all[w].title = title;
         if (reported)
             popups.OnTitleChanged(w);
     }
     Settings settings;
-    FakeClock clock;
-    FakeWindows windows;
-    FakeIndex banned;
+    FakeWorld world;
     std::vector<std::string> kills;
     PopupEngine popups;
 };
@@ -123,7 +111,7 @@ using Lines = std::vector<std::string>;
 
 TEST_F(Engine, NoTitleIsWatchedOfAToolWindowWhileStoppedOrWithoutALateTitleTime) {
     WindowId tip = Make("");
-    windows.all[tip].tool = true;
+    world.all[tip].tool = true;
     popups.OnCreated(tip);
     EXPECT_EQ(0u, popups.WaitingCount()) << "a tool window";
     WindowId stopped = Open("Loading...");
@@ -143,26 +131,26 @@ TEST_F(Engine, NoTitleIsWatchedOfAToolWindowWhileStoppedOrWithoutALateTitleTime)
 TEST_F(Engine, OverlappingDelaysEachEndOnTheirOwnClockInTheOrderTheyEnd) {
     settings.Delay = 500;
     WindowId first = Open("First - Opera");
-    clock.now += 200;
+    world.now += 200;
     Open("Second - Opera");
     settings.Delay = 100; // changed on the Options page meanwhile
-    clock.now += 50;
+    world.now += 50;
     Open("Third - Opera");
     EXPECT_TRUE(kills.empty()) << "nobody waits: the reports came and went";
     EXPECT_EQ(1350u, popups.NextWakeMs().value_or(0)) << "the third one's delay ends first";
     RunFor(300);
     EXPECT_EQ((Lines{"Third - Opera", "First - Opera"}), kills);
-    EXPECT_EQ(first, windows.sent[1]);
+    EXPECT_EQ(first, world.sent[1]);
     RunFor(200);
     EXPECT_EQ((Lines{"Third - Opera", "First - Opera", "Second - Opera"}), kills);
-    EXPECT_TRUE(clock.slept.empty());
+    EXPECT_TRUE(world.slept.empty());
 
     // Reports keep the queue busy and no timer message comes: a window that
     // is due is judged before the next report.
     kills.clear();
     settings.Delay = 500;
     Open("Fourth - Opera");
-    clock.now += 600;
+    world.now += 600;
     settings.Delay = 0;
     Open("Fifth - Opera");
     EXPECT_EQ((Lines{"Fourth - Opera", "Fifth - Opera"}), kills);
@@ -171,7 +159,7 @@ TEST_F(Engine, OverlappingDelaysEachEndOnTheirOwnClockInTheOrderTheyEnd) {
 TEST_F(Engine, WindowsGoneWithoutAReportDoNotPileUpDuringALongDelay) {
     settings.Delay = 4294967295u;
     for (int i = 0; i < 1000; ++i)
-        windows.all.erase(Open("Gone " + std::to_string(i)));
+        world.all.erase(Open("Gone " + std::to_string(i)));
     Open("Stays - Opera");
     EXPECT_LT(popups.WaitingCount(), 200u);
     RunFor(4294967295ull);
@@ -187,14 +175,14 @@ TEST_F(Engine, AWindowGoneDuringItsDelayOrGoneUnreportedLaterHoldsNoSessionPlace
     WindowId silent = Open("Two - Opera");
     WindowId stays = Open("Three - Opera");
     popups.OnDestroyed(reported);
-    windows.all.erase(silent); // gone without a report
+    world.all.erase(silent); // gone without a report
     RunFor(500);
     EXPECT_EQ(1u, popups.WaitingCount()) << "only the window still there is watched";
     EXPECT_EQ(1, popups.OpenBrowserCount());
     EXPECT_TRUE(kills.empty()) << "neither gone window took a place";
-    EXPECT_TRUE(windows.IsAlive(stays));
+    EXPECT_TRUE(world.IsAlive(stays));
 
-    windows.all.erase(stays); // counted in, and its destruction report is lost
+    world.all.erase(stays); // counted in, and its destruction report is lost
     Open("Four - Opera");
     RunFor(500);
     EXPECT_TRUE(kills.empty()) << "the next browser window is the only one open";
@@ -203,35 +191,35 @@ TEST_F(Engine, AWindowGoneDuringItsDelayOrGoneUnreportedLaterHoldsNoSessionPlace
 
 TEST_F(Engine, ALateBrowserOrBannedTitleIsJudgedOnlyWithinTheLateTitleTime) {
     settings.LateTitleSeconds = 2;
-    banned.titles = {"Banned - Opera"};
+    world.banned = {"Banned - Opera"};
     WindowId polled = Open("Loading...");
     WindowId big = Open("about:blank - Opera", 1200, 800);
     WindowId unchanged = Open("Page - Opera", 1200, 800);
     WindowId late = Open("Loading...");
     WindowId lateBig = Open("Later - Opera", 1200, 800);
     EXPECT_TRUE(kills.empty()) << "no browser title, or too big and not banned";
-    int reads = windows.titleReads;
+    int reads = world.titleReads;
     RunFor(1000);
-    EXPECT_EQ(5 * 10, windows.titleReads - reads) << "five titles, ten polls a second";
+    EXPECT_EQ(5 * 10, world.titleReads - reads) << "five titles, ten polls a second";
 
     Retitle(polled, "Ad - Opera", false);
     RunFor(kTitlePollMs);
     EXPECT_EQ(Lines{"Ad - Opera"}, kills);
     Retitle(big, "Banned - Opera");
     EXPECT_EQ((Lines{"Ad - Opera", "Banned - Opera"}), kills) << "a reported change needs no poll";
-    banned.titles.insert("Page - Opera");
+    world.banned.insert("Page - Opera");
     popups.OnTitleChanged(unchanged);
     RunFor(kTitlePollMs);
     EXPECT_EQ(2u, kills.size()) << "an unchanged title is not judged again for a new list";
 
     RunFor(1000);
     EXPECT_FALSE(popups.NextWakeMs()) << "the watch has ended, and so has the polling";
-    reads = windows.titleReads;
+    reads = world.titleReads;
     Retitle(late, "Late ad - Opera");
     Retitle(lateBig, "Banned - Opera");
     RunFor(1000);
     EXPECT_EQ(2u, kills.size()) << "changed after the late-title time";
-    EXPECT_EQ(reads, windows.titleReads) << "no window left to poll";
+    EXPECT_EQ(reads, world.titleReads) << "no window left to poll";
 }
 
 TEST_F(Engine, AWindowIsClosedAndRecordedAtMostOnceWhateverItsTitleDoes) {
@@ -241,7 +229,7 @@ TEST_F(Engine, AWindowIsClosedAndRecordedAtMostOnceWhateverItsTitleDoes) {
         RunFor(kTitlePollMs);
     }
     EXPECT_EQ(Lines{"Ad - Opera"}, kills);
-    EXPECT_EQ(1u, windows.sent.size());
+    EXPECT_EQ(1u, world.sent.size());
 }
 
 TEST_F(Engine, ALateBrowserTitleIsCountedOnceAndOnlyThenFacesTheSessionRule) {
@@ -260,7 +248,7 @@ TEST_F(Engine, ALateBrowserTitleIsCountedOnceAndOnlyThenFacesTheSessionRule) {
     WindowId third = Open("Three - Opera", 1200, 800);
     Retitle(first, "One again - Opera");
     EXPECT_EQ((Lines{"Two - Opera", "Three - Opera"}), kills);
-    EXPECT_TRUE(windows.IsAlive(first));
+    EXPECT_TRUE(world.IsAlive(first));
     EXPECT_EQ(2, popups.OpenBrowserCount());
     popups.OnDestroyed(third);
     popups.OnDestroyed(first);
@@ -269,14 +257,14 @@ TEST_F(Engine, ALateBrowserTitleIsCountedOnceAndOnlyThenFacesTheSessionRule) {
 
 TEST_F(Engine, AWindowThatDoesNotAnswerIsAskedAgainThroughItsQueueAndStillRecorded) {
     WindowId hung = Make("Hung - Opera");
-    windows.all[hung].answers = false;
+    world.all[hung].answers = false;
     popups.OnCreated(hung);
-    EXPECT_EQ(std::vector<WindowId>{hung}, windows.sent);
-    EXPECT_EQ(std::vector<WindowId>{hung}, windows.posted);
+    EXPECT_EQ(std::vector<WindowId>{hung}, world.sent);
+    EXPECT_EQ(std::vector<WindowId>{hung}, world.posted);
     EXPECT_EQ(Lines{"Hung - Opera"}, kills);
-    EXPECT_EQ(1000u + kCloseRequestTimeoutMs, clock.now);
+    EXPECT_EQ(1000u + kCloseRequestTimeoutMs, world.now);
     Open("Fine - Opera");
-    EXPECT_EQ(1u, windows.posted.size()) << "a window that answers is not asked twice";
+    EXPECT_EQ(1u, world.posted.size()) << "a window that answers is not asked twice";
 }
 
 TEST_F(Engine, ReportsThatArriveInsideACloseRequestAreHandledWithoutJudgingThere) {
@@ -285,9 +273,9 @@ TEST_F(Engine, ReportsThatArriveInsideACloseRequestAreHandledWithoutJudgingThere
     for (int i = 0; i < 50; ++i)
         burst.push_back(Open("Burst " + std::to_string(i) + " - Opera"));
     int depth = 0, deepest = 0;
-    windows.onClose = [&](WindowId w) {
+    world.onClose = [&](WindowId w) {
         deepest = std::max(deepest, ++depth);
-        windows.all.erase(w);
+        world.all.erase(w);
         popups.OnDestroyed(w);
         // A new window made while the closed one goes, by the same thread.
         if (w == burst[0])
@@ -310,13 +298,13 @@ TEST_F(Engine, DelayInTurnWaitsOnTheThreadBoundedAndJudgesAtOnce) {
     settings.LateTitleSeconds = 0;
     Open("One - Opera");
     Open("Two - Opera");
-    EXPECT_EQ((std::vector<uint32_t>{300, 300}), clock.slept);
+    EXPECT_EQ((std::vector<uint32_t>{300, 300}), world.slept);
     EXPECT_EQ((Lines{"One - Opera", "Two - Opera"}), kills);
     settings.Delay = 4294967295u;
     Open("Three - Opera");
-    EXPECT_EQ(kMaxDelayInTurnMs, clock.slept.back()) << "INFINITE would freeze for good";
+    EXPECT_EQ(kMaxDelayInTurnMs, world.slept.back()) << "INFINITE would freeze for good";
     popups.OnCreated(Make("Other code - Opera"), false);
-    EXPECT_EQ(3u, clock.slept.size()) << "only a creation report waits";
+    EXPECT_EQ(3u, world.slept.size()) << "only a creation report waits";
     EXPECT_EQ(4u, kills.size());
     EXPECT_FALSE(popups.NextWakeMs());
 }
