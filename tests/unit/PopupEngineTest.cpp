@@ -139,7 +139,7 @@ TEST_F(Engine, OverlappingDelaysEachEndOnTheirOwnClockInTheOrderTheyEnd) {
     EXPECT_TRUE(kills.empty()) << "nobody waits: the reports came and went";
     EXPECT_EQ(1350u, popups.NextWakeMs().value_or(0)) << "the third one's delay ends first";
     RunFor(300);
-    EXPECT_EQ((Lines{"Third - Opera", "First - Opera"}), kills);
+    ASSERT_EQ((Lines{"Third - Opera", "First - Opera"}), kills);
     EXPECT_EQ(first, world.sent[1]);
     RunFor(200);
     EXPECT_EQ((Lines{"Third - Opera", "First - Opera", "Second - Opera"}), kills);
