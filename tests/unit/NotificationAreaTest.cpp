@@ -17,19 +17,14 @@ public:
     std::vector<std::pair<std::string, Rect>> descendants;
     unsigned edge = kEdgeBottom;
 
-    bool TaskbarRect(Rect& rect) override {
-        rect = taskbar;
-        return hasTaskbar;
-    }
+    bool TaskbarRect(Rect& rect) override { return rect = taskbar, hasTaskbar; }
     void ForEachTaskbarDescendant(const Visit& visit) override {
         for (const auto& window : descendants)
             if (!visit(window.first, window.second))
                 break;
     }
     bool ShellTaskbarPosition(unsigned& e, Rect& b) override {
-        e = edge;
-        b = bar;
-        return shellAnswers;
+        return e = edge, b = bar, shellAnswers;
     }
     Rect WorkArea() override { return workArea; }
 };

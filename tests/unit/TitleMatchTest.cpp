@@ -14,15 +14,12 @@ bool IsBrowserTitle(const std::string& title, fw::LeadByteTest isLeadByte) {
 } // namespace
 
 TEST(TitleMatch, BrowserNamesAreFoundByteForByte) {
-    EXPECT_TRUE(IsBrowserTitle("Welcome - Opera", testcp::Cp1252));
-    EXPECT_FALSE(IsBrowserTitle("welcome - opera", testcp::Cp1252));
-    EXPECT_TRUE(IsBrowserTitle("KAOLIN", testcp::Cp1252)) << "AOL anywhere counts";
-    EXPECT_TRUE(IsBrowserTitle("Ad - Microsoft Internet Explorer", testcp::Cp1252));
-    EXPECT_TRUE(IsBrowserTitle("Netscape", testcp::Cp1252));
-    EXPECT_FALSE(IsBrowserTitle("Microsoft Internet Explore", testcp::Cp1252));
-    EXPECT_FALSE(IsBrowserTitle("", testcp::Cp1252));
-    EXPECT_FALSE(IsBrowserTitle("Wine Internet Explorer", testcp::Cp1252));
-    EXPECT_FALSE(IsBrowserTitle("Untitled - Notepad", testcp::Cp1252));
+    for (const char* title :
+         {"Welcome - Opera", "KAOLIN", "Ad - Microsoft Internet Explorer", "Netscape"})
+        EXPECT_TRUE(IsBrowserTitle(title, testcp::Cp1252)) << title;
+    for (const char* title : {"welcome - opera", "Microsoft Internet Explore", "",
+                              "Wine Internet Explorer", "Untitled - Notepad"})
+        EXPECT_FALSE(IsBrowserTitle(title, testcp::Cp1252)) << title;
 }
 
 TEST(TitleMatch, AMatchStartsOnlyOnACharacterBoundaryAndNeverRunsPastTheEnd) {

@@ -74,7 +74,7 @@ TEST(TrayIconState, PlaceReplaceAndDeleteMoveTheFlags) {
     EXPECT_EQ((Calls{"add 7", "modify 2", "delete"}), tray.TakeCalls());
 
     EXPECT_FALSE(SystemHasTray(0x0A280003)) << "major version 3";
-    EXPECT_TRUE(SystemHasTray(0x1DB10106)) << "Wine's version word";
+    EXPECT_TRUE(SystemHasTray(0x05650004)) << "major version 4";
 }
 
 TEST(TrayIconState, AFailedAddLeavesTheIconAbsentUntilAReAddWorks) {
