@@ -10,7 +10,7 @@ MakerProcess::~MakerProcess() {
     // process ended from outside.
     if (Running()) {
         Ask("quit", 0);
-        ::WaitForSingleObject(pi_.hProcess, 5000);
+        ::WaitForSingleObject(processInfo.hProcess, 5000);
     }
     Kill();
 }
@@ -19,11 +19,11 @@ bool MakerProcess::Start(const std::string& exe) {
     Kill();
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     HANDLE childIn = nullptr, childOut = nullptr;
-    if (!::CreatePipe(&childIn, &toMaker_, &inherit, 0) ||
-        !::CreatePipe(&fromMaker_, &childOut, &inherit, 0))
+    if (!::CreatePipe(&childIn, &toMaker, &inherit, 0) ||
+        !::CreatePipe(&fromMaker, &childOut, &inherit, 0))
         return false;
-    ::SetHandleInformation(toMaker_, HANDLE_FLAG_INHERIT, 0);
-    ::SetHandleInformation(fromMaker_, HANDLE_FLAG_INHERIT, 0);
+    ::SetHandleInformation(toMaker, HANDLE_FLAG_INHERIT, 0);
+    ::SetHandleInformation(fromMaker, HANDLE_FLAG_INHERIT, 0);
     std::string path = exe;
     if (path.empty()) { // tests/e2e/ beside tests/win/ and tests/bench/
         char self[MAX_PATH] = {};
@@ -39,7 +39,7 @@ bool MakerProcess::Start(const std::string& exe) {
     si.hStdOutput = childOut;
     si.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
     bool started = ::CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, TRUE,
-                                    CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi_) != FALSE;
+                                    CREATE_NO_WINDOW, nullptr, nullptr, &si, &processInfo) != FALSE;
     ::CloseHandle(childIn);
     ::CloseHandle(childOut);
     return started && ReadLine(20000) == "ready";
@@ -47,22 +47,22 @@ bool MakerProcess::Start(const std::string& exe) {
 
 std::string MakerProcess::ReadLine(DWORD timeoutMs) {
     for (DWORD start = ::GetTickCount();;) {
-        size_t end = pending_.find('\n');
+        size_t end = pending.find('\n');
         if (end != std::string::npos) {
-            std::string line = pending_.substr(0, end);
-            pending_.erase(0, end + 1);
+            std::string line = pending.substr(0, end);
+            pending.erase(0, end + 1);
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
             return line;
         }
         DWORD available = 0;
-        if (!fromMaker_ || !::PeekNamedPipe(fromMaker_, nullptr, 0, nullptr, &available, nullptr))
+        if (!fromMaker || !::PeekNamedPipe(fromMaker, nullptr, 0, nullptr, &available, nullptr))
             return std::string();
         if (available) {
             std::string chunk(available, '\0');
             DWORD got = 0;
-            ::ReadFile(fromMaker_, &chunk[0], available, &got, nullptr);
-            pending_.append(chunk, 0, got);
+            ::ReadFile(fromMaker, &chunk[0], available, &got, nullptr);
+            pending.append(chunk, 0, got);
             continue;
         }
         if (::GetTickCount() - start >= timeoutMs)
@@ -74,8 +74,8 @@ std::string MakerProcess::ReadLine(DWORD timeoutMs) {
 std::string MakerProcess::Ask(const std::string& command, DWORD timeoutMs) {
     std::string line = command + "\n";
     DWORD written = 0;
-    if (!toMaker_ ||
-        !::WriteFile(toMaker_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr))
+    if (!toMaker ||
+        !::WriteFile(toMaker, line.data(), static_cast<DWORD>(line.size()), &written, nullptr))
         return std::string();
     return ReadLine(timeoutMs);
 }
@@ -130,19 +130,19 @@ bool MakerProcess::Hook(HWND target, const std::string& path) {
 }
 
 void MakerProcess::Kill() {
-    if (pi_.hProcess) {
-        ::TerminateProcess(pi_.hProcess, 1);
-        ::WaitForSingleObject(pi_.hProcess, 10000);
-        ::CloseHandle(pi_.hProcess);
-        ::CloseHandle(pi_.hThread);
+    if (processInfo.hProcess) {
+        ::TerminateProcess(processInfo.hProcess, 1);
+        ::WaitForSingleObject(processInfo.hProcess, 10000);
+        ::CloseHandle(processInfo.hProcess);
+        ::CloseHandle(processInfo.hThread);
     }
-    pi_ = PROCESS_INFORMATION{};
-    for (HANDLE* pipe : {&toMaker_, &fromMaker_}) {
+    processInfo = PROCESS_INFORMATION{};
+    for (HANDLE* pipe : {&toMaker, &fromMaker}) {
         if (*pipe)
             ::CloseHandle(*pipe);
         *pipe = nullptr;
     }
-    pending_.clear();
+    pending.clear();
 }
 
 } // namespace e2e
