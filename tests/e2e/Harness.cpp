@@ -1,7 +1,5 @@
 #include "tests/e2e/Harness.h"
 
-#include "framework/Handle.h"
-
 #include <commctrl.h>
 #include <shlwapi.h>
 
@@ -212,7 +210,7 @@ bool RunProgram(const std::string& commandLine, DWORD timeoutMs) {
     if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
                           nullptr, &si, &pi))
         return false;
-    fw::UniqueHandle<fw::KernelHandleTraits> process(pi.hProcess), thread(pi.hThread);
+    OwnedHandle process(pi.hProcess), thread(pi.hThread);
     DWORD code = timeoutMs ? 1 : 0;
     if (timeoutMs && ::WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0)
         ::GetExitCodeProcess(pi.hProcess, &code);
@@ -272,9 +270,8 @@ void VelmoraProcess::Release() {
     // hooks of a process ended from outside until the Wine session ends.
     if (Running() && !(mainWindow && Close(5000)))
         Kill();
-    ::CloseHandle(processInfo.hProcess);
-    ::CloseHandle(processInfo.hThread);
-    processInfo = PROCESS_INFORMATION{};
+    process.Reset();
+    pid = 0;
 }
 
 bool VelmoraProcess::Start(const std::string& workDir, const std::string& exe) {
@@ -284,8 +281,14 @@ bool VelmoraProcess::Start(const std::string& workDir, const std::string& exe) {
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     mainWindow = nullptr;
-    return ::CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                            workDir.c_str(), &si, &processInfo) != FALSE;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          workDir.c_str(), &si, &info))
+        return false;
+    process.Reset(info.hProcess);
+    OwnedHandle thread(info.hThread);
+    pid = info.dwProcessId;
+    return true;
 }
 
 HWND VelmoraProcess::WaitForMainWindow(DWORD timeoutMs) {
@@ -293,7 +296,7 @@ HWND VelmoraProcess::WaitForMainWindow(DWORD timeoutMs) {
     WaitUntil(
         [&] {
             mainWindow = nullptr;
-            for (HWND top : TopLevelWindows(processInfo.dwProcessId)) {
+            for (HWND top : TopLevelWindows(pid)) {
                 if (!mainWindow && ClassOf(top) == "#32770" && TextOf(top) == "Draxtel Velmora")
                     mainWindow = top;
                 mainWindow = mainWindow
@@ -310,17 +313,16 @@ HWND VelmoraProcess::WaitForMainWindow(DWORD timeoutMs) {
 }
 
 bool VelmoraProcess::Running() const {
-    return processInfo.hProcess && ::WaitForSingleObject(processInfo.hProcess, 0) == WAIT_TIMEOUT;
+    return process && ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
 }
 
 bool VelmoraProcess::WaitForExit(DWORD timeoutMs) {
-    return processInfo.hProcess &&
-           ::WaitForSingleObject(processInfo.hProcess, timeoutMs) == WAIT_OBJECT_0;
+    return process && ::WaitForSingleObject(process.Get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 DWORD VelmoraProcess::ExitCode() const {
     DWORD code = STILL_ACTIVE;
-    ::GetExitCodeProcess(processInfo.hProcess, &code);
+    ::GetExitCodeProcess(process.Get(), &code);
     return code;
 }
 
@@ -331,8 +333,8 @@ bool VelmoraProcess::Close(DWORD timeoutMs) {
 }
 
 void VelmoraProcess::Kill() {
-    ::TerminateProcess(processInfo.hProcess, 1);
-    ::WaitForSingleObject(processInfo.hProcess, 5000);
+    ::TerminateProcess(process.Get(), 1);
+    ::WaitForSingleObject(process.Get(), 5000);
 }
 
 bool VelmoraProcess::Settle(DWORD timeoutMs) {
@@ -361,12 +363,12 @@ bool VelmoraProcess::SelectTab(int index) {
     HWND tabs = ::GetDlgItem(mainWindow, IDC_TABS);
     // The item rectangle has to come back through the other process's memory.
     void* remote =
-        ::VirtualAllocEx(processInfo.hProcess, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+        ::VirtualAllocEx(process.Get(), nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
     RECT rect{};
     if (remote) {
         ::SendMessageA(tabs, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote));
-        ::ReadProcessMemory(processInfo.hProcess, remote, &rect, sizeof(rect), nullptr);
-        ::VirtualFreeEx(processInfo.hProcess, remote, 0, MEM_RELEASE);
+        ::ReadProcessMemory(process.Get(), remote, &rect, sizeof(rect), nullptr);
+        ::VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
     }
     LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     ::PostMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);

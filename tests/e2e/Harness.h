@@ -69,8 +69,8 @@ public:
     // Waits until the main dialog exists and has handled what was queued.
     HWND WaitForMainWindow(DWORD timeoutMs = 20000);
     HWND MainWindow() const { return mainWindow; }
-    DWORD Pid() const { return processInfo.dwProcessId; }
-    HANDLE Process() const { return processInfo.hProcess; }
+    DWORD Pid() const { return pid; }
+    HANDLE Process() const { return process.Get(); }
     bool Running() const;
     bool WaitForExit(DWORD timeoutMs);
     DWORD ExitCode() const;
@@ -92,7 +92,8 @@ public:
 
 private:
     void Release();
-    PROCESS_INFORMATION processInfo{};
+    OwnedHandle process;
+    DWORD pid = 0;
     HWND mainWindow = nullptr;
 };
 

@@ -100,15 +100,14 @@ TEST_F(ListFiles, AFileLockedAtStartIsReportedAndNeverWrittenOver) {
     ASSERT_TRUE(WriteFileBytes(Path("default.lst"), titles));
     {
         // Another program holds the file and shares nothing while Velmora starts.
-        HANDLE holder = ::CreateFileA(Path("default.lst").c_str(), GENERIC_READ, 0, nullptr,
-                                      OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+        fw::UniqueHandle<fw::FileHandleTraits> holder(::CreateFileA(
+            Path("default.lst").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
         // In the tray, as the program starts by default: the message shows all the same.
         StartWithList(Path("default.lst"), 1, 1);
         ExpectBox("A sharing violation occurred while accessing " + Path("default.lst") +
                   ".\n\nThe titles in this file were not read, and Velmora will not write "
                   "over it when it closes.");
-        ::CloseHandle(holder);
     }
     EXPECT_TRUE(app.BannedList().empty());
 
