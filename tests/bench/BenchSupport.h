@@ -98,6 +98,15 @@ inline std::string ListBoxText(HWND list, int index) {
     return text;
 }
 
+// Whether the list box holds the title, entry by entry: the plain algorithm
+// the program's index is measured against.
+inline bool WalkListBoxFor(HWND list, const std::string& title) {
+    for (int i = 0; i < static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0)); ++i)
+        if (ListBoxText(list, i) == title)
+            return true;
+    return false;
+}
+
 // Starts the program on the settings stored now, lets the maker open count
 // small browser windows "Burst - Opera N", one every intervalMs, and waits
 // until every one is gone: the milliseconds from the burst's start until

@@ -40,11 +40,7 @@ std::vector<std::string> MakeTitles(size_t count) {
 void PlainRead(HWND list, const std::vector<std::string>& lines) {
     ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     for (const std::string& line : lines) {
-        bool present = line.empty();
-        for (int i = 0; !present && i < static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
-             ++i)
-            present = bench::ListBoxText(list, i) == line;
-        if (!present)
+        if (!line.empty() && !bench::WalkListBoxFor(list, line))
             ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     }
     ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);

@@ -27,7 +27,7 @@ std::string BannedTitle(int i) {
 }
 
 struct Index : engine::TitleIndex {
-    explicit Index(const BannedTitles& titles) : titles(titles) {}
+    explicit Index(const BannedTitles& list) : titles(list) {}
     bool Contains(const std::string& title) const override { return titles.Contains(title); }
     const BannedTitles& titles;
 };
@@ -43,13 +43,8 @@ engine::KillReason WalkingDecision(OptionsPage& options, HWND listBox, HWND wind
     engine::Candidate candidate;
     candidate.width = rect.right - rect.left;
     candidate.height = rect.bottom - rect.top;
-    return engine::DecideKill(options, candidate, [&] {
-        for (int i = 0; i < static_cast<int>(::SendMessageA(listBox, LB_GETCOUNT, 0, 0)); ++i) {
-            if (bench::ListBoxText(listBox, i) == title)
-                return true;
-        }
-        return false;
-    });
+    return engine::DecideKill(options, candidate,
+                              [&] { return bench::WalkListBoxFor(listBox, title); });
 }
 
 // Pop-ups that ignore the close request, so the same one can be judged again.

@@ -13,27 +13,27 @@ protected:
     // and the maker opens small browser windows: every one is closed and
     // counted.
     void ExpectEveryLaterPopupClosed(const std::string& makerExe) {
-        ASSERT_TRUE(maker_.Start(makerExe));
-        HWND earlier = maker_.Open("Before the start", 300, 200);
-        ASSERT_TRUE(earlier && maker_.Close(earlier));
+        ASSERT_TRUE(maker.Start(makerExe));
+        HWND earlier = maker.Open("Before the start", 300, 200);
+        ASSERT_TRUE(earlier && maker.Close(earlier));
         // Global hooks load the hook library into every process they run in:
         // had any acted on that window, the maker would not have made it in a
         // world without hooks, and nothing below would be tested.
-        ASSERT_FALSE(maker_.HasModule("hook.dll"))
+        ASSERT_FALSE(maker.HasModule("hook.dll"))
             << "hooks of an earlier Velmora still act in this Wine session";
         Start("earlier-windows");
         std::vector<HWND> popups;
         Lines expected{Counter(20, 20)};
         for (int i = 0; i < 20; ++i) {
             expected.push_back("Early - Opera " + std::to_string(i));
-            popups.push_back(maker_.Open(expected.back(), 300, 200));
+            popups.push_back(maker.Open(expected.back(), 300, 200));
         }
-        ASSERT_TRUE(app_.Settle());
+        ASSERT_TRUE(app.Settle());
         EXPECT_TRUE(WaitUntil([&] {
             return std::none_of(popups.begin(), popups.end(), ::IsWindow);
         })) << "the first one is "
             << (::IsWindow(popups[0]) ? "still open" : "closed");
-        EXPECT_EQ(expected, app_.StatisticsLines());
+        EXPECT_EQ(expected, app.StatisticsLines());
     }
 };
 } // namespace

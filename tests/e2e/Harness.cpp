@@ -65,10 +65,6 @@ HWND FileNameBox(HWND dialog) {
     return nullptr;
 }
 
-bool IsFileDialog(HWND dialog) {
-    return FileNameBox(dialog) != nullptr;
-}
-
 // The first visible dialog of the program that passes `test`, polled until
 // there is one; null when the time is up.
 HWND WaitForDialog(const VelmoraProcess& app, const std::function<bool(HWND)>& test,
@@ -91,15 +87,8 @@ bool RunUnix(const std::string& command) {
     static std::atomic<int> counter{0};
     std::string mark =
         "velmora-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter++);
-    std::string line = "Z:\\bin\\sh -c \"" + command + " && : > /tmp/" + mark + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                          &pi))
+    if (!RunProgram("Z:\\bin\\sh -c \"" + command + " && : > /tmp/" + mark + "\"", 0))
         return false;
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
     mark = "Z:\\tmp\\" + mark;
     bool done = WaitUntil([&] { return FileExists(mark); }, 15000);
     ::DeleteFileA(mark.c_str());
@@ -109,10 +98,6 @@ bool RunUnix(const std::string& command) {
 void PressButton(HWND dialog, int id) {
     ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
-}
-
-HWND WaitForFileDialog(const VelmoraProcess& app) {
-    return WaitForDialog(app, IsFileDialog, 15000);
 }
 
 bool ChooseInFileDialog(HWND fileDialog, const std::string& path) {
@@ -225,11 +210,10 @@ bool RunProgram(const std::string& commandLine, DWORD timeoutMs) {
     if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
                           nullptr, &si, &pi))
         return false;
-    DWORD code = 1;
-    if (::WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0)
+    OwnedHandle process(pi.hProcess), thread(pi.hThread);
+    DWORD code = timeoutMs ? 1 : 0;
+    if (timeoutMs && ::WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0)
         ::GetExitCodeProcess(pi.hProcess, &code);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
     return code == 0;
 }
 
@@ -284,11 +268,10 @@ VelmoraProcess::~VelmoraProcess() {
 void VelmoraProcess::Release() {
     // Closed as a user would close it where it can be: Wine keeps the global
     // hooks of a process ended from outside until the Wine session ends.
-    if (Running() && !(main_ && Close(5000)))
+    if (Running() && !(mainWindow && Close(5000)))
         Kill();
-    ::CloseHandle(pi_.hProcess);
-    ::CloseHandle(pi_.hThread);
-    pi_ = PROCESS_INFORMATION{};
+    process.Reset();
+    pid = 0;
 }
 
 bool VelmoraProcess::Start(const std::string& workDir, const std::string& exe) {
@@ -297,53 +280,61 @@ bool VelmoraProcess::Start(const std::string& workDir, const std::string& exe) {
     std::string commandLine = "\"" + path + "\"";
     STARTUPINFOA si{};
     si.cb = sizeof(si);
-    main_ = nullptr;
-    return ::CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                            workDir.c_str(), &si, &pi_) != FALSE;
+    mainWindow = nullptr;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          workDir.c_str(), &si, &info))
+        return false;
+    process.Reset(info.hProcess);
+    OwnedHandle thread(info.hThread);
+    pid = info.dwProcessId;
+    return true;
 }
 
 HWND VelmoraProcess::WaitForMainWindow(DWORD timeoutMs) {
     // The main dialog is top-level, or a child of the hidden parent in the tray.
     WaitUntil(
         [&] {
-            main_ = nullptr;
-            for (HWND top : TopLevelWindows(pi_.dwProcessId)) {
-                if (!main_ && ClassOf(top) == "#32770" && TextOf(top) == "Draxtel Velmora")
-                    main_ = top;
-                main_ = main_ ? main_ : ::FindWindowExA(top, nullptr, "#32770", "Draxtel Velmora");
+            mainWindow = nullptr;
+            for (HWND top : TopLevelWindows(pid)) {
+                if (!mainWindow && ClassOf(top) == "#32770" && TextOf(top) == "Draxtel Velmora")
+                    mainWindow = top;
+                mainWindow = mainWindow
+                                 ? mainWindow
+                                 : ::FindWindowExA(top, nullptr, "#32770", "Draxtel Velmora");
             }
-            return main_ && PageControl(kBannedPage, IDC_ENTRY);
+            return mainWindow && PageControl(kBannedPage, IDC_ENTRY);
         },
         timeoutMs);
     // A posted message is handled only once the dialog runs its message loop.
-    if (main_ && !Settle(timeoutMs))
-        main_ = nullptr;
-    return main_;
+    if (mainWindow && !Settle(timeoutMs))
+        mainWindow = nullptr;
+    return mainWindow;
 }
 
 bool VelmoraProcess::Running() const {
-    return pi_.hProcess && ::WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+    return process && ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
 }
 
 bool VelmoraProcess::WaitForExit(DWORD timeoutMs) {
-    return pi_.hProcess && ::WaitForSingleObject(pi_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+    return process && ::WaitForSingleObject(process.Get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 DWORD VelmoraProcess::ExitCode() const {
     DWORD code = STILL_ACTIVE;
-    ::GetExitCodeProcess(pi_.hProcess, &code);
+    ::GetExitCodeProcess(process.Get(), &code);
     return code;
 }
 
 bool VelmoraProcess::Close(DWORD timeoutMs) {
-    if (Running() && main_)
-        ::PostMessageA(main_, WM_CLOSE, 0, 0);
+    if (Running() && mainWindow)
+        ::PostMessageA(mainWindow, WM_CLOSE, 0, 0);
     return WaitForExit(timeoutMs);
 }
 
 void VelmoraProcess::Kill() {
-    ::TerminateProcess(pi_.hProcess, 1);
-    ::WaitForSingleObject(pi_.hProcess, 5000);
+    ::TerminateProcess(process.Get(), 1);
+    ::WaitForSingleObject(process.Get(), 5000);
 }
 
 bool VelmoraProcess::Settle(DWORD timeoutMs) {
@@ -351,7 +342,8 @@ bool VelmoraProcess::Settle(DWORD timeoutMs) {
     // delivered), then the posted queue.
     DWORD_PTR result = 0;
     HWND entry = PageControl(kBannedPage, IDC_ENTRY);
-    return entry && ::SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) &&
+    return entry &&
+           ::SendMessageTimeoutA(mainWindow, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) &&
            RoundTrip(entry, timeoutMs);
 }
 
@@ -359,7 +351,7 @@ HWND VelmoraProcess::Page(int index) const {
     // Each page is known by a control only it has (the statistics list's id
     // is also a label's on the About page).
     static const int kMarks[] = {IDC_ENTRY, IDC_KILL_LIST, IDC_SESSIONS, IDC_ABOUT_BANNER};
-    for (HWND page : Descendants(::GetDlgItem(main_, IDC_TABS))) {
+    for (HWND page : Descendants(::GetDlgItem(mainWindow, IDC_TABS))) {
         HWND mark = index >= 0 && index < 4 ? ::GetDlgItem(page, kMarks[index]) : nullptr;
         if (mark && (index != kStatsPage || ClassOf(mark) == "ListBox"))
             return page;
@@ -368,15 +360,15 @@ HWND VelmoraProcess::Page(int index) const {
 }
 
 bool VelmoraProcess::SelectTab(int index) {
-    HWND tabs = ::GetDlgItem(main_, IDC_TABS);
+    HWND tabs = ::GetDlgItem(mainWindow, IDC_TABS);
     // The item rectangle has to come back through the other process's memory.
     void* remote =
-        ::VirtualAllocEx(pi_.hProcess, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+        ::VirtualAllocEx(process.Get(), nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
     RECT rect{};
     if (remote) {
         ::SendMessageA(tabs, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote));
-        ::ReadProcessMemory(pi_.hProcess, remote, &rect, sizeof(rect), nullptr);
-        ::VirtualFreeEx(pi_.hProcess, remote, 0, MEM_RELEASE);
+        ::ReadProcessMemory(process.Get(), remote, &rect, sizeof(rect), nullptr);
+        ::VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
     }
     LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     ::PostMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
@@ -474,7 +466,7 @@ std::string MessageBoxText(HWND box) {
 HWND WaitForMessageBox(const VelmoraProcess& app, const std::string& text) {
     return WaitForDialog(app, [&](HWND dialog) {
         std::string shown = MessageBoxText(dialog);
-        return !IsFileDialog(dialog) && !shown.empty() && shown.find(text) != std::string::npos;
+        return !FileNameBox(dialog) && !shown.empty() && shown.find(text) != std::string::npos;
     });
 }
 
@@ -491,7 +483,7 @@ bool UseFileButton(VelmoraProcess& app, int button, const std::string& path) {
 }
 
 bool AnswerFileDialog(VelmoraProcess& app, const std::string& path) {
-    HWND dialog = WaitForFileDialog(app);
+    HWND dialog = WaitForDialog(app, FileNameBox, 15000);
     if (!dialog || !ChooseInFileDialog(dialog, path))
         return false;
     for (HWND box : DialogsOf(app)) {
@@ -535,38 +527,38 @@ ScreenPicture::ScreenPicture(HWND window) {
     ::GetClientRect(window, &client);
     POINT origin{0, 0};
     ::ClientToScreen(window, &origin);
-    width_ = client.right;
-    height_ = client.bottom;
+    width = client.right;
+    height = client.bottom;
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HDC screen = ::GetDC(nullptr);
     HDC memory = ::CreateCompatibleDC(screen);
     HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (memory && bitmap && width_ > 0 && height_ > 0) {
+    if (memory && bitmap && width > 0 && height > 0) {
         HGDIOBJ old = ::SelectObject(memory, bitmap);
-        ::BitBlt(memory, 0, 0, width_, height_, screen, origin.x, origin.y, SRCCOPY);
+        ::BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
         ::SelectObject(memory, old);
         const DWORD* row = static_cast<const DWORD*>(bits); // 0x00RRGGBB
-        for (int i = 0; i < width_ * height_; ++i)
-            pixels_.push_back(RGB(row[i] >> 16 & 0xFF, row[i] >> 8 & 0xFF, row[i] & 0xFF));
+        for (int i = 0; i < width * height; ++i)
+            pixels.push_back(RGB(row[i] >> 16 & 0xFF, row[i] >> 8 & 0xFF, row[i] & 0xFF));
     }
     ::DeleteObject(bitmap);
     ::DeleteDC(memory);
     ::ReleaseDC(nullptr, screen);
-    if (pixels_.empty())
-        width_ = height_ = 0;
+    if (pixels.empty())
+        width = height = 0;
 }
 
 COLORREF ScreenPicture::At(int x, int y) const {
-    return x >= 0 && y >= 0 && x < width_ && y < height_ ? pixels_[y * width_ + x] : CLR_INVALID;
+    return x >= 0 && y >= 0 && x < width && y < height ? pixels[y * width + x] : CLR_INVALID;
 }
 
 int ScreenPicture::Count(const std::function<bool(COLORREF)>& test, const RECT* part) const {
-    RECT all{0, 0, width_, height_}, area = part ? *part : all;
+    RECT all{0, 0, width, height}, area = part ? *part : all;
     int n = 0;
-    for (int y = std::max(0L, area.top); y < std::min<LONG>(height_, area.bottom); ++y)
-        for (int x = std::max(0L, area.left); x < std::min<LONG>(width_, area.right); ++x)
+    for (int y = std::max(0L, area.top); y < std::min<LONG>(height, area.bottom); ++y)
+        for (int x = std::max(0L, area.left); x < std::min<LONG>(width, area.right); ++x)
             n += test(At(x, y)) ? 1 : 0;
     return n;
 }
@@ -621,14 +613,14 @@ bool NotifyShell(DWORD message, HWND owner, UINT id) {
     return ::Shell_NotifyIconA(message, &data) != FALSE;
 }
 
-Probe::Probe(DWORD threadId) : library_(::LoadLibraryA("tray_probe.dll")) {
+Probe::Probe(DWORD threadId) : library(::LoadLibraryA("tray_probe.dll")) {
     auto attach = reinterpret_cast<probe::AttachProbeFunction>(
-        reinterpret_cast<void*>(::GetProcAddress(library_, "AttachProbe")));
-    auto report = reinterpret_cast<probe::ProbeReportFunction>(
-        reinterpret_cast<void*>(::GetProcAddress(library_, "ProbeReport")));
-    if (attach && report) {
-        report_ = report();
-        hook_ = attach(library_, threadId);
+        reinterpret_cast<void*>(::GetProcAddress(library, "AttachProbe")));
+    auto reportOf = reinterpret_cast<probe::ProbeReportFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(library, "ProbeReport")));
+    if (attach && reportOf) {
+        report = reportOf();
+        hook = attach(library, threadId);
     }
 }
 
@@ -637,25 +629,25 @@ std::vector<std::string> Probe::ShownMenuItems(const VelmoraProcess& app) {
     if (!WaitUntil([&] { return ShownMenu(app) != nullptr; }, 5000) ||
         !Ask(app.MainWindow(), probe::kReadMenu))
         return items;
-    for (int i = 0; i < report_->itemCount && i < probe::kMaxItems; ++i)
-        items.push_back((i == report_->defaultPosition ? "default " : "") +
-                        std::string(report_->texts[i]));
+    for (int i = 0; i < report->itemCount && i < probe::kMaxItems; ++i)
+        items.push_back((i == report->defaultPosition ? "default " : "") +
+                        std::string(report->texts[i]));
     return items;
 }
 
 Probe::~Probe() {
-    if (hook_)
-        ::UnhookWindowsHookEx(hook_);
-    ::FreeLibrary(library_);
+    if (hook)
+        ::UnhookWindowsHookEx(hook);
+    ::FreeLibrary(library);
 }
 
 bool Probe::Ask(HWND window, probe::Query query, LPARAM argument) {
-    LONG before = report_ ? report_->serial : 0;
+    LONG before = report ? report->serial : 0;
     DWORD_PTR answer = 0;
-    return hook_ &&
+    return hook &&
            ::SendMessageTimeoutA(window, probe::ProbeMessage(), query, argument, SMTO_NORMAL, 10000,
                                  &answer) &&
-           report_->serial != before;
+           report->serial != before;
 }
 
 } // namespace e2e

@@ -44,7 +44,7 @@ std::string SettingString(const char* name);
 // The value's bytes; type is REG_NONE when it is missing.
 std::string SettingRaw(const char* name, DWORD& type);
 // Runs a Windows program (Wine's reg.exe, say) and waits for it; true when
-// it ended with exit code 0.
+// it ended with exit code 0 (timeoutMs 0: once it started, without waiting).
 bool RunProgram(const std::string& commandLine, DWORD timeoutMs = 30000);
 // Settings for a test that wants the window on screen and no list file.
 void UseQuietSettings();
@@ -68,9 +68,9 @@ public:
     bool Start(const std::string& workDir, const std::string& exe = std::string());
     // Waits until the main dialog exists and has handled what was queued.
     HWND WaitForMainWindow(DWORD timeoutMs = 20000);
-    HWND MainWindow() const { return main_; }
-    DWORD Pid() const { return pi_.dwProcessId; }
-    HANDLE Process() const { return pi_.hProcess; }
+    HWND MainWindow() const { return mainWindow; }
+    DWORD Pid() const { return pid; }
+    HANDLE Process() const { return process.Get(); }
     bool Running() const;
     bool WaitForExit(DWORD timeoutMs);
     DWORD ExitCode() const;
@@ -82,7 +82,7 @@ public:
 
     HWND Page(int index) const;
     HWND PageControl(int page, int id) const { return ::GetDlgItem(Page(page), id); }
-    HWND Control(int id) const { return ::GetDlgItem(main_, id); }
+    HWND Control(int id) const { return ::GetDlgItem(mainWindow, id); }
     // Clicks a button as the user would (BM_CLICK, posted: it may open a box).
     void Click(HWND button) const { ::PostMessageA(button, BM_CLICK, 0, 0); }
     // Clicks a tab, so the tab control's notifications run, and settles.
@@ -92,8 +92,9 @@ public:
 
 private:
     void Release();
-    PROCESS_INFORMATION pi_{};
-    HWND main_ = nullptr;
+    OwnedHandle process;
+    DWORD pid = 0;
+    HWND mainWindow = nullptr;
 };
 
 // Real key presses on the virtual display (xdotool's "key" syntax, such as
@@ -145,16 +146,16 @@ bool SaveScreenshot(HWND window, const std::string& name);
 class ScreenPicture {
 public:
     explicit ScreenPicture(HWND window);
-    int Width() const { return width_; }
-    int Height() const { return height_; }
+    int Width() const { return width; }
+    int Height() const { return height; }
     // In client coordinates.
     COLORREF At(int x, int y) const;
     // The pixels of the part (client coordinates; all when null) that pass the test.
     int Count(const std::function<bool(COLORREF)>& test, const RECT* part = nullptr) const;
 
 private:
-    int width_ = 0, height_ = 0;
-    std::vector<COLORREF> pixels_;
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
 };
 bool IsColoured(COLORREF c); // not a shade of grey
 bool IsGreenish(COLORREF c);
@@ -191,18 +192,18 @@ public:
     ~Probe();
     Probe(const Probe&) = delete;
     Probe& operator=(const Probe&) = delete;
-    bool Attached() const { return hook_ != nullptr; }
+    bool Attached() const { return hook != nullptr; }
     // Asks the hooked thread of this window; the report then holds the answer.
     bool Ask(HWND window, probe::Query query, LPARAM argument = 0);
-    const probe::Report& Report() const { return *report_; }
+    const probe::Report& Report() const { return *report; }
     // The items of the menu the program shows now, read in its thread; the
     // default item reads "default <text>". Empty when none is shown.
     std::vector<std::string> ShownMenuItems(const VelmoraProcess& app);
 
 private:
-    HMODULE library_ = nullptr;
-    HHOOK hook_ = nullptr;
-    const probe::Report* report_ = nullptr;
+    HMODULE library = nullptr;
+    HHOOK hook = nullptr;
+    const probe::Report* report = nullptr;
 };
 
 } // namespace e2e

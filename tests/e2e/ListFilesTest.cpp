@@ -29,8 +29,8 @@ protected:
     }
     // Asks to close and waits for the question after the failed save.
     HWND CloseAndExpectQuestion(const std::string& reason) {
-        ::PostMessageA(main_, WM_CLOSE, 0, 0);
-        HWND question = WaitForMessageBox(app_, "The banned list was not saved.");
+        ::PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+        HWND question = WaitForMessageBox(app, "The banned list was not saved.");
         EXPECT_TRUE(question) << reason;
         if (question) {
             EXPECT_EQ(kNotSaved + reason + kWaysOut, MessageBoxText(question));
@@ -43,19 +43,19 @@ protected:
 
 TEST_F(ListFiles, LoadReplacesAppendMergesAndAMissingFileEmptiesTheList) {
     StartWith("old\r\n");
-    ASSERT_EQ(Lines{"old"}, app_.BannedList());
+    ASSERT_EQ(Lines{"old"}, app.BannedList());
     ASSERT_TRUE(WriteFileBytes(Path("five.lst"), "b\r\n\na\r\nb\na "));
     ASSERT_TRUE(WriteFileBytes(Path("other.lst"), "c\r\na\r\n"));
-    ASSERT_TRUE(UseFileButton(app_, IDC_LOAD, Path("five.lst")));
-    EXPECT_EQ((Lines{"a", "a ", "b"}), app_.BannedList()) << "Load replaces the list";
-    ASSERT_TRUE(UseFileButton(app_, IDC_APPEND, Path("other.lst")));
-    EXPECT_EQ((Lines{"a", "a ", "b", "c"}), app_.BannedList());
+    ASSERT_TRUE(UseFileButton(app, IDC_LOAD, Path("five.lst")));
+    EXPECT_EQ((Lines{"a", "a ", "b"}), app.BannedList()) << "Load replaces the list";
+    ASSERT_TRUE(UseFileButton(app, IDC_APPEND, Path("other.lst")));
+    EXPECT_EQ((Lines{"a", "a ", "b", "c"}), app.BannedList());
 
     // A file that is not there empties the list silently and becomes the list file.
-    ASSERT_TRUE(UseFileButton(app_, IDC_LOAD, Path("missing.lst")));
-    EXPECT_TRUE(app_.BannedList().empty());
-    EXPECT_TRUE(DialogsOf(app_).empty()) << "no message";
-    ASSERT_TRUE(app_.Close());
+    ASSERT_TRUE(UseFileButton(app, IDC_LOAD, Path("missing.lst")));
+    EXPECT_TRUE(app.BannedList().empty());
+    EXPECT_TRUE(DialogsOf(app).empty()) << "no message";
+    ASSERT_TRUE(app.Close());
     EXPECT_EQ(Path("missing.lst"), SettingString("Path"));
     EXPECT_FALSE(FileExists(Path("missing.lst"))) << "SaveOnExit is off";
 }
@@ -64,11 +64,11 @@ TEST_F(ListFiles, LoadReplacesAppendMergesAndAMissingFileEmptiesTheList) {
 // browsed), so this runs without one.
 TEST_F(ListFiles, NewWritesNothingUntilExitAndAnEmptyListIsZeroBytes) {
     StartWith("a\r\nb\r\n", 1);
-    app_.Click(app_.PageControl(kBannedPage, IDC_NEW));
-    ASSERT_TRUE(app_.Settle());
-    EXPECT_TRUE(app_.BannedList().empty());
+    app.Click(app.PageControl(kBannedPage, IDC_NEW));
+    ASSERT_TRUE(app.Settle());
+    EXPECT_TRUE(app.BannedList().empty());
     EXPECT_FALSE(FileExists(Path("new.lst")));
-    ASSERT_TRUE(app_.Close());
+    ASSERT_TRUE(app.Close());
     EXPECT_EQ("", ReadFileBytes(Path("new.lst"))) << "in the current folder";
     EXPECT_EQ("a\r\nb\r\n", ReadFileBytes(Path("start.lst")));
     EXPECT_EQ("new.lst", SettingString("Path"));
@@ -76,22 +76,22 @@ TEST_F(ListFiles, NewWritesNothingUntilExitAndAnEmptyListIsZeroBytes) {
 
 TEST_F(ListFiles, SaveWritesTheSortedListAsTypedAndLeavesAReadOnlyFileWhole) {
     StartWith("zz top - Opera\r\nabc\r\nAbc\r\n");
-    Lines shown = app_.BannedList();
+    Lines shown = app.BannedList();
     ASSERT_EQ(3u, shown.size());
     EXPECT_EQ("zz top - Opera", shown[2]) << "sorted";
-    ASSERT_TRUE(UseFileButton(app_, IDC_SAVE, Path("noext")));
-    EXPECT_TRUE(DialogsOf(app_).empty());
+    ASSERT_TRUE(UseFileButton(app, IDC_SAVE, Path("noext")));
+    EXPECT_TRUE(DialogsOf(app).empty());
     EXPECT_EQ(shown[0] + "\r\n" + shown[1] + "\r\nzz top - Opera\r\n", ReadFileBytes(Path("noext")))
         << "CR LF after every title";
 
     ASSERT_TRUE(WriteFileBytes(Path("ro.lst"), "old content\r\n"));
     ::SetFileAttributesA(Path("ro.lst").c_str(), FILE_ATTRIBUTE_READONLY);
-    ASSERT_TRUE(UseFileButton(app_, IDC_SAVE, Path("ro.lst")));
+    ASSERT_TRUE(UseFileButton(app, IDC_SAVE, Path("ro.lst")));
     ExpectBox("Access to " + Path("ro.lst") + " was denied.");
     ::SetFileAttributesA(Path("ro.lst").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ("old content\r\n", ReadFileBytes(Path("ro.lst")));
-    EXPECT_EQ(shown, app_.BannedList());
-    EXPECT_EQ((Lines{"noext", "ro.lst", "start.lst"}), FilesIn(dir_))
+    EXPECT_EQ(shown, app.BannedList());
+    EXPECT_EQ((Lines{"noext", "ro.lst", "start.lst"}), FilesIn(dir))
         << "the name as typed, no temporary file left";
 }
 
@@ -100,31 +100,30 @@ TEST_F(ListFiles, AFileLockedAtStartIsReportedAndNeverWrittenOver) {
     ASSERT_TRUE(WriteFileBytes(Path("default.lst"), titles));
     {
         // Another program holds the file and shares nothing while Velmora starts.
-        HANDLE holder = ::CreateFileA(Path("default.lst").c_str(), GENERIC_READ, 0, nullptr,
-                                      OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+        fw::UniqueHandle<fw::FileHandleTraits> holder(::CreateFileA(
+            Path("default.lst").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
         // In the tray, as the program starts by default: the message shows all the same.
         StartWithList(Path("default.lst"), 1, 1);
         ExpectBox("A sharing violation occurred while accessing " + Path("default.lst") +
                   ".\n\nThe titles in this file were not read, and Velmora will not write "
                   "over it when it closes.");
-        ::CloseHandle(holder);
     }
-    EXPECT_TRUE(app_.BannedList().empty());
+    EXPECT_TRUE(app.BannedList().empty());
 
     // Titles added in this run are not lost either: the close offers the
     // save dialog, and the list goes to the file chosen there.
-    ASSERT_TRUE(AddTitle(app_, "added - Opera"));
+    ASSERT_TRUE(AddTitle(app, "added - Opera"));
     HWND question = CloseAndExpectQuestion(
         Path("default.lst") +
         " could not be read when the list was taken from it, so Velmora does not write over it.");
     ASSERT_TRUE(question);
-    app_.Click(::GetDlgItem(question, IDC_SAVE_ELSEWHERE));
-    ASSERT_TRUE(AnswerFileDialog(app_, Path("elsewhere.lst")));
-    ASSERT_TRUE(app_.WaitForExit(20000));
+    app.Click(::GetDlgItem(question, IDC_SAVE_ELSEWHERE));
+    ASSERT_TRUE(AnswerFileDialog(app, Path("elsewhere.lst")));
+    ASSERT_TRUE(app.WaitForExit(20000));
     EXPECT_EQ(titles, ReadFileBytes(Path("default.lst")));
     EXPECT_EQ("added - Opera\r\n", ReadFileBytes(Path("elsewhere.lst")));
-    EXPECT_EQ((Lines{"default.lst", "elsewhere.lst"}), FilesIn(dir_));
+    EXPECT_EQ((Lines{"default.lst", "elsewhere.lst"}), FilesIn(dir));
     EXPECT_EQ(Path("elsewhere.lst"), SettingString("Path")) << "the list file from now on";
 }
 
@@ -148,7 +147,7 @@ TEST_F(ListFiles, UnicodeFilesAreReadAsWhatTheyAreAndKeptBeforeTheFirstSave) {
     };
     for (const auto& file : files) {
         SCOPED_TRACE(file.kind + " " + file.backup);
-        dir_ = MakeWorkDir("unicode");
+        dir = MakeWorkDir("unicode");
         ASSERT_TRUE(WriteFileBytes(Path("default.lst"), file.bytes));
         if (file.backup != "default.lst.bak") {
             ASSERT_TRUE(WriteFileBytes(Path("default.lst.bak"), "earlier\r\n"));
@@ -158,8 +157,8 @@ TEST_F(ListFiles, UnicodeFilesAreReadAsWhatTheyAreAndKeptBeforeTheFirstSave) {
                   " A title held characters that the ANSI code page cannot show: they were "
                   "replaced." +
                   kBeforeSave + Path(file.backup) + ".");
-        EXPECT_EQ((Lines{"Caf\xE9 - Opera", "last", "x?y"}), app_.BannedList());
-        ASSERT_TRUE(app_.Close());
+        EXPECT_EQ((Lines{"Caf\xE9 - Opera", "last", "x?y"}), app.BannedList());
+        ASSERT_TRUE(app.Close());
         EXPECT_EQ("Caf\xE9 - Opera\r\nlast\r\nx?y\r\n", ReadFileBytes(Path("default.lst")));
         EXPECT_EQ(file.bytes, ReadFileBytes(Path(file.backup))) << "the original, byte for byte";
         if (file.backup != "default.lst.bak") {
@@ -167,7 +166,7 @@ TEST_F(ListFiles, UnicodeFilesAreReadAsWhatTheyAreAndKeptBeforeTheFirstSave) {
         }
         Lines expected{"default.lst", file.backup, "default.lst.bak"};
         expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
-        EXPECT_EQ(expected, FilesIn(dir_));
+        EXPECT_EQ(expected, FilesIn(dir));
     }
 }
 
@@ -179,16 +178,16 @@ TEST_F(ListFiles, BytesNoTitleCanHoldAreKeptAsTheOriginalOnceAndSaid) {
               " holds text that a banned list cannot keep as it is. 2 lines held a NUL byte: "
               "the rest of the line after it was left out." +
               kBeforeSave + Path("default.lst.bak") + ".");
-    EXPECT_EQ((Lines{"abc", "xyz"}), app_.BannedList());
+    EXPECT_EQ((Lines{"abc", "xyz"}), app.BannedList());
     // Two saves over the file: the first keeps the original, the second
     // makes no copy of the first.
-    ASSERT_TRUE(UseFileButton(app_, IDC_SAVE, Path("default.lst")));
-    EXPECT_TRUE(DialogsOf(app_).empty()) << "said once, at start";
-    ASSERT_TRUE(AddTitle(app_, "more"));
-    ASSERT_TRUE(app_.Close());
+    ASSERT_TRUE(UseFileButton(app, IDC_SAVE, Path("default.lst")));
+    EXPECT_TRUE(DialogsOf(app).empty()) << "said once, at start";
+    ASSERT_TRUE(AddTitle(app, "more"));
+    ASSERT_TRUE(app.Close());
     EXPECT_EQ("abc\r\nmore\r\nxyz\r\n", ReadFileBytes(Path("default.lst")));
     EXPECT_EQ(original, ReadFileBytes(Path("default.lst.bak")));
-    EXPECT_EQ((Lines{"default.lst", "default.lst.bak"}), FilesIn(dir_));
+    EXPECT_EQ((Lines{"default.lst", "default.lst.bak"}), FilesIn(dir));
 }
 
 TEST_F(ListFiles, AFailedExitSaveNamesTheCauseAndOffersEveryWayOut) {
@@ -214,21 +213,21 @@ TEST_F(ListFiles, AFailedExitSaveNamesTheCauseAndOffersEveryWayOut) {
     else
         std::cout << "[  SKIPPED ] the read-only folder: run through scripts/test.sh\n";
     for (Case c : cases) {
-        dir_ = MakeWorkDir("way-out");
+        dir = MakeWorkDir("way-out");
         for (std::string* text : {&c.path, &c.reason})
             if (text->find('%') != std::string::npos)
-                text->replace(text->find('%'), 1, dir_);
+                text->replace(text->find('%'), 1, dir);
         SCOPED_TRACE(c.reason);
         StartWithList(c.path);
-        ASSERT_TRUE(AddTitle(app_, "added"));
+        ASSERT_TRUE(AddTitle(app, "added"));
         HWND question = CloseAndExpectQuestion(c.reason);
         ASSERT_TRUE(question);
-        app_.Click(::GetDlgItem(question, c.choice));
+        app.Click(::GetDlgItem(question, c.choice));
         if (!c.savedAs.empty()) {
-            ASSERT_TRUE(AnswerFileDialog(app_, Path(c.savedAs)));
+            ASSERT_TRUE(AnswerFileDialog(app, Path(c.savedAs)));
         }
-        ASSERT_TRUE(app_.WaitForExit(20000)) << "closed";
-        EXPECT_EQ(c.savedAs.empty() ? Lines{} : Lines{c.savedAs}, FilesIn(dir_));
+        ASSERT_TRUE(app.WaitForExit(20000)) << "closed";
+        EXPECT_EQ(c.savedAs.empty() ? Lines{} : Lines{c.savedAs}, FilesIn(dir));
         if (!c.savedAs.empty()) {
             EXPECT_EQ("added\r\n", ReadFileBytes(Path(c.savedAs)));
         }
@@ -243,22 +242,22 @@ TEST_F(ListFiles, AFailedExitSaveNamesTheCauseAndOffersEveryWayOut) {
 // The last way out: Keep Running, with everything running as before.
 TEST_F(ListFiles, AFailedWriteAtExitKeepsTheProgramRunningWithHookAndTray) {
     StartWith("Banned - Opera\r\n", 1);
-    ASSERT_TRUE(AddTitle(app_, "Added - AOL"));
-    ASSERT_TRUE(ShellHasIcon(TrayWindowOf(app_), IDR_TRAY_STARTED));
+    ASSERT_TRUE(AddTitle(app, "Added - AOL"));
+    ASSERT_TRUE(ShellHasIcon(TrayWindowOf(app), IDR_TRAY_STARTED));
     ::SetFileAttributesA(Path("start.lst").c_str(), FILE_ATTRIBUTE_READONLY);
     HWND question = CloseAndExpectQuestion("Access to " + Path("start.lst") + " was denied.");
     ASSERT_TRUE(question);
-    app_.Click(::GetDlgItem(question, IDCANCEL)); // Keep Running
+    app.Click(::GetDlgItem(question, IDCANCEL)); // Keep Running
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(question); }));
-    ASSERT_TRUE(app_.Settle());
-    EXPECT_TRUE(app_.Running());
-    EXPECT_TRUE(ShellHasIcon(TrayWindowOf(app_), IDR_TRAY_STARTED)) << "the tray icon is back";
-    EXPECT_EQ("Stop", TextOf(app_.Control(IDC_START))) << "still started";
+    ASSERT_TRUE(app.Settle());
+    EXPECT_TRUE(app.Running());
+    EXPECT_TRUE(ShellHasIcon(TrayWindowOf(app), IDR_TRAY_STARTED)) << "the tray icon is back";
+    EXPECT_EQ("Stop", TextOf(app.Control(IDC_START))) << "still started";
     EXPECT_FALSE(Stays("Banned - Opera", 1200, 800)) << "the hook is set again";
 
     // Once the file can be written, the close goes through and nothing is lost.
     ::SetFileAttributesA(Path("start.lst").c_str(), FILE_ATTRIBUTE_NORMAL);
-    ASSERT_TRUE(app_.Close());
+    ASSERT_TRUE(app.Close());
     EXPECT_EQ("Added - AOL\r\nBanned - Opera\r\n", ReadFileBytes(Path("start.lst")));
-    EXPECT_EQ(Lines{"start.lst"}, FilesIn(dir_));
+    EXPECT_EQ(Lines{"start.lst"}, FilesIn(dir));
 }

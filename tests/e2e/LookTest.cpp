@@ -25,7 +25,7 @@ protected:
     void TearDown() override {
         ::SetCursorPos(0, 1023); // away from every window
     }
-    HWND Box(int id) const { return app_.PageControl(kOptionsPage, id); }
+    HWND Box(int id) const { return app.PageControl(kOptionsPage, id); }
     bool Checked(int id) const { return ::SendMessageA(Box(id), BM_GETCHECK, 0, 0) == 1; }
     // The 16 x 16 icon beside the caption of a button or box.
     static RECT IconSpot(const ScreenPicture& button) {
@@ -43,13 +43,13 @@ protected:
     // The system's face colour, as the program's process sees it (under
     // Wine each process keeps its own).
     bool ChangeFace(COLORREF colour) {
-        if (!probe_)
-            probe_.reset(new Probe(::GetWindowThreadProcessId(main_, nullptr)));
-        return probe_->Ask(main_, probe::kSetButtonFace, colour);
+        if (!probe)
+            probe.reset(new Probe(::GetWindowThreadProcessId(mainWindow, nullptr)));
+        return probe->Ask(mainWindow, probe::kSetButtonFace, colour);
     }
 
-    std::unique_ptr<Probe> probe_;
-    COLORREF face_ = ::GetSysColor(COLOR_BTNFACE);
+    std::unique_ptr<Probe> probe;
+    COLORREF face = ::GetSysColor(COLOR_BTNFACE);
 };
 
 COLORREF Lighter(COLORREF c, int by) {
@@ -60,42 +60,42 @@ COLORREF Lighter(COLORREF c, int by) {
 } // namespace
 
 TEST_F(Look, CheckedBoxesShowTheGreenTickAndUncheckedOnesTheRedCross) {
-    ASSERT_TRUE(app_.SelectTab(kOptionsPage));
+    ASSERT_TRUE(app.SelectTab(kOptionsPage));
     int checked = 0;
     for (int id : kCheckBoxes) {
         EXPECT_TRUE(ShowsCheck(id)) << id << (Checked(id) ? " checked" : " unchecked");
         checked += Checked(id);
     }
     EXPECT_TRUE(checked > 0 && checked < 11) << "both kinds seen";
-    app_.Click(Box(IDC_BY_NAME));
-    ASSERT_TRUE(app_.Settle());
+    app.Click(Box(IDC_BY_NAME));
+    ASSERT_TRUE(app.Settle());
     EXPECT_TRUE(ShowsCheck(IDC_BY_NAME)) << "after a click";
 }
 
 TEST_F(Look, AButtonUnderThePointerTakesItsHoverColours) {
     // Started, the Start button reads "Stop" and turns dark red under the pointer.
-    HWND start = app_.Control(IDC_START);
+    HWND start = app.Control(IDC_START);
     ASSERT_EQ("Stop", TextOf(start));
-    const COLORREF darkRed = RGB(128, 0, 0), hoverFace = Lighter(face_, 20);
-    auto looks = [&](COLORREF face, bool redText) {
+    const COLORREF darkRed = RGB(128, 0, 0), hoverFace = Lighter(face, 20);
+    auto looks = [&](COLORREF shown, bool redText) {
         return WaitUntil([&] {
             ScreenPicture button(start);
             int red = button.Count([&](COLORREF c) { return c == darkRed; });
-            return button.At(button.Width() / 2, 1) == face && (red > 5) == redText;
+            return button.At(button.Width() / 2, 1) == shown && (red > 5) == redText;
         });
     };
-    EXPECT_TRUE(looks(face_, false)) << "away from the pointer";
+    EXPECT_TRUE(looks(face, false)) << "away from the pointer";
     RECT frame{};
     ::GetWindowRect(start, &frame);
     ::SetCursorPos((frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2);
     EXPECT_TRUE(looks(hoverFace, true)) << "under the pointer";
     ::SetCursorPos(0, 1023);
-    EXPECT_TRUE(looks(face_, false)) << "the pointer gone again";
+    EXPECT_TRUE(looks(face, false)) << "the pointer gone again";
 }
 
 TEST_F(Look, TheMainWindowPassesAColourChangeOnToItsControls) {
-    ASSERT_TRUE(app_.SelectTab(kAboutPage));
-    HWND link = app_.PageControl(kAboutPage, IDC_WEBSITE_LINK), hide = app_.Control(IDC_HIDE);
+    ASSERT_TRUE(app.SelectTab(kAboutPage));
+    HWND link = app.PageControl(kAboutPage, IDC_WEBSITE_LINK), hide = app.Control(IDC_HIDE);
     // The right end of the link's control holds no text, and the Hide
     // button's face is the system's face colour.
     auto painted = [&](COLORREF colour) {
@@ -105,45 +105,45 @@ TEST_F(Look, TheMainWindowPassesAColourChangeOnToItsControls) {
                    button.At(button.Width() / 2, 1) == colour;
         });
     };
-    ASSERT_TRUE(painted(face_));
+    ASSERT_TRUE(painted(face));
     const COLORREF changed = RGB(200, 210, 230);
     ASSERT_TRUE(ChangeFace(changed));
     EXPECT_TRUE(painted(changed));
-    ASSERT_TRUE(ChangeFace(face_));
-    EXPECT_TRUE(painted(face_));
+    ASSERT_TRUE(ChangeFace(face));
+    EXPECT_TRUE(painted(face));
 }
 
 TEST_F(Look, ButtonsStayOwnerDrawnAsTheDialogManagerMovesTheDefaultButton) {
-    ASSERT_TRUE(app_.SelectTab(kOptionsPage));
+    ASSERT_TRUE(app.SelectTab(kOptionsPage));
     // Tab through the page: the dialog manager restyles the buttons it passes.
     for (int i = 0; i < 2 * 11; ++i) {
-        PostKey(ThreadInfoOf(main_).hwndFocus, VK_TAB);
-        ASSERT_TRUE(app_.Settle());
+        PostKey(ThreadInfoOf(mainWindow).hwndFocus, VK_TAB);
+        ASSERT_TRUE(app.Settle());
     }
     for (int id : kCheckBoxes)
         EXPECT_EQ(BS_OWNERDRAW, ::GetWindowLongA(Box(id), GWL_STYLE) & 0x1F) << id;
 }
 
 TEST_F(Look, ACheckBoxTogglesOnAClickAndTwiceOnADoubleClick) {
-    ASSERT_TRUE(app_.SelectTab(kOptionsPage));
+    ASSERT_TRUE(app.SelectTab(kOptionsPage));
     HWND box = Box(IDC_ADD_ALT);
     bool before = Checked(IDC_ADD_ALT);
     auto post = [&](UINT msg, WPARAM keys) { ::PostMessageA(box, msg, keys, MAKELPARAM(5, 5)); };
     post(WM_LBUTTONDOWN, MK_LBUTTON);
     post(WM_LBUTTONUP, 0);
-    ASSERT_TRUE(app_.Settle());
+    ASSERT_TRUE(app.Settle());
     EXPECT_NE(before, Checked(IDC_ADD_ALT)) << "a click";
     post(WM_LBUTTONDBLCLK, MK_LBUTTON);
     post(WM_LBUTTONUP, 0);
-    ASSERT_TRUE(app_.Settle());
+    ASSERT_TRUE(app.Settle());
     EXPECT_EQ(before, Checked(IDC_ADD_ALT)) << "a double-click is a second click";
 }
 
 // The first rounds make what the system keeps for good (shared images,
 // first-use objects); the rounds after them must leave nothing.
 TEST_F(Look, LongUseLeavesNoObjectsBehind) {
-    ASSERT_TRUE(ChangeFace(face_));
-    HWND hide = app_.Control(IDC_HIDE), start = app_.Control(IDC_START);
+    ASSERT_TRUE(ChangeFace(face));
+    HWND hide = app.Control(IDC_HIDE), start = app.Control(IDC_START);
     HWND tray = nullptr;
     const COLORREF other = RGB(200, 210, 230);
     auto repaint = [](HWND window) {
@@ -153,8 +153,8 @@ TEST_F(Look, LongUseLeavesNoObjectsBehind) {
     auto use = [&](int rounds) {
         for (int round = 0; round < rounds; ++round) {
             for (int page = kBannedPage; page <= kAboutPage; ++page) {
-                ASSERT_TRUE(app_.SelectTab(page));
-                repaint(app_.Page(page));
+                ASSERT_TRUE(app.SelectTab(page));
+                repaint(app.Page(page));
             }
             // Hover and press on a button, the system's colours changed,
             // Stop and Start, and the tray icon's menu opened and closed.
@@ -163,31 +163,31 @@ TEST_F(Look, LongUseLeavesNoObjectsBehind) {
             ::UpdateWindow(hide);
             ::SendMessageA(hide, BM_SETSTATE, FALSE, 0);
             ::SendMessageA(hide, WM_MOUSELEAVE, 0, 0);
-            ASSERT_TRUE(ChangeFace(round % 2 ? face_ : other));
-            repaint(main_);
+            ASSERT_TRUE(ChangeFace(round % 2 ? face : other));
+            repaint(mainWindow);
             for (int click = 0; click < 10; ++click)
-                app_.Click(start);
-            ASSERT_TRUE(app_.Settle() && (tray = TrayWindowOf(app_)));
+                app.Click(start);
+            ASSERT_TRUE(app.Settle() && (tray = TrayWindowOf(app)));
             ::PostMessageA(tray, kTrayNotify, IDR_TRAY_STARTED, WM_RBUTTONUP);
-            ASSERT_TRUE(WaitUntil([&] { return ShownMenu(app_) != nullptr; }));
-            ASSERT_TRUE(ChooseInMenu(app_, {VK_ESCAPE}));
+            ASSERT_TRUE(WaitUntil([&] { return ShownMenu(app) != nullptr; }));
+            ASSERT_TRUE(ChooseInMenu(app, {VK_ESCAPE}));
         }
     };
     use(3);
-    ASSERT_TRUE(probe_->Ask(main_, probe::kCountObjects));
-    probe::Report before = probe_->Report();
+    ASSERT_TRUE(probe->Ask(mainWindow, probe::kCountObjects));
+    probe::Report before = probe->Report();
     EXPECT_GT(before.objects[probe::kGdi], 0) << "the count sees the objects at all";
     EXPECT_GT(before.objects[probe::kWindows], 0);
     use(10);
-    ASSERT_TRUE(probe_->Ask(main_, probe::kCountObjects));
+    ASSERT_TRUE(probe->Ask(mainWindow, probe::kCountObjects));
     const char* const kinds[] = {"GDI objects", "menus", "windows"};
     for (int kind = 0; kind < probe::kObjectKinds; ++kind) {
-        long was = before.objects[kind], now = probe_->Report().objects[kind];
+        long was = before.objects[kind], now = probe->Report().objects[kind];
         std::printf("Velmora's %s over 10 rounds of every page, a button hovered and pressed, a "
                     "colour change, 5 Stop/Start cycles and the tray menu: %ld -> %ld\n",
                     kinds[kind], was, now);
         EXPECT_LE(now, was) << kinds[kind];
     }
-    EXPECT_TRUE(ShellHasIcon(TrayWindowOf(app_), IDR_TRAY_STARTED));
-    EXPECT_FALSE(ShellHasIcon(TrayWindowOf(app_), IDR_TRAY_STOPPED));
+    EXPECT_TRUE(ShellHasIcon(TrayWindowOf(app), IDR_TRAY_STARTED));
+    EXPECT_FALSE(ShellHasIcon(TrayWindowOf(app), IDR_TRAY_STOPPED));
 }

@@ -10,7 +10,7 @@ MakerProcess::~MakerProcess() {
     // process ended from outside.
     if (Running()) {
         Ask("quit", 0);
-        ::WaitForSingleObject(pi_.hProcess, 5000);
+        ::WaitForSingleObject(process.Get(), 5000);
     }
     Kill();
 }
@@ -18,12 +18,12 @@ MakerProcess::~MakerProcess() {
 bool MakerProcess::Start(const std::string& exe) {
     Kill();
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    HANDLE childIn = nullptr, childOut = nullptr;
-    if (!::CreatePipe(&childIn, &toMaker_, &inherit, 0) ||
-        !::CreatePipe(&fromMaker_, &childOut, &inherit, 0))
+    OwnedHandle childIn, childOut;
+    if (!::CreatePipe(childIn.Put(), toMaker.Put(), &inherit, 0) ||
+        !::CreatePipe(fromMaker.Put(), childOut.Put(), &inherit, 0))
         return false;
-    ::SetHandleInformation(toMaker_, HANDLE_FLAG_INHERIT, 0);
-    ::SetHandleInformation(fromMaker_, HANDLE_FLAG_INHERIT, 0);
+    ::SetHandleInformation(toMaker.Get(), HANDLE_FLAG_INHERIT, 0);
+    ::SetHandleInformation(fromMaker.Get(), HANDLE_FLAG_INHERIT, 0);
     std::string path = exe;
     if (path.empty()) { // tests/e2e/ beside tests/win/ and tests/bench/
         char self[MAX_PATH] = {};
@@ -35,34 +35,42 @@ bool MakerProcess::Start(const std::string& exe) {
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = childIn;
-    si.hStdOutput = childOut;
+    si.hStdInput = childIn.Get();
+    si.hStdOutput = childOut.Get();
     si.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION info{};
     bool started = ::CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, TRUE,
-                                    CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi_) != FALSE;
-    ::CloseHandle(childIn);
-    ::CloseHandle(childOut);
+                                    CREATE_NO_WINDOW, nullptr, nullptr, &si, &info) != FALSE;
+    if (started) {
+        process.Reset(info.hProcess);
+        OwnedHandle thread(info.hThread);
+        pid = info.dwProcessId;
+    }
+    // Only the maker holds its ends now.
+    childIn.Reset();
+    childOut.Reset();
     return started && ReadLine(20000) == "ready";
 }
 
 std::string MakerProcess::ReadLine(DWORD timeoutMs) {
     for (DWORD start = ::GetTickCount();;) {
-        size_t end = pending_.find('\n');
+        size_t end = pending.find('\n');
         if (end != std::string::npos) {
-            std::string line = pending_.substr(0, end);
-            pending_.erase(0, end + 1);
+            std::string line = pending.substr(0, end);
+            pending.erase(0, end + 1);
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
             return line;
         }
         DWORD available = 0;
-        if (!fromMaker_ || !::PeekNamedPipe(fromMaker_, nullptr, 0, nullptr, &available, nullptr))
+        if (!fromMaker ||
+            !::PeekNamedPipe(fromMaker.Get(), nullptr, 0, nullptr, &available, nullptr))
             return std::string();
         if (available) {
             std::string chunk(available, '\0');
             DWORD got = 0;
-            ::ReadFile(fromMaker_, &chunk[0], available, &got, nullptr);
-            pending_.append(chunk, 0, got);
+            ::ReadFile(fromMaker.Get(), &chunk[0], available, &got, nullptr);
+            pending.append(chunk, 0, got);
             continue;
         }
         if (::GetTickCount() - start >= timeoutMs)
@@ -74,8 +82,8 @@ std::string MakerProcess::ReadLine(DWORD timeoutMs) {
 std::string MakerProcess::Ask(const std::string& command, DWORD timeoutMs) {
     std::string line = command + "\n";
     DWORD written = 0;
-    if (!toMaker_ ||
-        !::WriteFile(toMaker_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr))
+    if (!toMaker || !::WriteFile(toMaker.Get(), line.data(), static_cast<DWORD>(line.size()),
+                                 &written, nullptr))
         return std::string();
     return ReadLine(timeoutMs);
 }
@@ -130,19 +138,15 @@ bool MakerProcess::Hook(HWND target, const std::string& path) {
 }
 
 void MakerProcess::Kill() {
-    if (pi_.hProcess) {
-        ::TerminateProcess(pi_.hProcess, 1);
-        ::WaitForSingleObject(pi_.hProcess, 10000);
-        ::CloseHandle(pi_.hProcess);
-        ::CloseHandle(pi_.hThread);
+    if (process) {
+        ::TerminateProcess(process.Get(), 1);
+        ::WaitForSingleObject(process.Get(), 10000);
     }
-    pi_ = PROCESS_INFORMATION{};
-    for (HANDLE* pipe : {&toMaker_, &fromMaker_}) {
-        if (*pipe)
-            ::CloseHandle(*pipe);
-        *pipe = nullptr;
-    }
-    pending_.clear();
+    process.Reset();
+    pid = 0;
+    toMaker.Reset();
+    fromMaker.Reset();
+    pending.clear();
 }
 
 } // namespace e2e

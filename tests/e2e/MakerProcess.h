@@ -9,7 +9,11 @@
 
 #include <string>
 
+#include "framework/Handle.h"
+
 namespace e2e {
+
+using OwnedHandle = fw::UniqueHandle<fw::KernelHandleTraits>;
 
 class MakerProcess {
 public:
@@ -21,7 +25,7 @@ public:
     // exe: the popup_maker.exe of the end-to-end tests' folder when empty.
     // False when it did not start and say it is ready.
     bool Start(const std::string& exe = std::string());
-    bool Running() const { return pi_.hProcess != nullptr; }
+    bool Running() const { return static_cast<bool>(process); }
     // A visible window of exactly width x height; null on failure.
     HWND Open(const std::string& title, int width, int height);
     bool SetTitle(HWND window, const std::string& title);
@@ -46,15 +50,15 @@ public:
     // Ends the process at once: its windows go without being destroyed by
     // it, so no hook ever runs for them.
     void Kill();
-    DWORD Pid() const { return pi_.dwProcessId; }
+    DWORD Pid() const { return pid; }
 
 private:
     std::string Ask(const std::string& command, DWORD timeoutMs = 20000);
     std::string ReadLine(DWORD timeoutMs);
-    PROCESS_INFORMATION pi_{};
-    HANDLE toMaker_ = nullptr;
-    HANDLE fromMaker_ = nullptr;
-    std::string pending_;
+    OwnedHandle process;
+    DWORD pid = 0;
+    OwnedHandle toMaker, fromMaker;
+    std::string pending;
 };
 
 } // namespace e2e

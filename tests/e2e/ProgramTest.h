@@ -15,22 +15,24 @@ class ProgramTest : public testing::Test {
 protected:
     void SetUp() override { UseQuietSettings(); }
     // Starts the program on the settings stored now, in a new work folder.
-    void Start(const std::string& name = "program") { ASSERT_TRUE(main_ = StartApp(app_, name)); }
+    void Start(const std::string& name = "program") {
+        ASSERT_TRUE(mainWindow = StartApp(app, name));
+    }
     // The maker, started on first use.
     MakerProcess& Maker() {
-        if (!maker_.Running()) {
-            EXPECT_TRUE(maker_.Start());
+        if (!maker.Running()) {
+            EXPECT_TRUE(maker.Start());
         }
-        return maker_;
+        return maker;
     }
     // Opens a window in the maker and lets the program judge it.
     bool Stays(const std::string& title, int width = 300, int height = 200) {
-        return StaysOpen(app_, Maker(), title, width, height);
+        return StaysOpen(app, Maker(), title, width, height);
     }
     // Destroyed in reverse order: the maker ends before the program closes.
-    VelmoraProcess app_;
-    MakerProcess maker_;
-    HWND main_ = nullptr;
+    VelmoraProcess app;
+    MakerProcess maker;
+    HWND mainWindow = nullptr;
 };
 
 // The same in a work folder of its own, with a list file read at start.
@@ -38,27 +40,27 @@ class ListFileTest : public ProgramTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        dir_ = MakeWorkDir("list");
+        dir = MakeWorkDir("list");
     }
-    std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
+    std::string Path(const std::string& name) const { return dir + "\\" + name; }
     // Starts with the list read from path, and written there at exit when saveOnExit.
     void StartWithList(const std::string& path, DWORD saveOnExit = 1, DWORD inTray = 0) {
         SetSettingDword("LoadMinimized", inTray);
         SetSettingDword("LoadOnStartup", 1);
         SetSettingDword("SaveOnExit", saveOnExit);
         SetSettingString("Path", path);
-        ASSERT_TRUE(app_.Start(dir_) && (main_ = app_.WaitForMainWindow()));
+        ASSERT_TRUE(app.Start(dir) && (mainWindow = app.WaitForMainWindow()));
     }
     // The box showing exactly this text, answered with OK.
     void ExpectBox(const std::string& text) {
-        HWND box = WaitForMessageBox(app_, text.substr(0, 40));
+        HWND box = WaitForMessageBox(app, text.substr(0, 40));
         ASSERT_TRUE(box) << text;
         EXPECT_EQ("Velmora", TextOf(box));
         EXPECT_EQ(text, MessageBoxText(box));
-        ASSERT_TRUE(DismissMessageBox(app_, text.substr(0, 40)));
-        ASSERT_TRUE(app_.Settle());
+        ASSERT_TRUE(DismissMessageBox(app, text.substr(0, 40)));
+        ASSERT_TRUE(app.Settle());
     }
-    std::string dir_;
+    std::string dir;
 };
 
 } // namespace e2e

@@ -29,17 +29,17 @@ TEST_F(Startup, FirstRunStartsHiddenAndStartedASecondInstanceEndsAndEveryDefault
     DeleteProgramKey();
     std::string dir = MakeWorkDir("first-run");
     VelmoraProcess second;
-    ASSERT_TRUE(app_.Start(dir));
-    HWND main = app_.WaitForMainWindow();
+    ASSERT_TRUE(app.Start(dir));
+    HWND main = app.WaitForMainWindow();
     ASSERT_TRUE(main);
     EXPECT_FALSE(::IsWindowVisible(main)) << "LoadMinimized is on by default";
-    EXPECT_EQ("Stop", TextOf(app_.Control(IDC_START))) << "LoadStart is on by default";
+    EXPECT_EQ("Stop", TextOf(app.Control(IDC_START))) << "LoadStart is on by default";
     ASSERT_TRUE(second.Start(dir));
     EXPECT_TRUE(second.WaitForExit(10000)) << "the second instance kept running";
     EXPECT_EQ(0u, second.ExitCode());
     EXPECT_TRUE(TopLevelWindows(second.Pid()).empty());
-    EXPECT_EQ(main, app_.WaitForMainWindow(2000));
-    ASSERT_TRUE(app_.Close());
+    EXPECT_EQ(main, app.WaitForMainWindow(2000));
+    ASSERT_TRUE(app.Close());
     ExpectStored(kDefaults, "x", "default.lst");
 }
 
@@ -57,18 +57,18 @@ TEST_F(Startup, StoredValuesAreUsedMalformedOnesReadAsDefaultsOrAsFarAsTheyGoAnd
     SetSettingRaw("Path", REG_SZ, (longPath + '\0' + "cd").c_str(), 70003);
     SetSettingRaw("BrowserNames", REG_MULTI_SZ, "Brave\0\0Google Chrome", 20);
     Start("stored");
-    EXPECT_TRUE(::IsWindowVisible(main_)) << "LoadMinimized 0";
-    EXPECT_EQ(Lines{Counter(41, 0)}, app_.StatisticsLines());
+    EXPECT_TRUE(::IsWindowVisible(mainWindow)) << "LoadMinimized 0";
+    EXPECT_EQ(Lines{Counter(41, 0)}, app.StatisticsLines());
     const std::pair<int, const char*> shown[] = {{IDC_WIDTH, "640"},
                                                  {IDC_SESSIONS, "-3"},
                                                  {IDC_HEIGHT, "700"},
                                                  {IDC_DELAY, "0"},
                                                  {IDC_HOTKEY, "x"}};
     for (const auto& field : shown)
-        EXPECT_EQ(field.second, TextOf(app_.PageControl(kOptionsPage, field.first))) << field.first;
+        EXPECT_EQ(field.second, TextOf(app.PageControl(kOptionsPage, field.first))) << field.first;
     EXPECT_FALSE(Stays("Ad - Google Chrome"));
     EXPECT_TRUE(Stays("Ad - Opera")) << "the stored names replace the first ones";
-    ASSERT_TRUE(app_.Close());
+    ASSERT_TRUE(app.Close());
 
     std::map<std::string, DWORD> expected = kDefaults;
     for (const char* quiet : {"LoadMinimized", "LoadOnStartup", "SaveOnExit", "AutoStart"})
@@ -82,16 +82,16 @@ TEST_F(Startup, StoredValuesAreUsedMalformedOnesReadAsDefaultsOrAsFarAsTheyGoAnd
 TEST_F(Startup, AStoredKeyTheOptionsPageWouldRefuseReadsAsTheDefaultWithoutAWord) {
     SetSettingString("Key", "ABCDEF");
     Start("long-key");
-    EXPECT_TRUE(DialogsOf(app_).empty()) << "no message about the hotkey field";
-    EXPECT_EQ("x", TextOf(app_.PageControl(kOptionsPage, IDC_HOTKEY)));
-    ASSERT_TRUE(app_.Close());
+    EXPECT_TRUE(DialogsOf(app).empty()) << "no message about the hotkey field";
+    EXPECT_EQ("x", TextOf(app.PageControl(kOptionsPage, IDC_HOTKEY)));
+    ASSERT_TRUE(app.Close());
     EXPECT_EQ("x", SettingString("Key")) << "not written back to come again";
 }
 
 TEST_F(Startup, RegistryOnlyValuesAreNeverWrittenSoAChangeWhileRunningStays) {
     Start("registry-only");
     SetSettingDword("LateTitleSeconds", 3);
-    ASSERT_TRUE(app_.Close());
+    ASSERT_TRUE(app.Close());
     EXPECT_EQ(3u, SettingDword("LateTitleSeconds"));
     EXPECT_EQ(kNoSetting, SettingDword("DelayInTurn")) << "a default is not written";
     DWORD type = 0;
@@ -108,9 +108,9 @@ TEST_F(Startup, EndOfSessionSavesTheSettingsOnScreenAndInTheTray) {
         SetSettingDword("LoadMinimized", inTray);
         SetSettingDword("nKills", 7);
         Start("end-session");
-        HWND target = inTray ? OnlyWindowOf(app_, "VelmoraHiddenParent") : main_;
+        HWND target = inTray ? OnlyWindowOf(app, "VelmoraHiddenParent") : mainWindow;
         ASSERT_TRUE(target);
-        SetText(app_.PageControl(kOptionsPage, IDC_DELAY), "250");
+        SetText(app.PageControl(kOptionsPage, IDC_DELAY), "250");
         DWORD_PTR answer = 0;
         ASSERT_TRUE(
             ::SendMessageTimeoutA(target, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &answer));
@@ -120,7 +120,7 @@ TEST_F(Startup, EndOfSessionSavesTheSettingsOnScreenAndInTheTray) {
         EXPECT_EQ(250u, SettingDword("Delay"));
         EXPECT_EQ(7u, SettingDword("nKills"));
         EXPECT_EQ(inTray, SettingDword("LoadMinimized"));
-        ASSERT_TRUE(app_.Close()); // before the next settings are stored
+        ASSERT_TRUE(app.Close()); // before the next settings are stored
     }
 }
 
@@ -129,18 +129,18 @@ TEST_F(Startup, WithoutItsHookLibraryTheProgramSaysWhatIsMissingAndWhereAndEnds)
     std::string dir = MakeWorkDir("no-hook");
     std::string exe = dir + "\\Velmora.exe";
     ASSERT_TRUE(::CopyFileA((Env("VELMORA_DIST") + "\\Velmora.exe").c_str(), exe.c_str(), FALSE));
-    ASSERT_TRUE(app_.Start(dir, exe));
+    ASSERT_TRUE(app.Start(dir, exe));
     const std::string text = "Velmora cannot start: hook.dll was not found. It was looked for in " +
                              dir +
                              ".\n\nVelmora.exe needs the hook.dll that comes with it, in the same "
                              "folder: copy both files of one folder of the program together.";
-    HWND box = WaitForMessageBox(app_, "hook.dll was not found");
+    HWND box = WaitForMessageBox(app, "hook.dll was not found");
     ASSERT_TRUE(box);
     EXPECT_EQ("Velmora", TextOf(box));
     EXPECT_EQ(text, MessageBoxText(box));
-    ASSERT_TRUE(DismissMessageBox(app_, "hook.dll was not found"));
-    ASSERT_TRUE(app_.WaitForExit(10000));
-    EXPECT_EQ(1u, app_.ExitCode());
+    ASSERT_TRUE(DismissMessageBox(app, "hook.dll was not found"));
+    ASSERT_TRUE(app.WaitForExit(10000));
+    EXPECT_EQ(1u, app.ExitCode());
     EXPECT_EQ(Lines{"Velmora.exe"}, FilesIn(dir));
     EXPECT_EQ("<no string>", SettingString("Path")) << "nothing written";
 }

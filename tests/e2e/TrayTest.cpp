@@ -14,48 +14,48 @@ protected:
     }
     void StartWithProbe(const char* name) {
         Start(name);
-        probe_.reset(new Probe(::GetWindowThreadProcessId(main_, nullptr)));
-        ASSERT_TRUE(probe_->Attached());
+        probe.reset(new Probe(::GetWindowThreadProcessId(mainWindow, nullptr)));
+        ASSERT_TRUE(probe->Attached());
     }
     // Sends the icon's notification, settled first: the tray window is made
     // anew with each change of state.
     bool Notify(UINT iconId, UINT mouse) {
-        return app_.Settle() && ::PostMessageA(TrayWindowOf(app_), kTrayNotify, iconId, mouse) &&
-               app_.Settle();
+        return app.Settle() && ::PostMessageA(TrayWindowOf(app), kTrayNotify, iconId, mouse) &&
+               app.Settle();
     }
     // Right-clicks the icon and reads the menu it opens, left open.
     Lines OpenMenu(UINT iconId) {
-        return Notify(iconId, WM_RBUTTONUP) ? probe_->ShownMenuItems(app_) : Lines{};
+        return Notify(iconId, WM_RBUTTONUP) ? probe->ShownMenuItems(app) : Lines{};
     }
     // Picks the item `downs` places down (0: Escape) and waits until it acted.
     bool Pick(int downs) {
         std::vector<WPARAM> keys(downs, VK_DOWN);
         keys.push_back(downs ? VK_RETURN : VK_ESCAPE);
-        return ChooseInMenu(app_, keys);
+        return ChooseInMenu(app, keys);
     }
-    std::string StartText() const { return TextOf(app_.Control(IDC_START)); }
+    std::string StartText() const { return TextOf(app.Control(IDC_START)); }
     RECT Frame() const {
         RECT frame{};
-        ::GetWindowRect(main_, &frame);
+        ::GetWindowRect(mainWindow, &frame);
         return frame;
     }
     // On screen, with a taskbar button, in front and active.
     void ExpectOutOfTheTray() {
-        EXPECT_TRUE(::IsWindowVisible(main_));
-        EXPECT_EQ(::GetDesktopWindow(), ::GetAncestor(main_, GA_PARENT)) << "a taskbar button";
+        EXPECT_TRUE(::IsWindowVisible(mainWindow));
+        EXPECT_EQ(::GetDesktopWindow(), ::GetAncestor(mainWindow, GA_PARENT)) << "a taskbar button";
         // Wine learns of focus changes from X a moment later.
-        EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == main_; }, 2000));
-        EXPECT_EQ(main_, ThreadInfoOf(main_).hwndActive);
+        EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == mainWindow; }, 2000));
+        EXPECT_EQ(mainWindow, ThreadInfoOf(mainWindow).hwndActive);
     }
 
-    std::unique_ptr<Probe> probe_;
+    std::unique_ptr<Probe> probe;
 };
 
 } // namespace
 
 TEST_F(Tray, TheIconComesBackWhenTheTaskbarIsMadeAgainOrTheWorkAreaChanges) {
     Start("tray-taskbar");
-    HWND tray = TrayWindowOf(app_);
+    HWND tray = TrayWindowOf(app);
     const UINT taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
     DWORD_PTR answer = 0;
     for (bool broadcast : {true, false}) {
@@ -67,7 +67,7 @@ TEST_F(Tray, TheIconComesBackWhenTheTaskbarIsMadeAgainOrTheWorkAreaChanges) {
         else
             ::SendMessageTimeoutA(tray, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0, SMTO_NORMAL, 5000,
                                   &answer);
-        ASSERT_TRUE(app_.Settle());
+        ASSERT_TRUE(app.Settle());
         EXPECT_TRUE(ShellHasIcon(tray, IDR_TRAY_STARTED));
         EXPECT_FALSE(ShellHasIcon(tray, IDR_TRAY_STOPPED)) << "with the id of the state it is in";
     }
@@ -77,8 +77,8 @@ TEST_F(Tray, AClickAMoveOrARightPressOnTheIconDoesNothing) {
     Start("tray-mouse");
     for (UINT mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSEMOVE, WM_RBUTTONDOWN})
         ASSERT_TRUE(Notify(IDR_TRAY_STARTED, mouse));
-    EXPECT_FALSE(::IsWindowVisible(main_));
-    EXPECT_FALSE(ShownMenu(app_));
+    EXPECT_FALSE(::IsWindowVisible(mainWindow));
+    EXPECT_FALSE(ShownMenu(app));
 }
 
 TEST_F(Tray, TheMenuOffersTheOtherStateWithOpenInBoldAndStartsAndStopsInTheTray) {
@@ -89,8 +89,8 @@ TEST_F(Tray, TheMenuOffersTheOtherStateWithOpenInBoldAndStartsAndStopsInTheTray)
     OpenMenu(IDR_TRAY_STARTED);
     ASSERT_TRUE(Pick(2));
     EXPECT_EQ("Start", StartText());
-    EXPECT_FALSE(::IsWindowVisible(main_)) << "the state changes in the tray";
-    EXPECT_TRUE(ShellHasIcon(TrayWindowOf(app_), IDR_TRAY_STOPPED));
+    EXPECT_FALSE(::IsWindowVisible(mainWindow)) << "the state changes in the tray";
+    EXPECT_TRUE(ShellHasIcon(TrayWindowOf(app), IDR_TRAY_STOPPED));
     EXPECT_EQ((Lines{"default Open", "Start", "Close"}), OpenMenu(IDR_TRAY_STOPPED));
     ASSERT_TRUE(Pick(2));
     EXPECT_EQ("Stop", StartText());
@@ -113,16 +113,16 @@ TEST_F(Tray, TheIconShowsTheColouredPictureWhileStartedAndTheGreyOneWhileStopped
     };
     EXPECT_TRUE(shows(coloured)) << "started";
     for (bool started : {false, true}) {
-        app_.Click(app_.Control(IDC_START));
-        ASSERT_TRUE(app_.Settle());
+        app.Click(app.Control(IDC_START));
+        ASSERT_TRUE(app.Settle());
         EXPECT_TRUE(shows(started ? coloured : grey)) << (started ? "started again" : "stopped");
     }
 }
 
 // Open from the menu and a double-click on the icon, in turns.
-TEST_F(Tray, OpenAndADoubleClickBringTheWindowOutOfTheTrayAndHideTakesItBackWhereItWas) {
+TEST_F(Tray, OpenAndADoubleClickBringTheWindowOutOfTheTrayHideTakesItBackAndTheIconGoesAtExit) {
     StartWithProbe("tray-trips");
-    HWND hidden = OnlyWindowOf(app_, "VelmoraHiddenParent");
+    HWND hidden = OnlyWindowOf(app, "VelmoraHiddenParent");
     ASSERT_TRUE(hidden);
     RECT firstFrame{};
     for (int round = 0; round < 3; ++round) {
@@ -137,14 +137,17 @@ TEST_F(Tray, OpenAndADoubleClickBringTheWindowOutOfTheTrayAndHideTakesItBackWher
         RECT frame = Frame();
         firstFrame = round ? firstFrame : frame;
         EXPECT_TRUE(::EqualRect(&firstFrame, &frame)) << "back where it was";
-        app_.Click(app_.Control(IDC_HIDE));
-        ASSERT_TRUE(app_.Settle());
-        EXPECT_FALSE(::IsWindowVisible(main_));
-        EXPECT_EQ(hidden, ::GetAncestor(main_, GA_PARENT));
+        app.Click(app.Control(IDC_HIDE));
+        ASSERT_TRUE(app.Settle());
+        EXPECT_FALSE(::IsWindowVisible(mainWindow));
+        EXPECT_EQ(hidden, ::GetAncestor(mainWindow, GA_PARENT));
     }
-    EXPECT_EQ(hidden, OnlyWindowOf(app_, "VelmoraHiddenParent")) << "one hidden parent all along";
-    EXPECT_TRUE(app_.Close());
-    EXPECT_EQ(0u, app_.ExitCode()) << "the hidden parent goes quietly at exit";
+    EXPECT_EQ(hidden, OnlyWindowOf(app, "VelmoraHiddenParent")) << "one hidden parent all along";
+    HWND tray = TrayWindowOf(app);
+    ASSERT_TRUE(ShellHasIcon(tray, IDR_TRAY_STARTED));
+    EXPECT_TRUE(app.Close());
+    EXPECT_EQ(0u, app.ExitCode()) << "the hidden parent goes quietly at exit";
+    EXPECT_FALSE(ShellHasIcon(tray, IDR_TRAY_STARTED)) << "the icon goes with the program";
 }
 
 TEST_F(Tray, OpenOrADoubleClickWithTheWindowShownLeaveItInPlaceAndBringItToTheFront) {
@@ -166,16 +169,8 @@ TEST_F(Tray, OpenOrADoubleClickWithTheWindowShownLeaveItInPlaceAndBringItToTheFr
         RECT after = Frame();
         EXPECT_TRUE(::EqualRect(&before, &after)) << "where it was";
     }
-    EXPECT_TRUE(TopLevelWindows(app_.Pid(), "VelmoraHiddenParent").empty())
+    EXPECT_TRUE(TopLevelWindows(app.Pid(), "VelmoraHiddenParent").empty())
         << "never hidden, so no hidden parent";
-}
-
-TEST_F(Tray, TheIconGoesWithTheProgram) {
-    Start("tray-close");
-    HWND tray = TrayWindowOf(app_);
-    ASSERT_TRUE(ShellHasIcon(tray, IDR_TRAY_STARTED));
-    EXPECT_TRUE(app_.Close());
-    EXPECT_FALSE(ShellHasIcon(tray, IDR_TRAY_STARTED));
 }
 
 TEST_F(Tray, LoadMinimizedNeverShowsTheWindow) {
@@ -184,13 +179,13 @@ TEST_F(Tray, LoadMinimizedNeverShowsTheWindow) {
     SetSettingDword("LoadMinimized", 0);
     Start("tray-on-screen");
     EXPECT_GT(shows.Report().mainWindowShows, 0) << "the probe sees a window shown at start";
-    ASSERT_TRUE(app_.Close());
+    ASSERT_TRUE(app.Close());
     SetSettingDword("LoadMinimized", 1);
     long before = shows.Report().mainWindowShows;
     Start("tray-minimized");
     EXPECT_EQ(before, shows.Report().mainWindowShows) << "never shown at start";
-    EXPECT_FALSE(::IsWindowVisible(main_));
-    HWND hidden = OnlyWindowOf(app_, "VelmoraHiddenParent");
+    EXPECT_FALSE(::IsWindowVisible(mainWindow));
+    HWND hidden = OnlyWindowOf(app, "VelmoraHiddenParent");
     ASSERT_TRUE(hidden);
-    EXPECT_EQ(hidden, ::GetAncestor(main_, GA_PARENT)) << "no taskbar button";
+    EXPECT_EQ(hidden, ::GetAncestor(mainWindow, GA_PARENT)) << "no taskbar button";
 }

@@ -19,13 +19,13 @@ const char kNothingChanged[] =
 class Update : public ListFileTest {
 protected:
     void SetUp() override {
-        port_ = Env("VELMORA_HTTP_PORT");
-        if (port_.empty() || Env("VELMORA_HTTP_ROOT").empty())
+        port = Env("VELMORA_HTTP_PORT");
+        if (port.empty() || Env("VELMORA_HTTP_ROOT").empty())
             GTEST_SKIP() << "no local HTTP server (run through scripts/test.sh)";
         ListFileTest::SetUp();
     }
     std::string Url(const std::string& answer) const {
-        return "http://127.0.0.1:" + port_ + "/" + answer + "/updates/velmo/latest.lst";
+        return "http://127.0.0.1:" + port + "/" + answer + "/updates/velmo/latest.lst";
     }
     // Starts the program, which takes the address from the driver's
     // environment, and clicks Update.
@@ -39,15 +39,15 @@ protected:
         StartWithList(Path("start.lst"));
         ::SetEnvironmentVariableA("VELMORA_UPDATE_URL", nullptr);
         ::SetEnvironmentVariableA("VELMORA_UPDATE_TIMEOUT", nullptr);
-        ASSERT_EQ((Lines{"shared", "x - Opera"}), app_.BannedList());
-        app_.Click(app_.PageControl(kBannedPage, IDC_UPDATE));
+        ASSERT_EQ((Lines{"shared", "x - Opera"}), app.BannedList());
+        app.Click(app.PageControl(kBannedPage, IDC_UPDATE));
     }
     // The progress window, once it shows the bytes of a stalled answer.
     HWND WaitForStalledDownload() {
         HWND progress = nullptr;
         bool shown = WaitUntil([&] {
             progress = nullptr;
-            for (HWND dialog : DialogsOf(app_))
+            for (HWND dialog : DialogsOf(app))
                 progress = TextOf(dialog) == "Update" ? dialog : progress;
             return progress &&
                    TextOf(::GetDlgItem(progress, IDC_UPDATE_PROGRESS)) == "100 bytes received";
@@ -57,19 +57,19 @@ protected:
     void ExpectFailure(const std::string& url, const std::string& reason) {
         ExpectBox("The update list could not be fetched from " + url + ": " + reason +
                   kNothingChanged);
-        EXPECT_TRUE(DialogsOf(app_).empty());
+        EXPECT_TRUE(DialogsOf(app).empty());
     }
     // The list, the files and which of them is the list file, as at start.
     void ExpectNothingChangedAfterClose() {
-        EXPECT_EQ((Lines{"shared", "x - Opera"}), app_.BannedList());
-        ASSERT_TRUE(app_.Close());
+        EXPECT_EQ((Lines{"shared", "x - Opera"}), app.BannedList());
+        ASSERT_TRUE(app.Close());
         EXPECT_EQ(kStartList, ReadFileBytes(Path("start.lst")));
         EXPECT_EQ(kEarlierUpload, ReadFileBytes(Path("uploaded.lst")));
-        EXPECT_EQ((Lines{"start.lst", "uploaded.lst"}), FilesIn(dir_)) << "no temporary file";
+        EXPECT_EQ((Lines{"start.lst", "uploaded.lst"}), FilesIn(dir)) << "no temporary file";
         EXPECT_EQ(Path("start.lst"), SettingString("Path"));
     }
 
-    std::string port_;
+    std::string port;
 };
 
 } // namespace
@@ -82,18 +82,19 @@ TEST_F(Update, AServedListIsMergedAndItsFileBecomesTheListFile) {
     ASSERT_TRUE(WriteFileBytes(folder + "\\latest.lst", served));
     StartFetching(Url("merged"));
     EXPECT_TRUE(WaitUntil([&] {
-        return app_.BannedList().size() == 4 && DialogsOf(app_).empty() && ::IsWindowEnabled(main_);
+        return app.BannedList().size() == 4 && DialogsOf(app).empty() &&
+               ::IsWindowEnabled(mainWindow);
     }));
-    ASSERT_TRUE(app_.Settle());
-    EXPECT_TRUE(DialogsOf(app_).empty()) << "no message";
-    EXPECT_EQ((Lines{"new one", "new two", "shared", "x - Opera"}), app_.BannedList());
+    ASSERT_TRUE(app.Settle());
+    EXPECT_TRUE(DialogsOf(app).empty()) << "no message";
+    EXPECT_EQ((Lines{"new one", "new two", "shared", "x - Opera"}), app.BannedList());
     EXPECT_EQ(served, ReadFileBytes(Path("uploaded.lst")));
-    ASSERT_TRUE(app_.Close());
+    ASSERT_TRUE(app.Close());
     EXPECT_EQ("uploaded.lst", SettingString("Path"));
     EXPECT_EQ("new one\r\nnew two\r\nshared\r\nx - Opera\r\n", ReadFileBytes(Path("uploaded.lst")))
         << "written at exit";
     EXPECT_EQ(kStartList, ReadFileBytes(Path("start.lst")));
-    EXPECT_EQ((Lines{"start.lst", "uploaded.lst"}), FilesIn(dir_));
+    EXPECT_EQ((Lines{"start.lst", "uploaded.lst"}), FilesIn(dir));
 }
 
 TEST_F(Update, EveryFailedAnswerChangesNothingAndSaysWhy) {
@@ -110,7 +111,7 @@ TEST_F(Update, EveryFailedAnswerChangesNothingAndSaysWhy) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.url);
-        dir_ = MakeWorkDir("update-failed");
+        dir = MakeWorkDir("update-failed");
         StartFetching(c.url);
         ExpectFailure(c.url, c.reason);
         ExpectNothingChangedAfterClose();
@@ -129,14 +130,14 @@ TEST_F(Update, ASlowDownloadCanBeCancelledWhileTheProgramGoesOnBlocking) {
     HWND progress = WaitForStalledDownload();
     ASSERT_TRUE(progress);
     EXPECT_EQ(Url("stall/600"), TextOf(::GetDlgItem(progress, IDC_UPDATE_SOURCE)));
-    EXPECT_FALSE(::IsWindowEnabled(main_)) << "as under a modal dialog";
+    EXPECT_FALSE(::IsWindowEnabled(mainWindow)) << "as under a modal dialog";
     EXPECT_FALSE(Stays("x - Opera", 1200, 800)) << "a banned title is closed";
 
-    app_.Click(::GetDlgItem(progress, IDCANCEL));
+    app.Click(::GetDlgItem(progress, IDCANCEL));
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(progress); }));
-    ASSERT_TRUE(app_.Settle());
-    EXPECT_TRUE(::IsWindowEnabled(main_));
-    EXPECT_TRUE(DialogsOf(app_).empty()) << "a cancel needs no message";
+    ASSERT_TRUE(app.Settle());
+    EXPECT_TRUE(::IsWindowEnabled(mainWindow));
+    EXPECT_TRUE(DialogsOf(app).empty()) << "a cancel needs no message";
     ExpectNothingChangedAfterClose();
 }
 
