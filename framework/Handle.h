@@ -55,6 +55,12 @@ struct FileHandleTraits {
     static Type Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(Type h) { ::CloseHandle(h); }
 };
+// FindFirstFile's search handle: INVALID_HANDLE_VALUE on failure, closed by FindClose.
+struct FindHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { ::FindClose(h); }
+};
 struct RegKeyTraits {
     using Type = HKEY;
     static Type Invalid() { return nullptr; }
@@ -101,6 +107,7 @@ struct WindowTraits {
 
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
+using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;

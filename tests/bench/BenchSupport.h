@@ -60,15 +60,14 @@ inline std::string FindUnixProcess(const std::string& name) {
     const std::string prefix = "WINEPREFIX=" + e2e::Env("WINEPREFIX");
     std::string found;
     WIN32_FIND_DATAA entry;
-    HANDLE search = ::FindFirstFileA("Z:\\proc\\*", &entry);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileA(search, &entry)) {
+    fw::UniqueFindHandle search(::FindFirstFileA("Z:\\proc\\*", &entry));
+    for (bool more = bool(search); more; more = ::FindNextFileA(search.Get(), &entry)) {
         std::string dir = "Z:\\proc\\" + std::string(entry.cFileName) + "\\";
         if (std::string(entry.cFileName).find_first_not_of("0123456789") == std::string::npos &&
             e2e::ReadFileBytes(dir + "cmdline").find(name) != std::string::npos &&
             e2e::ReadFileBytes(dir + "environ").find(prefix + '\0') != std::string::npos)
             found = entry.cFileName;
     }
-    ::FindClose(search);
     return found;
 }
 

@@ -502,12 +502,11 @@ bool StaysOpen(VelmoraProcess& app, MakerProcess& maker, const std::string& titl
 std::vector<std::string> FilesIn(const std::string& folder) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileA(search, &found)) {
+    fw::UniqueFindHandle search(::FindFirstFileA((folder + "\\*").c_str(), &found));
+    for (bool more = bool(search); more; more = ::FindNextFileA(search.Get(), &found)) {
         if (found.cFileName[0] != '.')
             names.push_back(found.cFileName);
     }
-    ::FindClose(search);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -532,20 +531,18 @@ ScreenPicture::ScreenPicture(HWND window) {
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    fw::WindowDc screen(nullptr);
+    fw::UniqueMemoryDc memory(::CreateCompatibleDC(screen.Get()));
+    fw::UniqueBitmap bitmap(
+        ::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (memory && bitmap && width > 0 && height > 0) {
-        HGDIOBJ old = ::SelectObject(memory, bitmap);
-        ::BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-        ::SelectObject(memory, old);
+        HGDIOBJ old = ::SelectObject(memory.Get(), bitmap.Get());
+        ::BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), origin.x, origin.y, SRCCOPY);
+        ::SelectObject(memory.Get(), old);
         const DWORD* row = static_cast<const DWORD*>(bits); // 0x00RRGGBB
         for (int i = 0; i < width * height; ++i)
             pixels.push_back(RGB(row[i] >> 16 & 0xFF, row[i] >> 8 & 0xFF, row[i] & 0xFF));
     }
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
     if (pixels.empty())
         width = height = 0;
 }
