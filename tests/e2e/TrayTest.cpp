@@ -33,6 +33,13 @@ protected:
         keys.push_back(downs ? VK_RETURN : VK_ESCAPE);
         return ChooseInMenu(app, keys);
     }
+    // Opens the window from the tray icon: its double-click or the menu's Open.
+    bool OpenFromTray(bool doubleClick) {
+        if (doubleClick)
+            return Notify(IDR_TRAY_STARTED, WM_LBUTTONDBLCLK);
+        OpenMenu(IDR_TRAY_STARTED);
+        return Pick(1);
+    }
     std::string StartText() const { return TextOf(app.Control(IDC_START)); }
     RECT Frame() const {
         RECT frame{};
@@ -127,12 +134,7 @@ TEST_F(Tray, OpenAndADoubleClickBringTheWindowOutOfTheTrayHideTakesItBackAndTheI
     RECT firstFrame{};
     for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE(round);
-        if (round == 1) {
-            ASSERT_TRUE(Notify(IDR_TRAY_STARTED, WM_LBUTTONDBLCLK));
-        } else {
-            OpenMenu(IDR_TRAY_STARTED);
-            ASSERT_TRUE(Pick(1));
-        }
+        ASSERT_TRUE(OpenFromTray(round == 1));
         ExpectOutOfTheTray();
         RECT frame = Frame();
         firstFrame = round ? firstFrame : frame;
@@ -159,12 +161,7 @@ TEST_F(Tray, OpenOrADoubleClickWithTheWindowShownLeaveItInPlaceAndBringItToTheFr
         SCOPED_TRACE(doubleClick ? "double-click" : "Open");
         ::SetForegroundWindow(other);
         ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == other; }, 2000));
-        if (doubleClick) {
-            ASSERT_TRUE(Notify(IDR_TRAY_STARTED, WM_LBUTTONDBLCLK));
-        } else {
-            OpenMenu(IDR_TRAY_STARTED);
-            ASSERT_TRUE(Pick(1));
-        }
+        ASSERT_TRUE(OpenFromTray(doubleClick));
         ExpectOutOfTheTray();
         RECT after = Frame();
         EXPECT_TRUE(::EqualRect(&before, &after)) << "where it was";
