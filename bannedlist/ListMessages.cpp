@@ -117,6 +117,10 @@ std::string UpdateFailedMessage(const UpdateFailure& failure, const std::string&
     case UpdateFailure::Kind::TooLarge:
         reason = "the server's answer is larger than " + std::to_string(failure.limit) + " MB";
         break;
+    case UpdateFailure::Kind::Cut:
+        reason = "the connection ended after " + std::to_string(failure.received) + " of the " +
+                 std::to_string(failure.announced) + " bytes the server announced";
+        break;
     case UpdateFailure::Kind::NotAList:
         reason = AnswerReason(failure.problem);
         break;

@@ -30,11 +30,13 @@ std::string ConversionMessage(const ReadReport& report, const std::string& path,
 
 // An update that changed nothing, and why.
 struct UpdateFailure {
-    enum class Kind { HttpStatus, Unreachable, Stalled, TooLarge, NotAList, Stored };
+    enum class Kind { HttpStatus, Unreachable, Stalled, TooLarge, Cut, NotAList, Stored };
     Kind kind = Kind::Unreachable;
     unsigned long code = 0;  // HTTP status, or the system's error for Unreachable
     std::string statusText;  // the server's words for the status
     unsigned long limit = 0; // seconds for Stalled, megabytes for TooLarge
+    // Cut: the bytes that came, and the length the server announced
+    unsigned long long received = 0, announced = 0;
     AnswerProblem problem = AnswerProblem::None;
     WriteError storeError; // Stored: uploaded.lst could not be written
 };

@@ -104,6 +104,19 @@ void UpdateDownload::Job::Run() {
             return Fail(UpdateFailure::Kind::TooLarge);
         }
     }
+    // A connection that ends early is not an error to WinINet: what came
+    // would be merged as the whole list, its last title cut in two.
+    char length[32] = {};
+    DWORD lengthSize = sizeof(length) - 1;
+    if (::HttpQueryInfoA(request.Get(), HTTP_QUERY_CONTENT_LENGTH, length, &lengthSize, nullptr)) {
+        unsigned long long announced = std::strtoull(length, nullptr, 10);
+        if (result.body.size() < announced) {
+            result.failure.received = result.body.size();
+            result.failure.announced = announced;
+            result.body.clear();
+            return Fail(UpdateFailure::Kind::Cut);
+        }
+    }
     // The reading and ordering of a large list is done here, away from the
     // window; only the insertion into the list box is left to it.
     std::vector<std::string> lines = ParseListFile(result.body, SystemCodePage(), &result.report);

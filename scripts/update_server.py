@@ -12,6 +12,8 @@ on the way, chosen by the first part of the path (the rest is ignored):
   /html/...            200 with an HTML page, as a captive portal gives
   /stall/SECONDS/...   200 announcing 1000 bytes, sends 100 ("stalled 0\\r\\n"
                        titles), then nothing for SECONDS, then the rest
+  /cut/...             200 announcing 525 bytes, sends 25 ("cut one", "cut two",
+                       "cut thr"), then closes the connection
   /titles/COUNT/...    200 with COUNT titles "Update title N"
 
 usage: update_server.py FOLDER PORT_FILE
@@ -58,6 +60,11 @@ class Handler(http.server.SimpleHTTPRequestHandler):
                 self.answer(200, body[:100], length=len(body))
                 time.sleep(number)
                 self.wfile.write(body[100:])
+            elif kind == "cut":
+                # announces more than it sends, then closes the connection
+                body = b"cut one\r\ncut two\r\ncut thr"
+                self.answer(200, body, length=len(body) + 500)
+                self.close_connection = True
             elif kind == "titles":
                 body = b"".join(b"Update title %07d\r\n" % i for i in range(number))
                 self.answer(200, body)

@@ -106,6 +106,7 @@ TEST_F(Update, EveryFailedAnswerChangesNothingAndSaysWhy) {
         {Url("empty"), "the server's answer was empty"},
         {Url("junk/100000"), "the server's answer is not a list of titles (it holds binary data)"},
         {Url("html"), "the server's answer is a web page, not a list of titles"},
+        {Url("cut"), "the connection ended after 25 of the 525 bytes the server announced"},
         {"http://127.0.0.1:" + Env("VELMORA_CLOSED_PORT") + "/updates/velmo/latest.lst",
          "the server could not be reached (the connection was refused)"},
     };
