@@ -8,6 +8,8 @@
 #include "settings/SettingsStore.h"
 #include "tray/TrayAnimation.h"
 
+namespace app {
+
 namespace {
 const char kTrayTip[] = "Draxtel Velmora";
 const UINT_PTR kEngineTimer = 1;
@@ -16,7 +18,7 @@ enum PageIndex { kBannedListPage, kStatisticsPage, kOptionsPage, kAboutPage };
 } // namespace
 
 MainDialog::MainDialog()
-    : fw::CDialog(IDD_MAIN),
+    : fw::Dialog(IDD_MAIN),
       programIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM))),
       bannedIndex(bannedListPage.titles),
       engine(
@@ -33,7 +35,7 @@ void MainDialog::DoDataExchange(fw::DataExchange& dx) {
 
 bool MainDialog::OnInitDialog() {
     fw::SetMainWindow(m_hWnd);
-    fw::CDialog::OnInitDialog();
+    fw::Dialog::OnInitDialog();
 
     char about[256] = {};
     ::LoadStringA(::GetModuleHandleA(nullptr), IDS_ABOUTBOX, about, sizeof(about));
@@ -60,13 +62,14 @@ bool MainDialog::OnInitDialog() {
     tabCtrl.AddPage("About", kAboutPage, &aboutPage);
 
     hideButton.SetIconResources(IDI_HIDE, 0);
-    hideButton.ShadeStateColour(ImageButton::HoverBack, 20, true);
-    hideButton.SetStateColour(ImageButton::HoverText, RGB(0, 0, 128), true);
+    hideButton.ShadeStateColour(controls::ImageButton::HoverBack, 20, true);
+    hideButton.SetStateColour(controls::ImageButton::HoverText, RGB(0, 0, 128), true);
     startButton.SetIconResources(IDI_STARTED, 0);
-    startButton.ShadeStateColour(ImageButton::HoverBack, 20, true);
-    startButton.SetStateColour(ImageButton::HoverText, RGB(0, 128, 0), true);
+    startButton.ShadeStateColour(controls::ImageButton::HoverBack, 20, true);
+    startButton.SetStateColour(controls::ImageButton::HoverText, RGB(0, 128, 0), true);
 
-    LoadSettings(VelmoraApp::Instance().Profile(), optionsPage, statsPage, bannedListPage);
+    settings::LoadSettings(VelmoraApp::Instance().Profile(), optionsPage, statsPage,
+                           bannedListPage);
     statsPage.RecordKill(std::string());
     optionsPage.UpdateData(false);
     bannedListPage.UpdateData(false);
@@ -78,7 +81,7 @@ bool MainDialog::OnInitDialog() {
         bannedListPage.ReadListFile(bannedListPage.ListPath);
     RegisterHotkey(false);
     if (optionsPage.LoadMinimized) {
-        ShrinkToTray(m_hWnd);
+        tray::ShrinkToTray(m_hWnd);
         SetVisibleOnStart(false);
     }
     if (optionsPage.LoadStart)
@@ -132,7 +135,7 @@ void MainDialog::PlaceTrayIcon(UINT iconId, UINT imageId) {
 void MainDialog::ShowStartButtonState(const char* caption, int icon, COLORREF hoverText) {
     ::SetDlgItemTextA(m_hWnd, IDC_START, caption);
     startButton.SetIconResources(icon, 0);
-    startButton.SetStateColour(ImageButton::HoverText, hoverText, true);
+    startButton.SetStateColour(controls::ImageButton::HoverText, hoverText, true);
 }
 
 void MainDialog::StartBlocking() {
@@ -191,7 +194,7 @@ LRESULT MainDialog::OnHotkey(UINT, WPARAM, LPARAM, bool&) {
 
 LRESULT MainDialog::OnOpen(WORD, WORD, HWND, bool&) {
     bannedListPage.UpdateData(false);
-    GrowFromTray(m_hWnd);
+    tray::GrowFromTray(m_hWnd);
     return 0;
 }
 
@@ -219,7 +222,7 @@ LRESULT MainDialog::OnStartButton(WORD, WORD, HWND, bool&) {
 }
 
 LRESULT MainDialog::OnHideButton(WORD, WORD, HWND, bool&) {
-    ShrinkToTray(m_hWnd);
+    tray::ShrinkToTray(m_hWnd);
     return 0;
 }
 
@@ -232,15 +235,15 @@ LRESULT MainDialog::OnSysCommand(UINT, WPARAM wParam, LPARAM, bool& bHandled) {
 }
 
 bool MainDialog::SaveEverything(bool interactive) {
-    const RegistryProfile& profile = VelmoraApp::Instance().Profile();
-    SaveSettings(profile, optionsPage, statsPage, bannedListPage);
+    const settings::RegistryProfile& profile = VelmoraApp::Instance().Profile();
+    settings::SaveSettings(profile, optionsPage, statsPage, bannedListPage);
     if (!optionsPage.SaveOnExit)
         return true;
     std::string listPath = bannedListPage.ListPath;
     bool done = bannedListPage.SaveListAtExit(interactive);
     // Saved elsewhere: that file is the list file from now on.
     if (bannedListPage.ListPath != listPath)
-        SaveSettings(profile, optionsPage, statsPage, bannedListPage);
+        settings::SaveSettings(profile, optionsPage, statsPage, bannedListPage);
     return done;
 }
 
@@ -326,3 +329,5 @@ LRESULT MainDialog::OnSysColorChange(UINT, WPARAM, LPARAM, bool&) {
     ::EnumChildWindows(m_hWnd, PassColourChange, 0);
     return 0;
 }
+
+} // namespace app

@@ -13,21 +13,23 @@
 #include "hook/hook.h"
 #include "resources/resource.h"
 #include "settings/OptionsPage.h"
-#include "stats/StoppedPage.h"
+#include "stats/StatisticsPage.h"
 #include "tray/SystemTray.h"
 
-class MainDialog : public fw::CDialog {
+namespace app {
+
+class MainDialog : public fw::Dialog {
 public:
     MainDialog();
 
-    BannedListPage bannedListPage;
-    OptionsPage optionsPage;
-    AboutPage aboutPage;
-    CStoppedPage statsPage;
-    CSystemTray tray;
-    PageTabCtrl tabCtrl;
-    ImageButton startButton;
-    ImageButton hideButton;
+    bannedlist::BannedListPage bannedListPage;
+    settings::OptionsPage optionsPage;
+    controls::AboutPage aboutPage;
+    stats::StatisticsPage statsPage;
+    tray::SystemTray tray;
+    controls::PageTabCtrl tabCtrl;
+    controls::ImageButton startButton;
+    controls::ImageButton hideButton;
     HICON programIcon;
     HICON trayStartIcon = nullptr;
     bool started = false;
@@ -53,7 +55,7 @@ public:
         MESSAGE_HANDLER(WM_PAINT, OnPaint)
         MESSAGE_HANDLER(WM_QUERYDRAGICON, OnQueryDragIcon)
         MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSysColorChange)
-        CHAIN_MSG_MAP(fw::CDialog)
+        CHAIN_MSG_MAP(fw::Dialog)
     END_MSG_MAP()
 
 protected:
@@ -98,9 +100,9 @@ private:
 
     // The Banned List page's titles as the engine asks for them.
     struct BannedTitleIndex : engine::TitleIndex {
-        explicit BannedTitleIndex(const BannedTitles& list) : titles(list) {}
+        explicit BannedTitleIndex(const bannedlist::BannedTitles& list) : titles(list) {}
         bool Contains(const std::string& title) const override { return titles.Contains(title); }
-        const BannedTitles& titles;
+        const bannedlist::BannedTitles& titles;
     };
     engine::SystemClock clock;
     engine::Win32Windows windows;
@@ -110,3 +112,5 @@ private:
     bool timerArmed = false;
     uint64_t timerDueAt = 0;
 };
+
+} // namespace app

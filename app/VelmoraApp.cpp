@@ -7,6 +7,8 @@
 #include "engine/HookLibrary.h"
 #include "framework/Handle.h"
 
+namespace app {
+
 const char* const kInstanceMutexName = "Velmora";
 
 VelmoraApp& VelmoraApp::Instance() {
@@ -49,3 +51,5 @@ int VelmoraApp::Run(HINSTANCE) {
         ::CoUninitialize();
     return 0;
 }
+
+} // namespace app

@@ -8,6 +8,8 @@
 
 #include "settings/RegistryProfile.h"
 
+namespace app {
+
 class VelmoraApp {
 public:
     static VelmoraApp& Instance();
@@ -16,11 +18,13 @@ public:
 
     // Settings live under Software\<company>\<executable name>.
     void SetRegistryKey(const char* company);
-    const RegistryProfile& Profile() const { return profile; }
+    const settings::RegistryProfile& Profile() const { return profile; }
 
 private:
-    RegistryProfile profile;
+    settings::RegistryProfile profile;
 };
 
 // The named mutex that keeps one instance running.
 extern const char* const kInstanceMutexName;
+
+} // namespace app

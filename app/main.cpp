@@ -4,5 +4,5 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // The program takes no command-line options.
-    return VelmoraApp::Instance().Run(instance);
+    return app::VelmoraApp::Instance().Run(instance);
 }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+namespace bannedlist {
+
 namespace {
 struct ButtonLook {
     int id;
@@ -29,14 +31,15 @@ void BannedListPage::DoDataExchange(fw::DataExchange& dx) {
 
 bool BannedListPage::OnInitDialog() {
     titles.Attach(GetDlgItem(IDC_BANNED_LIST));
-    fw::CDialog::OnInitDialog();
+    fw::Dialog::OnInitDialog();
     for (const ButtonLook& look : kButtonLooks) {
-        auto* button = static_cast<ImageButton*>(fw::CWindow::FromHandle(GetDlgItem(look.id)));
+        auto* button =
+            static_cast<controls::ImageButton*>(fw::Window::FromHandle(GetDlgItem(look.id)));
         if (!button)
             continue;
         button->SetIconResources(look.icon, 0);
-        button->ShadeStateColour(ImageButton::HoverBack, 20, true);
-        button->SetStateColour(ImageButton::HoverText, look.hoverText, true);
+        button->ShadeStateColour(controls::ImageButton::HoverBack, 20, true);
+        button->SetStateColour(controls::ImageButton::HoverText, look.hoverText, true);
     }
     return true;
 }
@@ -103,3 +106,5 @@ LRESULT BannedListPage::OnVKeyToItem(UINT msg, WPARAM wParam, LPARAM lParam, boo
     // The list box still moves its caret and selection itself.
     return DefWindowProc(msg, wParam, lParam);
 }
+
+} // namespace bannedlist

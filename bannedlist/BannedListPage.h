@@ -6,27 +6,29 @@
 #include <vector>
 
 #include "bannedlist/BannedTitles.h"
-#include "bannedlist/ListFileGuard.h"
+#include "listfile/ListFileGuard.h"
 #include "bannedlist/UpdateDialog.h"
 #include "controls/ImageButton.h"
 #include "framework/Dialog.h"
 #include "framework/DataExchange.h"
 #include "resources/resource.h"
 
-class BannedListPage : public fw::CDialog {
+namespace bannedlist {
+
+class BannedListPage : public fw::Dialog {
 public:
-    BannedListPage() : fw::CDialog(IDD_BANNEDLIST), update(*this) {}
+    BannedListPage() : fw::Dialog(IDD_BANNEDLIST), update(*this) {}
 
     BannedTitles titles; // the list box IDC_BANNED_LIST and its exact index
     std::string EntryText;
     std::string ListPath;
-    ImageButton addButton;
-    ImageButton removeButton;
-    ImageButton saveButton;
-    ImageButton loadButton;
-    ImageButton appendButton;
-    ImageButton newButton;
-    ImageButton updateButton;
+    controls::ImageButton addButton;
+    controls::ImageButton removeButton;
+    controls::ImageButton saveButton;
+    controls::ImageButton loadButton;
+    controls::ImageButton appendButton;
+    controls::ImageButton newButton;
+    controls::ImageButton updateButton;
     // List files that were not read whole or as they are.
     listfile::ListFileGuard fileGuard;
 
@@ -71,7 +73,7 @@ public:
         COMMAND_HANDLER(IDC_UPDATE, BN_CLICKED, OnButton)
         MESSAGE_HANDLER(DM_GETDEFID, OnGetDefId)
         MESSAGE_HANDLER(kShowNotices, OnShowNotices)
-        CHAIN_MSG_MAP(fw::CDialog)
+        CHAIN_MSG_MAP(fw::Dialog)
     END_MSG_MAP()
 
 protected:
@@ -99,3 +101,5 @@ private:
     std::vector<Notice> notices;
     bool showingNotice = false;
 };
+
+} // namespace bannedlist

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace bannedlist {
+
 void BannedTitles::Attach(HWND box) {
     listBox = box;
     index.clear();
@@ -109,3 +111,5 @@ void BannedTitles::Clear() {
 std::vector<std::string> BannedTitles::IndexedTitles() const {
     return std::vector<std::string>(index.begin(), index.end());
 }
+
+} // namespace bannedlist

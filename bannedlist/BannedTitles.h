@@ -12,6 +12,8 @@
 #include <unordered_set>
 #include <vector>
 
+namespace bannedlist {
+
 class BannedTitles {
 public:
     void Attach(HWND box);
@@ -48,3 +50,5 @@ private:
     HWND listBox = nullptr;
     std::unordered_multiset<std::string> index;
 };
+
+} // namespace bannedlist

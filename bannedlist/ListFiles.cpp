@@ -6,13 +6,15 @@
 #include <algorithm>
 #include <vector>
 
-#include "bannedlist/AtomicFile.h"
-#include "bannedlist/ListBoxOrder.h"
-#include "bannedlist/ListFileFormat.h"
+#include "listfile/AtomicFile.h"
+#include "listfile/ListBoxOrder.h"
+#include "listfile/ListFileFormat.h"
 #include "bannedlist/SaveFailedDialog.h"
-#include "bannedlist/SystemCodePage.h"
-#include "bannedlist/UpdateDownload.h"
+#include "listfile/SystemCodePage.h"
+#include "listfile/UpdateDownload.h"
 #include "framework/Handle.h"
+
+namespace bannedlist {
 
 namespace {
 
@@ -242,3 +244,5 @@ void BannedListPage::OnSave() {
 void BannedListPage::OnUpdate() {
     update.Start(listfile::UpdateUrl());
 }
+
+} // namespace bannedlist

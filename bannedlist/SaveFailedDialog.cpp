@@ -1,7 +1,9 @@
 #include "bannedlist/SaveFailedDialog.h"
 
+namespace bannedlist {
+
 bool SaveFailedDialog::OnInitDialog() {
-    fw::CDialog::OnInitDialog();
+    fw::Dialog::OnInitDialog();
     ::SetWindowTextA(m_hWnd, fw::GetAppTitle().c_str());
     ::SendDlgItemMessageA(m_hWnd, IDC_SAVE_FAILED_ICON, STM_SETICON,
                           reinterpret_cast<WPARAM>(::LoadIconA(nullptr, IDI_HAND)), 0);
@@ -13,3 +15,5 @@ bool SaveFailedDialog::OnInitDialog() {
     ::SetDlgItemTextA(m_hWnd, IDC_SAVE_FAILED_TEXT, shown.c_str());
     return true;
 }
+
+} // namespace bannedlist

@@ -7,10 +7,12 @@
 #include "framework/Dialog.h"
 #include "resources/resource.h"
 
-class SaveFailedDialog : public fw::CDialog {
+namespace bannedlist {
+
+class SaveFailedDialog : public fw::Dialog {
 public:
     explicit SaveFailedDialog(const std::string& message)
-        : fw::CDialog(IDD_SAVE_FAILED), text(message) {}
+        : fw::Dialog(IDD_SAVE_FAILED), text(message) {}
 
     // IDC_SAVE_ELSEWHERE, IDC_CLOSE_WITHOUT_SAVING, or IDCANCEL to keep running.
     int Ask(HWND owner) { return static_cast<int>(DoModal(owner)); }
@@ -18,7 +20,7 @@ public:
     BEGIN_MSG_MAP(SaveFailedDialog)
         COMMAND_ID_HANDLER(IDC_SAVE_ELSEWHERE, OnChoice)
         COMMAND_ID_HANDLER(IDC_CLOSE_WITHOUT_SAVING, OnChoice)
-        CHAIN_MSG_MAP(fw::CDialog)
+        CHAIN_MSG_MAP(fw::Dialog)
     END_MSG_MAP()
 
 protected:
@@ -31,3 +33,5 @@ private:
     }
     std::string text;
 };
+
+} // namespace bannedlist

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <iterator>
 
-#include "bannedlist/AtomicFile.h"
+#include "listfile/AtomicFile.h"
 #include "bannedlist/BannedListPage.h"
+
+namespace bannedlist {
 
 namespace {
 const char kUploadedList[] = "uploaded.lst";
@@ -39,7 +41,7 @@ void UpdateDialog::Start(const std::string& address) {
 }
 
 bool UpdateDialog::OnInitDialog() {
-    fw::CDialog::OnInitDialog();
+    fw::Dialog::OnInitDialog();
     ::SetDlgItemTextA(m_hWnd, IDC_UPDATE_SOURCE, url.c_str());
     ShowProgress();
     return true;
@@ -163,3 +165,5 @@ void UpdateDialog::End() {
     ::EnableWindow(owner, TRUE);
     DestroyWindow();
 }
+
+} // namespace bannedlist

@@ -8,15 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "bannedlist/UpdateDownload.h"
+#include "listfile/UpdateDownload.h"
 #include "framework/Dialog.h"
 #include "resources/resource.h"
 
+namespace bannedlist {
+
 class BannedListPage;
 
-class UpdateDialog : public fw::CDialog {
+class UpdateDialog : public fw::Dialog {
 public:
-    explicit UpdateDialog(BannedListPage& owningPage) : fw::CDialog(IDD_UPDATE), page(owningPage) {}
+    explicit UpdateDialog(BannedListPage& owningPage) : fw::Dialog(IDD_UPDATE), page(owningPage) {}
     ~UpdateDialog() override;
 
     // Fetches the list at url and merges it; the main window is disabled
@@ -29,7 +31,7 @@ public:
     BEGIN_MSG_MAP(UpdateDialog)
         MESSAGE_HANDLER(WM_TIMER, OnTimer)
         MESSAGE_HANDLER(kMergeStep, OnMergeStep)
-        CHAIN_MSG_MAP(fw::CDialog)
+        CHAIN_MSG_MAP(fw::Dialog)
     END_MSG_MAP()
 
 protected:
@@ -63,3 +65,5 @@ private:
     bool appendInOrder = false;
     int appended = 0;
 };
+
+} // namespace bannedlist

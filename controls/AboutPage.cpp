@@ -2,6 +2,8 @@
 
 #include "framework/DataExchange.h"
 
+namespace controls {
+
 const char* const AboutPage::kWebSiteUrl = "http://www.draxtel.example/velmora/";
 const char* const AboutPage::kSupportUrl = "http://www.draxtel.example/support/";
 const char* const AboutPage::kHelpUrl = "http://www.draxtel.example/help/velmora/";
@@ -14,7 +16,7 @@ void AboutPage::DoDataExchange(fw::DataExchange& dx) {
 }
 
 bool AboutPage::OnInitDialog() {
-    fw::CDialog::OnInitDialog();
+    fw::Dialog::OnInitDialog();
     // Null where the system has no hand cursor: the labels then keep the arrow.
     HCURSOR hand = ::LoadCursorA(nullptr, IDC_HAND);
     struct Link {
@@ -47,3 +49,5 @@ LRESULT AboutPage::OnCtlColorStatic(UINT, WPARAM, LPARAM lParam, bool& bHandled)
     }
     return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
 }
+
+} // namespace controls

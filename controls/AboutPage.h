@@ -5,9 +5,11 @@
 #include "framework/Dialog.h"
 #include "resources/resource.h"
 
-class AboutPage : public fw::CDialog {
+namespace controls {
+
+class AboutPage : public fw::Dialog {
 public:
-    AboutPage() : fw::CDialog(IDD_ABOUT) {}
+    AboutPage() : fw::Dialog(IDD_ABOUT) {}
 
     // The maker's addresses; the three are also the captions of their labels.
     static const char* const kWebSiteUrl;
@@ -21,7 +23,7 @@ public:
 
     BEGIN_MSG_MAP(AboutPage)
         MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStatic)
-        CHAIN_MSG_MAP(fw::CDialog)
+        CHAIN_MSG_MAP(fw::Dialog)
         // The labels' click commands and any other: nothing to do, the labels open their links.
         MESSAGE_HANDLER(WM_COMMAND, OnCommand)
     END_MSG_MAP()
@@ -37,3 +39,5 @@ private:
     LRESULT OnCommand(UINT, WPARAM, LPARAM, bool&) { return 0; }
     LRESULT OnCtlColorStatic(UINT, WPARAM, LPARAM lParam, bool& bHandled);
 };
+
+} // namespace controls

@@ -5,6 +5,8 @@
 #include "controls/ShellLaunch.h"
 #include "framework/AnsiCodePage.h"
 
+namespace controls {
+
 namespace tf = controls::textformat;
 namespace ss = controls::staticstyle;
 static_assert(tf::kCenter == DT_CENTER && tf::kRight == DT_RIGHT && tf::kVCenter == DT_VCENTER &&
@@ -23,7 +25,7 @@ HyperLinkLabel::HyperLinkLabel()
 HyperLinkLabel::~HyperLinkLabel() = default;
 
 void HyperLinkLabel::OnSubclassed() {
-    fw::CWindow::OnSubclassed();
+    fw::Window::OnSubclassed();
     HFONT current = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
     if (!current || !::GetObjectA(current, sizeof(fontRecord), &fontRecord))
         ::GetObjectA(::GetStockObject(SYSTEM_FONT), sizeof(fontRecord), &fontRecord);
@@ -372,3 +374,5 @@ LRESULT HyperLinkLabel::OnSysColorChange(UINT, WPARAM, LPARAM, bool&) {
     RepaintWithParent();
     return 0;
 }
+
+} // namespace controls

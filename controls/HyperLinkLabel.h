@@ -10,7 +10,9 @@
 #include "framework/Handle.h"
 #include "framework/Window.h"
 
-class HyperLinkLabel : public fw::CWindow {
+namespace controls {
+
+class HyperLinkLabel : public fw::Window {
 public:
     // The WM_NOTIFY code a click sends the parent when it only notifies.
     static constexpr UINT LNK_CLICKED = 0x8200;
@@ -102,3 +104,5 @@ private:
     COLORREF backgroundColour = 0;
     std::string linkUrl;
 };
+
+} // namespace controls

@@ -6,6 +6,8 @@
 #include "controls/ShellLaunch.h"
 #include "resources/resource.h"
 
+namespace controls {
+
 namespace {
 
 RECT ToRect(const controls::Box& b) {
@@ -84,7 +86,7 @@ void ImageButton::OnSubclassed() {
     ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(controls::OwnerDrawStyle(style)));
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                    SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    fw::CWindow::OnSubclassed();
+    fw::Window::OnSubclassed();
 }
 
 // ---------------------------------------------------------------------------
@@ -717,7 +719,7 @@ LRESULT ImageButton::OnDestroy(UINT, WPARAM, LPARAM, bool& bHandled) {
 
 bool ImageButton::PreTranslateMessage(MSG* msg) {
     if (!m_hWnd || msg->hwnd != m_hWnd)
-        return fw::CWindow::PreTranslateMessage(msg);
+        return fw::Window::PreTranslateMessage(msg);
     if (!tooltip) {
         tooltip.Reset(::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, 0, CW_USEDEFAULT,
                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd,
@@ -734,5 +736,7 @@ bool ImageButton::PreTranslateMessage(MSG* msg) {
     // A quick second click counts as a click of its own.
     if (msg->message == WM_LBUTTONDBLCLK)
         msg->message = WM_LBUTTONDOWN;
-    return fw::CWindow::PreTranslateMessage(msg);
+    return fw::Window::PreTranslateMessage(msg);
 }
+
+} // namespace controls

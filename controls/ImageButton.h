@@ -10,7 +10,9 @@
 #include "framework/Handle.h"
 #include "framework/Window.h"
 
-class ImageButton : public fw::CWindow {
+namespace controls {
+
+class ImageButton : public fw::Window {
 public:
     enum StateColour {
         HoverBack = 0,
@@ -180,3 +182,5 @@ private:
     UINT menuCallbackMessage = 0;
     LPARAM menuCallbackParameter = 0;
 };
+
+} // namespace controls

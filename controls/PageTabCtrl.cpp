@@ -1,7 +1,8 @@
 #include "controls/PageTabCtrl.h"
 
-int32_t PageTabCtrl::AddPage(const char* caption, int32_t pageId, fw::CDialog* page,
-                             int32_t owned) {
+namespace controls {
+
+int32_t PageTabCtrl::AddPage(const char* caption, int32_t pageId, fw::Dialog* page, int32_t owned) {
     TCITEMA item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<char*>(caption);
@@ -166,7 +167,7 @@ LRESULT PageTabCtrl::OnKillFocus(UINT msg, WPARAM wParam, LPARAM lParam, bool&) 
 LRESULT PageTabCtrl::OnDestroy(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {
     for (int index = PageCount() - 1; index >= 0; --index) {
         PageRemoved(index, pageIds[index]);
-        fw::CDialog* page = pageEntries[index].page;
+        fw::Dialog* page = pageEntries[index].page;
         page->DestroyWindow();
         if (pageEntries[index].owned == 1)
             delete page;
@@ -182,3 +183,5 @@ LRESULT PageTabCtrl::OnForwardToParent(UINT msg, WPARAM wParam, LPARAM lParam, b
     // pages were the main window's own children.
     return ::SendMessageA(::GetParent(m_hWnd), msg, wParam, lParam);
 }
+
+} // namespace controls

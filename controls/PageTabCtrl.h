@@ -10,18 +10,20 @@
 
 #include "framework/Dialog.h"
 
-class PageTabCtrl : public fw::CWindow {
+namespace controls {
+
+class PageTabCtrl : public fw::Window {
 public:
     struct PageEntry {
-        fw::CDialog* page;
+        fw::Dialog* page;
         int32_t owned; // 1: deleted by the tab control after its window
     };
 
     // The page is already created, modeless and hidden. Returns the tab index or -1.
-    int32_t AddPage(const char* caption, int32_t pageId, fw::CDialog* page) {
+    int32_t AddPage(const char* caption, int32_t pageId, fw::Dialog* page) {
         return AddPage(caption, pageId, page, 0);
     }
-    int32_t AddPage(const char* caption, int32_t pageId, fw::CDialog* page, int32_t owned);
+    int32_t AddPage(const char* caption, int32_t pageId, fw::Dialog* page, int32_t owned);
     bool SelectPage(int index);
     void FitPage(int index, int width, int height);
 
@@ -62,3 +64,5 @@ private:
     std::vector<HWND> focusTargets;
     std::vector<int32_t> pageIds;
 };
+
+} // namespace controls

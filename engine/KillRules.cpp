@@ -2,7 +2,7 @@
 
 namespace engine {
 
-KillReason DecideKill(const Settings& rules, const Candidate& window,
+KillReason DecideKill(const settings::Settings& rules, const Candidate& window,
                       const std::function<bool()>& isBanned) {
     if (rules.BySess && window.newlyCounted && window.openBrowserCount > rules.Sessions)
         return KillReason::Session;

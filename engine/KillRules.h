@@ -23,7 +23,7 @@ struct Candidate {
 };
 
 // isBanned is asked only when the name rule is reached.
-KillReason DecideKill(const Settings& rules, const Candidate& window,
+KillReason DecideKill(const settings::Settings& rules, const Candidate& window,
                       const std::function<bool()>& isBanned);
 
 // A "Delay" waited on the only thread (DelayInTurn) blocks the whole

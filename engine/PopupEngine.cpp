@@ -7,8 +7,8 @@
 
 namespace engine {
 
-PopupEngine::PopupEngine(const Settings& liveSettings, Clock& timeSource, WindowSystem& windows,
-                         const TitleIndex& bannedTitles, RecordKill onKill,
+PopupEngine::PopupEngine(const settings::Settings& liveSettings, Clock& timeSource,
+                         WindowSystem& windows, const TitleIndex& bannedTitles, RecordKill onKill,
                          fw::LeadByteTest leadByteTest)
     : settings(liveSettings), clock(timeSource), system(windows), banned(bannedTitles),
       recordKill(std::move(onKill)), isLeadByte(leadByteTest) {}
@@ -207,7 +207,8 @@ void PopupEngine::Kill(WindowId window, const std::string& title) {
 
 uint64_t PopupEngine::LateTitleMs() const {
     uint32_t seconds = settings.LateTitleSeconds;
-    return 1000ull * (seconds < kMaxLateTitleSeconds ? seconds : kMaxLateTitleSeconds);
+    return 1000ull *
+           (seconds < settings::kMaxLateTitleSeconds ? seconds : settings::kMaxLateTitleSeconds);
 }
 
 } // namespace engine

@@ -83,7 +83,7 @@ public:
     using RecordKill = std::function<void(const std::string& title)>;
 
     // settings are read at every decision, so a change acts on the next one.
-    PopupEngine(const Settings& liveSettings, Clock& timeSource, WindowSystem& windows,
+    PopupEngine(const settings::Settings& liveSettings, Clock& timeSource, WindowSystem& windows,
                 const TitleIndex& bannedTitles, RecordKill onKill, fw::LeadByteTest leadByteTest);
 
     // A new window: it waits its "Delay" when delayed, else it is judged now.
@@ -134,7 +134,7 @@ private:
     void Kill(WindowId window, const std::string& title);
     uint64_t LateTitleMs() const;
 
-    const Settings& settings;
+    const settings::Settings& settings;
     Clock& clock;
     WindowSystem& system;
     const TitleIndex& banned;

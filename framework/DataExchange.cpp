@@ -5,7 +5,7 @@
 
 namespace fw {
 
-void DataExchange::Control(int id, CWindow& control) {
+void DataExchange::Control(int id, Window& control) {
     if (failed || control.m_hWnd)
         return;
     control.SubclassDlgItem(id, dialog.m_hWnd);

@@ -13,15 +13,14 @@ namespace fw {
 
 class DataExchange {
 public:
-    DataExchange(CDialog& page, bool reading, bool quietly = false)
+    DataExchange(Dialog& page, bool reading, bool quietly = false)
         : dialog(page), read(reading), quiet(quietly) {}
 
     bool Reading() const { return read; }
     bool Failed() const { return failed; }
-    CDialog& Dialog() const { return dialog; }
 
     // Binds a window object to a control of the template (subclassing it once).
-    void Control(int id, CWindow& control);
+    void Control(int id, Window& control);
     // Text; maxChars 0 means no limit. Writing also limits the edit control.
     void Text(int id, std::string& value, size_t maxChars = 0);
     void Int(int id, int32_t& value);
@@ -33,7 +32,7 @@ private:
     void Fail(int id, const std::string& message);
     std::string ReadText(int id) const;
 
-    CDialog& dialog;
+    Dialog& dialog;
     bool read;
     bool quiet;
     bool failed = false;

@@ -26,11 +26,11 @@ bool ReturnsResultDirectly(UINT msg) {
 }
 } // namespace
 
-bool CDialog::IsFrameworkDialog(HWND hwnd) {
+bool Dialog::IsFrameworkDialog(HWND hwnd) {
     return ::GetWindowLongPtrA(hwnd, DWLP_DLGPROC) == reinterpret_cast<LONG_PTR>(StaticDlgProc);
 }
 
-bool CDialog::Create(HWND parent) {
+bool Dialog::Create(HWND parent) {
     if (m_hWnd)
         return false;
     HWND hwnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId),
@@ -38,7 +38,7 @@ bool CDialog::Create(HWND parent) {
     return hwnd != nullptr;
 }
 
-INT_PTR CDialog::DoModal(HWND parent) {
+INT_PTR Dialog::DoModal(HWND parent) {
     continueModal = true;
     modalResult = -1;
     if (!Create(parent))
@@ -58,7 +58,7 @@ INT_PTR CDialog::DoModal(HWND parent) {
     return modalResult;
 }
 
-void CDialog::RunModalLoop() {
+void Dialog::RunModalLoop() {
     MSG msg;
     while (continueModal) {
         BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
@@ -76,10 +76,10 @@ void CDialog::RunModalLoop() {
     }
 }
 
-bool CDialog::PreTranslateChain(MSG* msg) {
+bool Dialog::PreTranslateChain(MSG* msg) {
     // From the target up to this dialog: controls first, then their pages.
     for (HWND hwnd = msg->hwnd; hwnd; hwnd = ::GetParent(hwnd)) {
-        CWindow* obj = FromHandle(hwnd);
+        Window* obj = FromHandle(hwnd);
         if (obj && obj->PreTranslateMessage(msg))
             return true;
         if (hwnd == m_hWnd)
@@ -88,20 +88,20 @@ bool CDialog::PreTranslateChain(MSG* msg) {
     return false;
 }
 
-void CDialog::EndDialog(INT_PTR result) {
+void Dialog::EndDialog(INT_PTR result) {
     modalResult = result;
     continueModal = false;
     if (m_hWnd)
         ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
 }
 
-bool CDialog::UpdateData(bool read, bool quiet) {
+bool Dialog::UpdateData(bool read, bool quiet) {
     DataExchange dx(*this, read, quiet);
     DoDataExchange(dx);
     return !dx.Failed();
 }
 
-bool CDialog::PreTranslateMessage(MSG* msg) {
+bool Dialog::PreTranslateMessage(MSG* msg) {
     bool input = (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) ||
                  (msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST);
     if (!input || !m_hWnd)
@@ -109,7 +109,7 @@ bool CDialog::PreTranslateMessage(MSG* msg) {
     return ::IsDialogMessageA(m_hWnd, msg) != FALSE;
 }
 
-LRESULT CDialog::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT Dialog::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     // A list box's key query: -1 asks the list box to do its own handling.
     if (msg == WM_VKEYTOITEM || msg == WM_CHARTOITEM)
         return -1;
@@ -122,45 +122,45 @@ LRESULT CDialog::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-bool CDialog::OnInitDialog() {
+bool Dialog::OnInitDialog() {
     UpdateData(false);
     return true;
 }
 
-void CDialog::OnOK() {
+void Dialog::OnOK() {
     if (UpdateData(true))
         EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() {
+void Dialog::OnCancel() {
     EndDialog(IDCANCEL);
 }
 
-LRESULT CDialog::OnInitDialogMessage(UINT, WPARAM, LPARAM, bool&) {
+LRESULT Dialog::OnInitDialogMessage(UINT, WPARAM, LPARAM, bool&) {
     return OnInitDialog() ? TRUE : FALSE;
 }
 
-LRESULT CDialog::OnOkCommand(WORD, WORD, HWND, bool&) {
+LRESULT Dialog::OnOkCommand(WORD, WORD, HWND, bool&) {
     OnOK();
     return 0;
 }
 
-LRESULT CDialog::OnCancelCommand(WORD, WORD, HWND, bool&) {
+LRESULT Dialog::OnCancelCommand(WORD, WORD, HWND, bool&) {
     OnCancel();
     return 0;
 }
 
-INT_PTR CALLBACK CDialog::StaticDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    CDialog* self = nullptr;
+INT_PTR CALLBACK Dialog::StaticDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Dialog* self = nullptr;
     if (msg == WM_INITDIALOG) {
-        self = reinterpret_cast<CDialog*>(lParam);
+        self = reinterpret_cast<Dialog*>(lParam);
         if (self) {
             self->m_hWnd = hwnd;
             self->kind = Kind::Dialog;
             ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }
     } else {
-        self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        self = reinterpret_cast<Dialog*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     }
     if (!self || self->m_hWnd != hwnd)
         return FALSE;

@@ -9,9 +9,9 @@ namespace fw {
 
 class DataExchange;
 
-class CDialog : public CWindow {
+class Dialog : public Window {
 public:
-    explicit CDialog(UINT dialogTemplate) : templateId(dialogTemplate) {}
+    explicit Dialog(UINT dialogTemplate) : templateId(dialogTemplate) {}
     UINT TemplateId() const { return templateId; }
 
     // Runs the dialog modally and returns the value given to EndDialog.
@@ -30,7 +30,7 @@ public:
 
     static bool IsFrameworkDialog(HWND hwnd);
 
-    BEGIN_MSG_MAP(CDialog)
+    BEGIN_MSG_MAP(Dialog)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialogMessage)
         COMMAND_ID_HANDLER(IDOK, OnOkCommand)
         COMMAND_ID_HANDLER(IDCANCEL, OnCancelCommand)

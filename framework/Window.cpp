@@ -46,7 +46,7 @@ std::string GetAppTitle() {
     return name;
 }
 
-CWindow::~CWindow() {
+Window::~Window() {
     // A window must not outlive its object: its procedure would reach freed memory.
     if (m_hWnd && ::IsWindow(m_hWnd)) {
         if (kind == Kind::Subclassed)
@@ -56,19 +56,19 @@ CWindow::~CWindow() {
     }
 }
 
-CWindow* CWindow::FromHandle(HWND hwnd) {
+Window* Window::FromHandle(HWND hwnd) {
     if (!hwnd)
         return nullptr;
     DWORD_PTR ref = 0;
     if (LookUpSubclass(hwnd, StaticSubclassProc, kSubclassId, &ref))
-        return reinterpret_cast<CWindow*>(ref);
+        return reinterpret_cast<Window*>(ref);
     if (::GetWindowLongPtrA(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(StaticWndProc) ||
-        CDialog::IsFrameworkDialog(hwnd))
-        return reinterpret_cast<CWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        Dialog::IsFrameworkDialog(hwnd))
+        return reinterpret_cast<Window*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     return nullptr;
 }
 
-bool CWindow::RegisterPrivateClass(const char* className) {
+bool Window::RegisterPrivateClass(const char* className) {
     WNDCLASSA wc{};
     HINSTANCE inst = ::GetModuleHandleA(nullptr);
     if (::GetClassInfoA(inst, className, &wc))
@@ -79,21 +79,21 @@ bool CWindow::RegisterPrivateClass(const char* className) {
     return ::RegisterClassA(&wc) != 0;
 }
 
-HWND CWindow::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x,
-                       int y, int cx, int cy, HWND parent, HMENU menu) {
+HWND Window::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x,
+                      int y, int cx, int cy, HWND parent, HMENU menu) {
     if (m_hWnd)
         return nullptr;
     return ::CreateWindowExA(exStyle, className, title, style, x, y, cx, cy, parent, menu,
                              ::GetModuleHandleA(nullptr), this);
 }
 
-bool CWindow::DestroyWindow() {
+bool Window::DestroyWindow() {
     if (!m_hWnd)
         return false;
     return ::DestroyWindow(m_hWnd) != FALSE;
 }
 
-bool CWindow::SubclassWindow(HWND hwnd) {
+bool Window::SubclassWindow(HWND hwnd) {
     if (!hwnd || m_hWnd)
         return false;
     if (!::SetWindowSubclass(hwnd, StaticSubclassProc, kSubclassId,
@@ -105,27 +105,27 @@ bool CWindow::SubclassWindow(HWND hwnd) {
     return true;
 }
 
-void CWindow::UnsubclassWindow() {
+void Window::UnsubclassWindow() {
     if (kind != Kind::Subclassed || !m_hWnd)
         return;
     ::RemoveWindowSubclass(m_hWnd, StaticSubclassProc, kSubclassId);
     Detach();
 }
 
-void CWindow::Detach() {
+void Window::Detach() {
     m_hWnd = nullptr;
     kind = Kind::None;
 }
 
-bool CWindow::ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) {
+bool Window::ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) {
     return false;
 }
 
-bool CWindow::PreTranslateMessage(MSG*) {
+bool Window::PreTranslateMessage(MSG*) {
     return false;
 }
 
-LRESULT CWindow::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT Window::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (kind) {
     case Kind::Created:
         return ::DefWindowProcA(m_hWnd, msg, wParam, lParam);
@@ -146,7 +146,7 @@ std::string WindowText(HWND hwnd) {
     return text;
 }
 
-bool CWindow::ReflectNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
+bool Window::ReflectNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
     HWND child = nullptr;
     switch (msg) {
     case WM_COMMAND:
@@ -181,13 +181,13 @@ bool CWindow::ReflectNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
     }
     if (!child || child == m_hWnd)
         return false;
-    CWindow* obj = FromHandle(child);
+    Window* obj = FromHandle(child);
     if (!obj || obj == this)
         return false;
     return obj->ProcessWindowMessage(child, OCM__BASE + msg, wParam, lParam, lResult);
 }
 
-LRESULT CWindow::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT Window::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     // A C++ exception must never unwind through user32.
     try {
         LRESULT result = 0;
@@ -201,17 +201,17 @@ LRESULT CWindow::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-LRESULT CALLBACK CWindow::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    CWindow* self = nullptr;
+LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Window* self = nullptr;
     if (msg == WM_NCCREATE) {
-        self = static_cast<CWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         if (self) {
             self->m_hWnd = hwnd;
             self->kind = Kind::Created;
             ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }
     } else {
-        self = reinterpret_cast<CWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        self = reinterpret_cast<Window*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     }
     if (!self)
         return ::DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -224,9 +224,9 @@ LRESULT CALLBACK CWindow::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     return result;
 }
 
-LRESULT CALLBACK CWindow::StaticSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                             UINT_PTR, DWORD_PTR ref) {
-    auto* self = reinterpret_cast<CWindow*>(ref);
+LRESULT CALLBACK Window::StaticSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR, DWORD_PTR ref) {
+    auto* self = reinterpret_cast<Window*>(ref);
     if (!self || self->m_hWnd != hwnd)
         return ::DefSubclassProc(hwnd, msg, wParam, lParam);
     LRESULT result = self->Dispatch(msg, wParam, lParam);

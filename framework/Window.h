@@ -15,19 +15,19 @@ namespace fw {
 // The text of a window of this process.
 std::string WindowText(HWND hwnd);
 
-class CWindow {
+class Window {
 public:
-    CWindow() = default;
-    virtual ~CWindow();
-    CWindow(const CWindow&) = delete;
-    CWindow& operator=(const CWindow&) = delete;
+    Window() = default;
+    virtual ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
 
     HWND m_hWnd = nullptr;
     HWND GetHwnd() const { return m_hWnd; }
     bool IsWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
 
     // The object behind a window of this framework, or null.
-    static CWindow* FromHandle(HWND hwnd);
+    static Window* FromHandle(HWND hwnd);
 
     // Registers (once) a private class with no style, cursor, background or icon.
     static bool RegisterPrivateClass(const char* className);
@@ -78,7 +78,7 @@ private:
     static LRESULT CALLBACK StaticWndProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK StaticSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     void Detach();
-    friend class CDialog;
+    friend class Dialog;
 };
 
 // The application's main window (the modal main dialog while it runs).

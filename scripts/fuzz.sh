@@ -11,7 +11,7 @@ seconds="${1:-60}"
 out="$VELMORA_ROOT/build/fuzz"
 mkdir -p "$out/corpus"
 clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address -I"$VELMORA_ROOT" \
-    "$VELMORA_ROOT/tests/fuzz/list_file_reader.cpp" "$VELMORA_ROOT/bannedlist/ListFileFormat.cpp" \
+    "$VELMORA_ROOT/tests/fuzz/list_file_reader.cpp" "$VELMORA_ROOT/listfile/ListFileFormat.cpp" \
     -o "$out/list_file_reader" || exit 1
 # New inputs found go to build/fuzz/corpus; the checked-in seeds stay as they are.
 "$out/list_file_reader" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \

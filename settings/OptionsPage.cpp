@@ -3,6 +3,8 @@
 #include "framework/AnsiCodePage.h"
 #include "settings/RunAtLogon.h"
 
+namespace settings {
+
 namespace {
 const int kCheckBoxIds[10] = {
     IDC_BY_NAME,      IDC_BY_SIZE, IDC_START_MINIMIZED, IDC_ENABLED_ON_STARTUP, IDC_LOAD_ON_STARTUP,
@@ -79,3 +81,5 @@ void OptionsPage::ApplyOptions() {
         ::MessageBoxA(fw::GetMainWindow() ? fw::GetMainWindow() : m_hWnd, hotkeyProblem.c_str(),
                       fw::GetAppTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
+
+} // namespace settings

@@ -14,16 +14,18 @@
 #include "resources/resource.h"
 #include "settings/Settings.h"
 
-class OptionsPage : public fw::CDialog, public Settings {
+namespace settings {
+
+class OptionsPage : public fw::Dialog, public Settings {
 public:
-    OptionsPage() : fw::CDialog(IDD_OPTIONS) {}
+    OptionsPage() : fw::Dialog(IDD_OPTIONS) {}
 
     // The fields are the inherited settings, a first run's until loaded.
-    fw::CWindow widthEdit;
-    fw::CWindow heightEdit;
-    ImageButton checkBoxes[10];
-    ImageButton sessionButton;
-    fw::CWindow sessionEdit;
+    fw::Window widthEdit;
+    fw::Window heightEdit;
+    controls::ImageButton checkBoxes[10];
+    controls::ImageButton sessionButton;
+    fw::Window sessionEdit;
 
     void OnBySizeClicked();
     void OnBySessionClicked();
@@ -47,7 +49,7 @@ public:
         COMMAND_HANDLER(IDC_BY_SIZE, BN_CLICKED, OnBySizeCommand)
         MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindow)
         COMMAND_HANDLER(IDC_BY_SESSION, BN_CLICKED, OnBySessionCommand)
-        CHAIN_MSG_MAP(fw::CDialog)
+        CHAIN_MSG_MAP(fw::Dialog)
     END_MSG_MAP()
 
 protected:
@@ -75,3 +77,5 @@ private:
     bool applyOnHide = true;
     bool controlsChanged = true;
 };
+
+} // namespace settings

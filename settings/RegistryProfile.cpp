@@ -6,6 +6,8 @@
 
 #include "framework/Handle.h"
 
+namespace settings {
+
 namespace {
 // The keys are created when missing, on reading as on writing.
 fw::UniqueRegKey OpenSection(const std::string& path) {
@@ -102,3 +104,5 @@ bool RegistryProfile::WriteProfileString(const char* section, const char* entry,
                             reinterpret_cast<const BYTE*>(value.c_str()),
                             static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
+
+} // namespace settings

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace settings {
+
 class RegistryProfile {
 public:
     void SetCompany(const std::string& name) { company = name; }
@@ -35,3 +37,5 @@ private:
     std::string company;
     std::string application;
 };
+
+} // namespace settings

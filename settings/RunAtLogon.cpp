@@ -4,6 +4,8 @@
 
 #include "framework/Handle.h"
 
+namespace settings {
+
 const char* const kRunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const kRunValueName = "Velmora";
 
@@ -27,3 +29,5 @@ void ApplyRunAtLogon(bool enabled) {
         ::RegDeleteValueA(key.Get(), kRunValueName);
     }
 }
+
+} // namespace settings

@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace settings {
+
 // The command line the Run value holds: the path in double quotes, so that a
 // path with a space can never start another program.
 std::string RunValueCommand(const std::string& exePath);
@@ -13,3 +15,5 @@ void ApplyRunAtLogon(bool enabled);
 
 extern const char* const kRunKeyPath;
 extern const char* const kRunValueName;
+
+} // namespace settings

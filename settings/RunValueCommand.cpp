@@ -1,5 +1,9 @@
 #include "settings/RunAtLogon.h"
 
+namespace settings {
+
 std::string RunValueCommand(const std::string& exePath) {
     return "\"" + exePath + "\"";
 }
+
+} // namespace settings

@@ -1,5 +1,7 @@
 #include "settings/Settings.h"
 
+namespace settings {
+
 namespace {
 
 // The stored values in the order they are read and written, and the field
@@ -108,3 +110,5 @@ void WriteStoredSettings(SettingsSink& sink, const StoredSettings& stored) {
     StoredSettings copy = stored;
     VisitKeptValues(writer, copy);
 }
+
+} // namespace settings

@@ -10,6 +10,8 @@
 
 #include "framework/CodePage.h"
 
+namespace settings {
+
 // The settings the Options page edits, named after their registry values,
 // and those that only the registry sets.
 struct Settings {
@@ -80,3 +82,5 @@ StoredSettings ReadStoredSettings(const SettingsSource& source, fw::LeadByteTest
 // The registry-only ones are never written: a value set while the program
 // runs stays, and one never set keeps following the program's default.
 void WriteStoredSettings(SettingsSink& sink, const StoredSettings& stored);
+
+} // namespace settings

@@ -3,7 +3,9 @@
 #include "bannedlist/BannedListPage.h"
 #include "framework/AnsiCodePage.h"
 #include "settings/OptionsPage.h"
-#include "stats/StoppedPage.h"
+#include "stats/StatisticsPage.h"
+
+namespace settings {
 
 const char* const kSettingsSection = "Settings";
 
@@ -44,16 +46,16 @@ private:
 
 } // namespace
 
-void LoadSettings(const RegistryProfile& profile, OptionsPage& options, CStoppedPage& stats,
-                  BannedListPage& bannedList) {
+void LoadSettings(const RegistryProfile& profile, OptionsPage& options,
+                  stats::StatisticsPage& stats, bannedlist::BannedListPage& bannedList) {
     StoredSettings stored = ReadStoredSettings(RegistrySource(profile), fw::AnsiLeadByte);
     static_cast<Settings&>(options) = stored.settings;
     stats.TotalKills = stored.nKills;
     bannedList.ListPath = stored.Path;
 }
 
-void SaveSettings(const RegistryProfile& profile, OptionsPage& options, CStoppedPage& stats,
-                  const BannedListPage& bannedList) {
+void SaveSettings(const RegistryProfile& profile, OptionsPage& options,
+                  stats::StatisticsPage& stats, const bannedlist::BannedListPage& bannedList) {
     StoredSettings stored;
     stored.settings = options;
     stored.nKills = stats.TotalKills;
@@ -61,3 +63,5 @@ void SaveSettings(const RegistryProfile& profile, OptionsPage& options, CStopped
     RegistrySink sink(profile);
     WriteStoredSettings(sink, stored);
 }
+
+} // namespace settings

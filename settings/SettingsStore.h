@@ -4,16 +4,25 @@
 
 #include "settings/RegistryProfile.h"
 
-class OptionsPage;
-class CStoppedPage;
+namespace stats {
+class StatisticsPage;
+}
+namespace bannedlist {
 class BannedListPage;
+}
+
+namespace settings {
+
+class OptionsPage;
 
 extern const char* const kSettingsSection; // "Settings"
 
 // Every value into its field: the settings into the Options page, "nKills"
 // into the statistics page, "Path" into the banned-list page.
-void LoadSettings(const RegistryProfile& profile, OptionsPage& options, CStoppedPage& stats,
-                  BannedListPage& bannedList);
+void LoadSettings(const RegistryProfile& profile, OptionsPage& options,
+                  stats::StatisticsPage& stats, bannedlist::BannedListPage& bannedList);
 // The eighteen values the program keeps, each written whether it changed or not.
-void SaveSettings(const RegistryProfile& profile, OptionsPage& options, CStoppedPage& stats,
-                  const BannedListPage& bannedList);
+void SaveSettings(const RegistryProfile& profile, OptionsPage& options,
+                  stats::StatisticsPage& stats, const bannedlist::BannedListPage& bannedList);
+
+} // namespace settings

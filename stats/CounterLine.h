@@ -4,5 +4,9 @@
 #include <cstdint>
 #include <string>
 
+namespace stats {
+
 // "Killed %d popups in total, %d in this session"
 std::string FormatCounterLine(int32_t totalKills, int32_t sessionKills);
+
+} // namespace stats

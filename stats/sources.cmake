@@ -1,2 +1,2 @@
 list(APPEND VELMORA_PORTABLE_SOURCES stats/CounterLine.cpp)
-list(APPEND VELMORA_WIN_SOURCES stats/StoppedPage.cpp)
+list(APPEND VELMORA_WIN_SOURCES stats/StatisticsPage.cpp)

@@ -5,6 +5,8 @@
 #include "framework/AnsiCodePage.h"
 #include "framework/Handle.h"
 
+namespace tray {
+
 namespace {
 const char kTrayWindowClass[] = "VelmoraTrayWindow";
 // The shell's broadcast after its taskbar was made anew, which drops every icon.
@@ -24,20 +26,20 @@ static_assert(NOTIFYICONDATAA_V2_SIZE == 488, "the 32-bit shell's record");
 #endif
 static_assert(sizeof(NOTIFYICONDATAA::szTip) == tray::kTipLimit + 1, "the tip and its zero");
 
-UINT CSystemTray::TaskbarCreatedMessage() {
+UINT SystemTray::TaskbarCreatedMessage() {
     return g_taskbarCreated;
 }
 
-CSystemTray::CSystemTray() {
+SystemTray::SystemTray() {
     std::memset(&iconData, 0, sizeof(iconData));
 }
 
-CSystemTray::~CSystemTray() {
+SystemTray::~SystemTray() {
     DeleteIcon();
     DestroyWindow();
 }
 
-bool CSystemTray::PlaceIcon(UINT callbackMessage, const char* tipText, HICON icon, UINT iconId) {
+bool SystemTray::PlaceIcon(UINT callbackMessage, const char* tipText, HICON icon, UINT iconId) {
     trayAvailable = tray::SystemHasTray(::GetVersion());
     if (!trayAvailable)
         return false;
@@ -59,7 +61,7 @@ bool CSystemTray::PlaceIcon(UINT callbackMessage, const char* tipText, HICON ico
     return AddPlacedIcon(tray::kFlagMessage | tray::kFlagIcon | tray::kFlagTip);
 }
 
-bool CSystemTray::Notify(DWORD message, unsigned flags) {
+bool SystemTray::Notify(DWORD message, unsigned flags) {
     iconData.uFlags = flags;
     // Without its window the icon could never call back: count it as not added.
     if (!iconData.hWnd)
@@ -67,17 +69,17 @@ bool CSystemTray::Notify(DWORD message, unsigned flags) {
     return ::Shell_NotifyIconA(message, &iconData) != FALSE;
 }
 
-bool CSystemTray::ShellAdd(unsigned flags) {
+bool SystemTray::ShellAdd(unsigned flags) {
     return Notify(NIM_ADD, flags);
 }
-bool CSystemTray::ShellModify(unsigned flags) {
+bool SystemTray::ShellModify(unsigned flags) {
     return Notify(NIM_MODIFY, flags);
 }
-bool CSystemTray::ShellDelete() {
+bool SystemTray::ShellDelete() {
     return Notify(NIM_DELETE, 0);
 }
 
-bool CSystemTray::ReplaceIcon(HICON icon) {
+bool SystemTray::ReplaceIcon(HICON icon) {
     if (!trayAvailable)
         return false;
     iconData.hIcon = icon;
@@ -85,7 +87,7 @@ bool CSystemTray::ReplaceIcon(HICON icon) {
     return ShowReplacedIcon();
 }
 
-bool CSystemTray::ReplaceIcon(UINT iconResourceId) {
+bool SystemTray::ReplaceIcon(UINT iconResourceId) {
     // Shared images belong to the system and are never destroyed here.
     HICON icon = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr),
                                                  MAKEINTRESOURCEA(iconResourceId), IMAGE_ICON, 0, 0,
@@ -93,7 +95,7 @@ bool CSystemTray::ReplaceIcon(UINT iconResourceId) {
     return ReplaceIcon(icon);
 }
 
-LRESULT CSystemTray::OnIconNotify(WPARAM iconId, LPARAM mouseMessage) {
+LRESULT SystemTray::OnIconNotify(WPARAM iconId, LPARAM mouseMessage) {
     if (iconId != iconData.uID)
         return 0;
     HWND target = fw::GetMainWindow();
@@ -130,7 +132,7 @@ LRESULT CSystemTray::OnIconNotify(WPARAM iconId, LPARAM mouseMessage) {
     }
 }
 
-LRESULT CSystemTray::OnTaskbarCreated(UINT msg, WPARAM, LPARAM, bool& bHandled) {
+LRESULT SystemTray::OnTaskbarCreated(UINT msg, WPARAM, LPARAM, bool& bHandled) {
     // Unregistered, the id would be 0: WM_NULL is no broadcast.
     if (msg == 0) {
         bHandled = false;
@@ -140,9 +142,11 @@ LRESULT CSystemTray::OnTaskbarCreated(UINT msg, WPARAM, LPARAM, bool& bHandled) 
     return 0;
 }
 
-LRESULT CSystemTray::OnSettingChange(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {
+LRESULT SystemTray::OnSettingChange(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {
     LRESULT result = DefWindowProc(msg, wParam, lParam);
     if (wParam == SPI_SETWORKAREA)
         ReAddIcon();
     return result;
 }
+
+} // namespace tray

@@ -7,13 +7,15 @@
 #include "framework/Window.h"
 #include "tray/TrayIconState.h"
 
+namespace tray {
+
 // The icon's callback message.
 #define WM_TRAY_NOTIFY (WM_APP + 100)
 
-class CSystemTray : public fw::CWindow, public tray::TrayIconState {
+class SystemTray : public fw::Window, public tray::TrayIconState {
 public:
-    CSystemTray();
-    ~CSystemTray() override;
+    SystemTray();
+    ~SystemTray() override;
 
     // Creates the tray window and adds the icon; icon may be null.
     bool PlaceIcon(UINT callbackMessage, const char* tipText, HICON icon, UINT iconId);
@@ -25,7 +27,7 @@ public:
     // command on a double-click. 0 for another icon's message.
     virtual LRESULT OnIconNotify(WPARAM iconId, LPARAM mouseMessage);
 
-    BEGIN_MSG_MAP(CSystemTray)
+    BEGIN_MSG_MAP(SystemTray)
         MESSAGE_HANDLER(WM_TRAY_NOTIFY, OnTrayNotify)
         MESSAGE_HANDLER(TaskbarCreatedMessage(), OnTaskbarCreated)
         MESSAGE_HANDLER(WM_SETTINGCHANGE, OnSettingChange)
@@ -51,3 +53,5 @@ private:
     LRESULT OnTaskbarCreated(UINT msg, WPARAM, LPARAM, bool& bHandled);
     LRESULT OnSettingChange(UINT msg, WPARAM wParam, LPARAM lParam, bool&);
 };
+
+} // namespace tray

@@ -7,13 +7,15 @@
 #include "framework/Window.h"
 #include "tray/NotificationArea.h"
 
+namespace tray {
+
 namespace {
 
 const char kHiddenParentClass[] = "VelmoraHiddenParent";
 
 // The one window that windows in the tray are children of. Invisible
 // itself, so its children are neither shown nor on the taskbar.
-class CHiddenParent : public fw::CWindow {
+class CHiddenParent : public fw::Window {
 public:
     ~CHiddenParent() override { DestroyWindow(); }
 
@@ -184,3 +186,5 @@ void GrowFromTray(HWND window) {
     ::SetActiveWindow(window);
     ::SetForegroundWindow(window);
 }
+
+} // namespace tray

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+namespace tray {
+
 // Animates the window into the notification area, takes it off the taskbar
 // and hides it.
 void ShrinkToTray(HWND window);
@@ -19,3 +21,5 @@ bool MinimizeAnimationOn();
 bool DetachFromTaskbar(HWND window);
 // The hidden parent, or null while it has not been needed yet.
 HWND HiddenParentWindow();
+
+} // namespace tray

@@ -8,8 +8,8 @@
 #include <random>
 
 #include "bannedlist/BannedListPage.h"
-#include "bannedlist/ListFileFormat.h"
-#include "bannedlist/SystemCodePage.h"
+#include "listfile/ListFileFormat.h"
+#include "listfile/SystemCodePage.h"
 #include "tests/bench/BenchSupport.h"
 
 namespace {
@@ -64,7 +64,7 @@ int main() {
     ::CreateDirectoryA(folder.c_str(), nullptr);
     HWND parent = ::CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400,
                                     nullptr, nullptr, nullptr, nullptr);
-    BannedListPage page;
+    bannedlist::BannedListPage page;
     page.Create(parent);
     // A sorted list box like the page's, for the plain algorithm.
     HWND plainList = ::CreateWindowExA(

@@ -13,7 +13,7 @@
 #include "engine/Win32Windows.h"
 #include "framework/AnsiCodePage.h"
 #include "settings/OptionsPage.h"
-#include "stats/StoppedPage.h"
+#include "stats/StatisticsPage.h"
 #include "tests/bench/BenchSupport.h"
 
 namespace {
@@ -27,13 +27,13 @@ std::string BannedTitle(int i) {
 }
 
 struct Index : engine::TitleIndex {
-    explicit Index(const BannedTitles& list) : titles(list) {}
+    explicit Index(const bannedlist::BannedTitles& list) : titles(list) {}
     bool Contains(const std::string& title) const override { return titles.Contains(title); }
-    const BannedTitles& titles;
+    const bannedlist::BannedTitles& titles;
 };
 
 // The decision without the index: the name rule walks the list box.
-engine::KillReason WalkingDecision(OptionsPage& options, HWND listBox, HWND window) {
+engine::KillReason WalkingDecision(settings::OptionsPage& options, HWND listBox, HWND window) {
     options.ReadForReport();
     engine::Win32Windows windows;
     engine::WindowRect rect = windows.ReadRect(engine::IdOf(window));
@@ -68,9 +68,9 @@ int main() {
 
     HWND host = ::CreateWindowExA(0, "STATIC", "bench host", WS_POPUP, 0, 0, 800, 600, nullptr,
                                   nullptr, instance, nullptr);
-    OptionsPage options;
-    BannedListPage banned;
-    CStoppedPage stats;
+    settings::OptionsPage options;
+    bannedlist::BannedListPage banned;
+    stats::StatisticsPage stats;
     if (!host || !options.Create(host) || !banned.Create(host) || !stats.Create(host)) {
         std::printf("could not create the pages\n");
         return 1;

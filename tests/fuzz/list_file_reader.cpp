@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "bannedlist/ListFileFormat.h"
+#include "listfile/ListFileFormat.h"
 #include "tests/unit/CodePages.h"
 
 namespace {

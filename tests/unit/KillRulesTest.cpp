@@ -27,7 +27,7 @@ TEST(KillRules, SessionSizeAndNameInTurnWithSignedLimitsAndTheListAskedLast) {
         {"none open of -1", 1, 1, -1, 0, 5, 5, 0, true, false, KillReason::Session, 0},
     };
     for (const auto& c : cases) {
-        Settings rules;
+        settings::Settings rules;
         rules.BySess = c.bySess;
         rules.ByName = c.byName;
         rules.Sessions = c.sessions;

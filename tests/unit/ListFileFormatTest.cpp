@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "bannedlist/ListFileFormat.h"
+#include "listfile/ListFileFormat.h"
 #include "tests/unit/CodePages.h"
 
 using namespace listfile;

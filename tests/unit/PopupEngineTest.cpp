@@ -99,7 +99,7 @@ protected:
         if (reported)
             popups.OnTitleChanged(w);
     }
-    Settings settings;
+    settings::Settings settings;
     FakeWorld world;
     std::vector<std::string> kills;
     PopupEngine popups;

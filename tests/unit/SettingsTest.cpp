@@ -12,7 +12,7 @@
 namespace {
 
 // A registry key held in maps; each value has one kind.
-class FakeKey : public SettingsSource {
+class FakeKey : public settings::SettingsSource {
 public:
     bool ReadDword(const char* name, uint32_t& value) const override {
         auto found = dwords.find(name);
@@ -40,7 +40,7 @@ TEST(StoredSettings, StoredValuesAreReadFlagsAsZeroOrOneAndSignedOnesWithTheirBi
                   {"LateTitleSeconds", 3}};
     key.strings = {{"Key", "q"}, {"Path", "C:\\lists\\mine.lst"}};
     key.lists = {{"BrowserNames", {"Google Chrome", "", "Brave"}}};
-    StoredSettings stored = ReadStoredSettings(key, testcp::Cp1252);
+    settings::StoredSettings stored = settings::ReadStoredSettings(key, testcp::Cp1252);
     EXPECT_EQ(1, stored.settings.BySess);
     EXPECT_EQ(0, stored.settings.ByName);
     EXPECT_EQ(-3, stored.settings.Sessions);
@@ -58,15 +58,17 @@ TEST(StoredSettings, AValueThePageOrTheEngineWouldRefuseReadsAsItsDefault) {
     key.strings = {{"Key", "ABCDEF"}};
     key.lists = {{"BrowserNames", {"", ""}}};
     key.dwords = {{"LateTitleSeconds", 100000}};
-    StoredSettings stored = ReadStoredSettings(key, testcp::Cp1252);
+    settings::StoredSettings stored = settings::ReadStoredSettings(key, testcp::Cp1252);
     EXPECT_EQ("x", stored.settings.Key) << "the hotkey field holds one character";
-    EXPECT_EQ(Settings().BrowserNames, stored.settings.BrowserNames) << "no name at all";
-    EXPECT_EQ(kMaxLateTitleSeconds, stored.settings.LateTitleSeconds);
+    EXPECT_EQ(settings::Settings().BrowserNames, stored.settings.BrowserNames) << "no name at all";
+    EXPECT_EQ(settings::kMaxLateTitleSeconds, stored.settings.LateTitleSeconds);
 
     key.strings = {{"Key", "\x83\x41"}};
-    EXPECT_EQ("\x83\x41", ReadStoredSettings(key, testcp::Cp932).settings.Key)
+    EXPECT_EQ("\x83\x41", settings::ReadStoredSettings(key, testcp::Cp932).settings.Key)
         << "one double-byte character";
-    EXPECT_EQ("x", ReadStoredSettings(key, testcp::Cp1252).settings.Key) << "two characters";
+    EXPECT_EQ("x", settings::ReadStoredSettings(key, testcp::Cp1252).settings.Key)
+        << "two characters";
     key.strings = {{"Key", ""}};
-    EXPECT_EQ("", ReadStoredSettings(key, testcp::Cp1252).settings.Key) << "the page takes none";
+    EXPECT_EQ("", settings::ReadStoredSettings(key, testcp::Cp1252).settings.Key)
+        << "the page takes none";
 }

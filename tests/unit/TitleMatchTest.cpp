@@ -9,7 +9,7 @@ using engine::ContainsAtCharBoundary;
 namespace {
 // With the browser names of a first run.
 bool IsBrowserTitle(const std::string& title, fw::LeadByteTest isLeadByte) {
-    return engine::IsBrowserTitle(title, Settings().BrowserNames, isLeadByte);
+    return engine::IsBrowserTitle(title, settings::Settings().BrowserNames, isLeadByte);
 }
 } // namespace
 

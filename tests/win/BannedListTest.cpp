@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
-#include "bannedlist/AtomicFile.h"
+#include "listfile/AtomicFile.h"
 #include "bannedlist/BannedListPage.h"
-#include "bannedlist/ListFileFormat.h"
+#include "listfile/ListFileFormat.h"
 #include "tests/win/Support.h"
 
 using wintest::EntriesOf;
@@ -36,7 +36,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(page.Create(host.m_hWnd)); }
 
     wintest::HostWindow host;
-    BannedListPage page;
+    bannedlist::BannedListPage page;
 };
 
 class ListFiles : public BannedList {

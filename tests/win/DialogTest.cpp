@@ -32,7 +32,7 @@ protected:
     void Check(int id, bool on) const { ::SendMessageA(Item(id), BM_SETCHECK, on, 0); }
 
     wintest::HostWindow host;
-    OptionsPage page;
+    settings::OptionsPage page;
 };
 
 } // namespace
@@ -99,13 +99,13 @@ TEST_F(Exchange, EachFieldHasItsOwnMessageAndTakesTheFocus) {
 
 namespace {
 
-class ThrowingDialog : public fw::CDialog {
+class ThrowingDialog : public fw::Dialog {
 public:
-    ThrowingDialog() : fw::CDialog(IDD_OPTIONS) {}
-    fw::CWindow box;
+    ThrowingDialog() : fw::Dialog(IDD_OPTIONS) {}
+    fw::Window box;
     BEGIN_MSG_MAP(ThrowingDialog)
         MESSAGE_HANDLER(WM_APP, OnThrow)
-        CHAIN_MSG_MAP(fw::CDialog)
+        CHAIN_MSG_MAP(fw::Dialog)
     END_MSG_MAP()
 
 protected:
@@ -125,7 +125,7 @@ TEST(Framework, ExceptionsStopInTheProcedureAndObjectsAndWindowsLetGoOfEachOther
         ThrowingDialog dialog;
         ASSERT_TRUE(dialog.Create(host.m_hWnd));
         HWND box = dialog.GetDlgItem(IDC_BY_NAME);
-        ASSERT_EQ(&dialog.box, fw::CWindow::FromHandle(box));
+        ASSERT_EQ(&dialog.box, fw::Window::FromHandle(box));
         EXPECT_EQ(0, dialog.SendMessage(WM_APP)) << "an exception does not reach the system";
         ::DestroyWindow(dialog.m_hWnd);
         EXPECT_EQ(nullptr, dialog.m_hWnd) << "cleared at WM_NCDESTROY";

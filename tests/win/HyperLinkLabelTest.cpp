@@ -12,7 +12,7 @@ const char kCaption[] = "http://caption.draxtel.example/";
 
 struct HyperLinkLabelTest : ::testing::Test {
     wintest::HostWindow host;
-    HyperLinkLabel label;
+    controls::HyperLinkLabel label;
 
     void Attach(const char* text = kCaption) {
         HWND hwnd = host.Add("STATIC", 3001, text, SS_LEFT, 10, 10, 250, 20);

@@ -26,16 +26,16 @@ void MoveOver(HWND button, WPARAM keys) {
 
 struct ImageButtonTest : ::testing::Test {
     wintest::HostWindow host;
-    ImageButton first, second;
+    controls::ImageButton first, second;
 
-    HWND Attach(ImageButton& button, int id, DWORD type, int y = 10) {
+    HWND Attach(controls::ImageButton& button, int id, DWORD type, int y = 10) {
         HWND hwnd = host.Add("BUTTON", id, "Caption", WS_TABSTOP | type, 10, y, 120, 21);
         EXPECT_TRUE(button.SubclassWindow(hwnd));
         return hwnd;
     }
     // Hover tracking asks where the real pointer is. Once this thread has
     // handled what the move brought, only the test's own messages move it.
-    HWND UnderThePointer(ImageButton& button, int id, DWORD type) {
+    HWND UnderThePointer(controls::ImageButton& button, int id, DWORD type) {
         HWND hwnd = Attach(button, id, type);
         RECT rc{};
         ::GetWindowRect(hwnd, &rc);
@@ -117,12 +117,13 @@ TEST_F(ImageButtonTest, APushButtonNotACheckBoxHoversUnderThePointerButNotOnADra
     ::DestroyWindow(box);
 
     HWND push = UnderThePointer(first, kFirst, BS_PUSHBUTTON);
-    first.ShadeStateColour(ImageButton::HoverBack, 20);
+    first.ShadeStateColour(controls::ImageButton::HoverBack, 20);
     MoveOver(push, MK_LBUTTON);
     EXPECT_FALSE(first.IsHovering()) << "dragging onto the button does not light it";
     MoveOver(push, 0);
     EXPECT_TRUE(first.IsHovering());
-    EXPECT_EQ(first.GetStateColour(ImageButton::HoverBack), PixelAt(push, 30, 1)) << "hover face";
+    EXPECT_EQ(first.GetStateColour(controls::ImageButton::HoverBack), PixelAt(push, 30, 1))
+        << "hover face";
     MoveOver(push, MK_LBUTTON);
     EXPECT_TRUE(first.IsHovering()) << "holding the button down keeps an existing hover";
 
@@ -137,10 +138,11 @@ TEST_F(ImageButtonTest, APushButtonNotACheckBoxHoversUnderThePointerButNotOnADra
 
 TEST_F(ImageButtonTest, AColourChangeResetsEveryStateColour) {
     HWND push = Attach(first, kFirst, BS_PUSHBUTTON);
-    first.ShadeStateColour(ImageButton::HoverBack, 20);
-    first.SetStateColour(ImageButton::HoverText, RGB(0, 128, 0));
+    first.ShadeStateColour(controls::ImageButton::HoverBack, 20);
+    first.SetStateColour(controls::ImageButton::HoverText, RGB(0, 128, 0));
     Send(push, WM_SYSCOLORCHANGE);
-    for (int slot = ImageButton::HoverBack; slot <= ImageButton::FocusText; ++slot)
+    for (int slot = controls::ImageButton::HoverBack; slot <= controls::ImageButton::FocusText;
+         ++slot)
         EXPECT_EQ(::GetSysColor(slot % 2 ? COLOR_BTNTEXT : COLOR_BTNFACE),
                   first.GetStateColour(slot))
             << slot;

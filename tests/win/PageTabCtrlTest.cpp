@@ -12,10 +12,10 @@
 
 namespace {
 
-class LoggingPage : public fw::CDialog {
+class LoggingPage : public fw::Dialog {
 public:
     LoggingPage(UINT dialogId, std::string pageName, std::vector<std::string>* events)
-        : fw::CDialog(dialogId), name(std::move(pageName)), log(events) {}
+        : fw::Dialog(dialogId), name(std::move(pageName)), log(events) {}
     ~LoggingPage() override { log->push_back("delete " + name); }
     int showNotices = 0;
     int focusOnHide = 0; // where the page puts the focus as it is hidden, as a failed check does
@@ -23,7 +23,7 @@ public:
     BEGIN_MSG_MAP(LoggingPage)
         MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindow)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
-        CHAIN_MSG_MAP(fw::CDialog)
+        CHAIN_MSG_MAP(fw::Dialog)
     END_MSG_MAP()
 
 private:
@@ -89,7 +89,7 @@ protected:
 
     wintest::HostWindow host;
     std::vector<std::string> log;
-    PageTabCtrl tabs;
+    controls::PageTabCtrl tabs;
     LoggingPage pages[4] = {{IDD_OPTIONS, "page0", &log},
                             {IDD_BANNEDLIST, "page1", &log},
                             {IDD_STATS, "page2", &log},

@@ -42,7 +42,7 @@ int CountPixels(HWND window, const std::function<bool(COLORREF)>& test) {
     return n;
 }
 
-std::vector<std::string> EntriesOf(const BannedTitles& titles) {
+std::vector<std::string> EntriesOf(const bannedlist::BannedTitles& titles) {
     std::vector<std::string> entries;
     for (int i = 0; i < titles.Count(); ++i)
         entries.push_back(titles.At(i));

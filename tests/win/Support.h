@@ -14,7 +14,9 @@
 #include "framework/Handle.h"
 #include "framework/Window.h"
 
+namespace bannedlist {
 class BannedTitles;
+}
 
 namespace wintest {
 
@@ -26,12 +28,12 @@ COLORREF PixelAt(HWND window, int x, int y);
 // The client pixels for which the test holds.
 int CountPixels(HWND window, const std::function<bool(COLORREF)>& test);
 // The list's entries in the list box's order, read whole.
-std::vector<std::string> EntriesOf(const BannedTitles& titles);
+std::vector<std::string> EntriesOf(const bannedlist::BannedTitles& titles);
 
 // A visible top-level framework window that reflects its children's
 // notifications like every window of the program, and runs onCommand for
 // the commands that reach its own map.
-class HostWindow : public fw::CWindow {
+class HostWindow : public fw::Window {
 public:
     HostWindow();
     ~HostWindow() override { DestroyWindow(); }

@@ -6,7 +6,7 @@
 #include "tray/SystemTray.h"
 
 TEST(SystemTray, TheIconShowsInTheTrayAndGoesOnDelete) {
-    CSystemTray tray;
+    tray::SystemTray tray;
     ASSERT_TRUE(tray.PlaceIcon(WM_TRAY_NOTIFY, "Draxtel Velmora",
                                ::LoadIconA(nullptr, IDI_APPLICATION), 1));
     ASSERT_TRUE(e2e::WaitUntil([] { return e2e::TrayIconWindow() != nullptr; }))

@@ -1,9 +1,9 @@
-#include "bannedlist/ListBoxOrder.h"
+#include "listfile/ListBoxOrder.h"
 
 #include <algorithm>
 #include <numeric>
 
-#include "bannedlist/SystemCodePage.h"
+#include "listfile/SystemCodePage.h"
 
 namespace listfile {
 

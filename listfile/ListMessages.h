@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "bannedlist/ListFileFormat.h"
+#include "listfile/ListFileFormat.h"
 
 namespace listfile {
 

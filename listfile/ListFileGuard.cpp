@@ -1,10 +1,10 @@
-#include "bannedlist/ListFileGuard.h"
+#include "listfile/ListFileGuard.h"
 
 #include <windows.h>
 
 #include <algorithm>
 
-#include "bannedlist/AtomicFile.h"
+#include "listfile/AtomicFile.h"
 
 namespace listfile {
 

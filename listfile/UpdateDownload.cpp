@@ -1,4 +1,4 @@
-#include "bannedlist/UpdateDownload.h"
+#include "listfile/UpdateDownload.h"
 
 #include <wininet.h>
 
@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <thread>
 
-#include "bannedlist/ListBoxOrder.h"
-#include "bannedlist/SystemCodePage.h"
+#include "listfile/ListBoxOrder.h"
+#include "listfile/SystemCodePage.h"
 #include "framework/Handle.h"
 
 namespace listfile {

@@ -7,9 +7,11 @@
 #include "framework/Dialog.h"
 #include "resources/resource.h"
 
-class CStoppedPage : public fw::CDialog {
+namespace stats {
+
+class StatisticsPage : public fw::Dialog {
 public:
-    CStoppedPage() : fw::CDialog(IDD_STATS) {}
+    StatisticsPage() : fw::Dialog(IDD_STATS) {}
 
     HWND listBox = nullptr; // IDC_KILL_LIST: the counter line, then one title per closed window
     int32_t SessionKills = 0;
@@ -18,8 +20,8 @@ public:
     // Counts and lists one closed window; an empty title only rewrites the counter line.
     void RecordKill(const std::string& title);
 
-    BEGIN_MSG_MAP(CStoppedPage)
-        CHAIN_MSG_MAP(fw::CDialog)
+    BEGIN_MSG_MAP(StatisticsPage)
+        CHAIN_MSG_MAP(fw::Dialog)
     END_MSG_MAP()
 
 protected:
@@ -27,3 +29,5 @@ protected:
     void OnOK() override {}
     void OnCancel() override {}
 };
+
+} // namespace stats

@@ -1,4 +1,4 @@
-#include "bannedlist/AtomicFile.h"
+#include "listfile/AtomicFile.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "bannedlist/SystemCodePage.h"
+#include "listfile/SystemCodePage.h"
 
 namespace listfile {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "bannedlist/ListMessages.h"
+#include "listfile/ListMessages.h"
 
 namespace listfile {
 

@@ -1,4 +1,4 @@
-#include "bannedlist/ListMessages.h"
+#include "listfile/ListMessages.h"
 
 namespace listfile {
 

@@ -1,4 +1,4 @@
-#include "bannedlist/ListFileFormat.h"
+#include "listfile/ListFileFormat.h"
 
 #include <algorithm>
 #include <cstring>

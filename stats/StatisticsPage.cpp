@@ -1,15 +1,17 @@
-#include "stats/StoppedPage.h"
+#include "stats/StatisticsPage.h"
 
 #include "stats/CounterLine.h"
 
-bool CStoppedPage::OnInitDialog() {
+namespace stats {
+
+bool StatisticsPage::OnInitDialog() {
     listBox = GetDlgItem(IDC_KILL_LIST);
-    fw::CDialog::OnInitDialog();
+    fw::Dialog::OnInitDialog();
     SessionKills = 0;
     return true;
 }
 
-void CStoppedPage::RecordKill(const std::string& title) {
+void StatisticsPage::RecordKill(const std::string& title) {
     if (!title.empty()) {
         ++SessionKills;
         ++TotalKills;
@@ -20,3 +22,5 @@ void CStoppedPage::RecordKill(const std::string& title) {
     if (!title.empty())
         ::SendMessageA(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));
 }
+
+} // namespace stats

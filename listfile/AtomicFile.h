@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "bannedlist/ListMessages.h"
+#include "listfile/ListMessages.h"
 #include "framework/Handle.h"
 
 namespace listfile {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "bannedlist/ListFileFormat.h"
+#include "listfile/ListFileFormat.h"
 
 namespace listfile {
 

@@ -1,0 +1,4 @@
+list(APPEND VELMORA_PORTABLE_SOURCES listfile/ListFileFormat.cpp listfile/ListMessages.cpp)
+list(APPEND VELMORA_WIN_SOURCES
+    listfile/AtomicFile.cpp listfile/UpdateDownload.cpp listfile/ListFileGuard.cpp
+    listfile/SystemCodePage.cpp listfile/ListBoxOrder.cpp)
