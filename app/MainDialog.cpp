@@ -11,14 +11,13 @@
 namespace app {
 
 namespace {
-const char kTrayTip[] = "Draxtel Velmora";
 const UINT_PTR kEngineTimer = 1;
 // The tabs, in the order they are added.
 enum PageIndex { kBannedListPage, kStatisticsPage, kOptionsPage, kAboutPage };
 } // namespace
 
-MainDialog::MainDialog()
-    : fw::Dialog(IDD_MAIN),
+MainDialog::MainDialog(const engine::HookLibrary& hookLibrary)
+    : fw::Dialog(IDD_MAIN), hook(hookLibrary),
       programIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM))),
       bannedIndex(bannedListPage.titles),
       engine(
@@ -46,11 +45,11 @@ bool MainDialog::OnInitDialog() {
     }
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon));
 
-    SetHook(m_hWnd);
+    hook.SetHook(m_hWnd);
     started = false;
 
     trayStartIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM));
-    tray.PlaceIcon(WM_TRAY_NOTIFY, kTrayTip, trayStartIcon, IDR_TRAY_STOPPED);
+    tray.PlaceIcon(WM_TRAY_NOTIFY, kProgramTitle, trayStartIcon, IDR_TRAY_STOPPED);
 
     bannedListPage.Create(m_hWnd);
     statsPage.Create(m_hWnd);
@@ -128,7 +127,7 @@ void MainDialog::ArmEngineTimer() {
 void MainDialog::PlaceTrayIcon(UINT iconId, UINT imageId) {
     tray.DeleteIcon();
     tray.DestroyWindow();
-    tray.PlaceIcon(WM_TRAY_NOTIFY, kTrayTip, nullptr, iconId);
+    tray.PlaceIcon(WM_TRAY_NOTIFY, kProgramTitle, nullptr, iconId);
     tray.ReplaceIcon(imageId);
 }
 
@@ -139,14 +138,14 @@ void MainDialog::ShowStartButtonState(const char* caption, int icon, COLORREF ho
 }
 
 void MainDialog::StartBlocking() {
-    SetEnable(1);
+    hook.SetEnable(1);
     started = true;
     PlaceTrayIcon(IDR_TRAY_STARTED, IDI_STARTED);
     ShowStartButtonState("Stop", IDI_STOPPED, RGB(128, 0, 0));
 }
 
 void MainDialog::StopBlocking() {
-    SetEnable(0);
+    hook.SetEnable(0);
     started = false;
     engine.StopWatchingTitles();
     ArmEngineTimer();
@@ -253,15 +252,15 @@ LRESULT MainDialog::OnClose(UINT, WPARAM, LPARAM, bool&) {
         return 0;
     inClose = true;
     bannedListPage.FinishUpdate();
-    RemoveHook();
+    hook.RemoveHook();
     optionsPage.UpdateData(true);
     bannedListPage.UpdateData(true);
     tray.DeleteIcon();
-    RemoveHook();
+    hook.RemoveHook();
     if (!SaveEverything(true)) {
         // The list could not be written and the user chose to keep running.
-        SetHook(m_hWnd);
-        SetEnable(started ? 1 : 0);
+        hook.SetHook(m_hWnd);
+        hook.SetEnable(started ? 1 : 0);
         PlaceTrayIcon(started ? IDR_TRAY_STARTED : IDR_TRAY_STOPPED,
                       started ? IDI_STARTED : IDI_STOPPED);
         inClose = false;

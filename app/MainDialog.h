@@ -7,6 +7,7 @@
 #include "controls/AboutPage.h"
 #include "controls/ImageButton.h"
 #include "controls/PageTabCtrl.h"
+#include "engine/HookLibrary.h"
 #include "engine/PopupEngine.h"
 #include "engine/Win32Windows.h"
 #include "framework/Dialog.h"
@@ -20,7 +21,7 @@ namespace app {
 
 class MainDialog : public fw::Dialog {
 public:
-    MainDialog();
+    explicit MainDialog(const engine::HookLibrary& hookLibrary);
 
     bannedlist::BannedListPage bannedListPage;
     settings::OptionsPage optionsPage;
@@ -104,6 +105,7 @@ private:
         bool Contains(const std::string& title) const override { return titles.Contains(title); }
         const bannedlist::BannedTitles& titles;
     };
+    const engine::HookLibrary& hook;
     engine::SystemClock clock;
     engine::Win32Windows windows;
     BannedTitleIndex bannedIndex;

@@ -10,6 +10,7 @@
 namespace app {
 
 const char* const kInstanceMutexName = "Velmora";
+const char* const kProgramTitle = "Draxtel Velmora";
 
 VelmoraApp& VelmoraApp::Instance() {
     static VelmoraApp app;
@@ -18,10 +19,11 @@ VelmoraApp& VelmoraApp::Instance() {
 
 void VelmoraApp::SetRegistryKey(const char* company) {
     profile.SetCompany(company);
-    profile.SetApplication(fw::GetAppTitle());
+    profile.SetApplication(fw::GetAppName());
 }
 
 int VelmoraApp::Run(HINSTANCE) {
+    fw::SetAppTitle(kProgramTitle);
     // The handle stays open for the life of the process: it is the guard.
     fw::UniqueKernelHandle mutex(::CreateMutexA(nullptr, TRUE, kInstanceMutexName));
     if (::GetLastError() == ERROR_ALREADY_EXISTS)
@@ -43,7 +45,7 @@ int VelmoraApp::Run(HINSTANCE) {
 
     SetRegistryKey("Draxtel");
     {
-        MainDialog dialog;
+        MainDialog dialog(hook);
         dialog.DoModal(nullptr);
     }
     fw::SetMainWindow(nullptr);

@@ -26,5 +26,7 @@ private:
 
 // The named mutex that keeps one instance running.
 extern const char* const kInstanceMutexName;
+// The main window's caption, which every window of the program carries.
+extern const char* const kProgramTitle;
 
 } // namespace app

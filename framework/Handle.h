@@ -96,6 +96,11 @@ struct HookTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { ::UnhookWindowsHookEx(h); }
 };
+struct ModuleTraits {
+    using Type = HMODULE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ::FreeLibrary(h); }
+};
 struct WindowTraits {
     using Type = HWND;
     static Type Invalid() { return nullptr; }
@@ -120,6 +125,7 @@ using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueHook = UniqueHandle<HookTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
+using UniqueModule = UniqueHandle<ModuleTraits>;
 
 // A window's DC from GetDC, released to its window.
 class WindowDc {

@@ -33,7 +33,7 @@ void SetMainWindow(HWND hwnd) {
     g_mainWindow = hwnd;
 }
 
-std::string GetAppTitle() {
+std::string GetAppName() {
     char path[MAX_PATH] = {};
     DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string name(path, n < MAX_PATH ? n : 0);
@@ -44,6 +44,17 @@ std::string GetAppTitle() {
     if (dot != std::string::npos)
         name.erase(dot);
     return name;
+}
+
+namespace {
+std::string g_appTitle;
+} // namespace
+
+void SetAppTitle(const std::string& title) {
+    g_appTitle = title;
+}
+std::string GetAppTitle() {
+    return g_appTitle.empty() ? GetAppName() : g_appTitle;
 }
 
 Window::~Window() {

@@ -84,7 +84,12 @@ private:
 // The application's main window (the modal main dialog while it runs).
 HWND GetMainWindow();
 void SetMainWindow(HWND hwnd);
-// The name message boxes carry: the executable's name without extension.
+// The executable's name without extension, which names the program's
+// registry key.
+std::string GetAppName();
+// The title the program's message boxes and small windows carry, the main
+// window's; the executable's name until set.
+void SetAppTitle(const std::string& title);
 std::string GetAppTitle();
 
 } // namespace fw

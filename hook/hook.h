@@ -18,10 +18,4 @@ __declspec(dllexport) void SetEnable(int enable);
 // Removes the watching; harmless when repeated or before SetHook.
 __declspec(dllexport) void RemoveHook(void);
 }
-#else
-// The program does not import the library: these call the exports of the one
-// engine::HookLibrary loaded at start, and do nothing while none is loaded.
-void SetHook(HWND target);
-void SetEnable(int enable);
-void RemoveHook();
 #endif

@@ -55,7 +55,7 @@ protected:
     void ExpectBox(const std::string& text) {
         HWND box = WaitForMessageBox(app, text.substr(0, 40));
         ASSERT_TRUE(box) << text;
-        EXPECT_EQ("Velmora", TextOf(box));
+        EXPECT_EQ("Draxtel Velmora", TextOf(box));
         EXPECT_EQ(text, MessageBoxText(box));
         ASSERT_TRUE(DismissMessageBox(app, text.substr(0, 40)));
         ASSERT_TRUE(app.Settle());

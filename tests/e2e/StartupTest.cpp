@@ -136,7 +136,7 @@ TEST_F(Startup, WithoutItsHookLibraryTheProgramSaysWhatIsMissingAndWhereAndEnds)
                              "folder: copy both files of one folder of the program together.";
     HWND box = WaitForMessageBox(app, "hook.dll was not found");
     ASSERT_TRUE(box);
-    EXPECT_EQ("Velmora", TextOf(box));
+    EXPECT_EQ("Draxtel Velmora", TextOf(box));
     EXPECT_EQ(text, MessageBoxText(box));
     ASSERT_TRUE(DismissMessageBox(app, "hook.dll was not found"));
     ASSERT_TRUE(app.WaitForExit(10000));

@@ -48,7 +48,7 @@ protected:
         bool shown = WaitUntil([&] {
             progress = nullptr;
             for (HWND dialog : DialogsOf(app))
-                progress = TextOf(dialog) == "Update" ? dialog : progress;
+                progress = ::GetDlgItem(dialog, IDC_UPDATE_PROGRESS) ? dialog : progress;
             return progress &&
                    TextOf(::GetDlgItem(progress, IDC_UPDATE_PROGRESS)) == "100 bytes received";
         });

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -63,7 +64,7 @@ protected:
         g_reports.clear();
         ASSERT_TRUE(maker.Start());
     }
-    void TearDown() override { RemoveHook(); }
+    void TearDown() override { library.RemoveHook(); }
 
     // Opens two windows and closes them. This thread takes no message while
     // the maker works: a report that made the maker wait for an answer
@@ -88,8 +89,8 @@ protected:
 } // namespace
 
 TEST_F(HookLibrary, ReportsEachCreationWithReadableTitleAndSizeAndEachDestructionOnce) {
-    SetHook(receiver.Get());
-    SetEnable(1);
+    library.SetHook(receiver.Get());
+    library.SetEnable(1);
     std::vector<Reports> reports = OpenAndClose();
     for (size_t i = 0; i < reports.size(); ++i) {
         SCOPED_TRACE(i);
@@ -109,15 +110,15 @@ TEST_F(HookLibrary, TheSwitchAndRemovalDecideWhetherReportsArrive) {
         SCOPED_TRACE(c.steps);
         for (const char* step = c.steps; *step; ++step) {
             if (*step == 'h')
-                SetHook(receiver.Get());
+                library.SetHook(receiver.Get());
             else if (*step == 'r')
-                RemoveHook();
+                library.RemoveHook();
             else
-                SetEnable(*step == '1');
+                library.SetEnable(*step == '1');
         }
         for (const Reports& reports : OpenAndClose())
             EXPECT_EQ(c.reports, reports.events.size());
-        RemoveHook();
+        library.RemoveHook();
     }
 }
 
@@ -125,8 +126,8 @@ TEST_F(HookLibrary, TheSwitchAndRemovalDecideWhetherReportsArrive) {
 // library again further down the chain. A second live watcher puts the same
 // second hook in the chain.
 TEST_F(HookLibrary, TwoOfItsHooksInTheChainStillReportEachDestructionOnce) {
-    SetHook(receiver.Get());
-    SetEnable(1);
+    library.SetHook(receiver.Get());
+    library.SetEnable(1);
     e2e::MakerProcess watcher;
     ASSERT_TRUE(watcher.Start());
     ASSERT_TRUE(watcher.Hook(receiver.Get(), DistFolder(kOwnDist) + "\\hook.dll"));
@@ -146,5 +147,27 @@ TEST(HookLibraryFile, OnlyTheLibraryOfTheProgramsOwnArchitectureLoads) {
                   " library.\n\nVelmora.exe needs the hook.dll that comes with it, in the same "
                   "folder: copy both files of one folder of the program together.",
               foreign.Problem());
-    SetEnable(1); // none loaded: nothing happens
+    foreign.SetEnable(1); // none loaded: nothing happens
+}
+
+TEST(HookLibraryFile, AFileThatIsNoLibraryIsCalledSo) {
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    std::string folder =
+        std::string(temp) + "velmora-nolibrary-" + std::to_string(::GetTickCount());
+    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+    std::string file = folder + "\\hook.dll";
+    FILE* text = std::fopen(file.c_str(), "wb");
+    ASSERT_TRUE(text);
+    std::fputs("not a library, only text\r\n", text);
+    std::fclose(text);
+    {
+        engine::HookLibrary library(folder);
+        EXPECT_FALSE(library.Loaded());
+        EXPECT_EQ(
+            0u, library.Problem().find("Velmora cannot start: " + file + " is not a library.\n\n"))
+            << library.Problem();
+    }
+    ::DeleteFileA(file.c_str());
+    ::RemoveDirectoryA(folder.c_str());
 }
