@@ -1,1 +1,1 @@
-list(APPEND VELMORA_WIN_SOURCES app / VelmoraApp.cpp app / MainDialog.cpp)
+list(APPEND VELMORA_WIN_SOURCES app/VelmoraApp.cpp app/MainDialog.cpp)

@@ -40,14 +40,14 @@ velmora_install_deps() {
 velmora_build_dir() { [ "$1" = x64 ] && echo "$VELMORA_ROOT/build/win64" || echo "$VELMORA_ROOT/build/win32"; }
 velmora_dist_dir() { [ "$1" = x64 ] && echo "$VELMORA_ROOT/dist/x64" || echo "$VELMORA_ROOT/dist"; }
 
-# Both Windows builds always, whatever this machine can run, and the native
-# unit tests. "program" builds only the two files of each dist folder,
-# "win-only" skips the native build.
+# Both Windows builds, whatever this machine can run, and the native unit
+# tests; only one of them while VELMORA_ONLY_ARCH names it (a quicker round
+# while working). "program" builds only the two files of each dist folder.
 velmora_build() {
     local jobs targets=() arch toolchain
     jobs=$(nproc 2>/dev/null || echo 2)
     [ "${1:-}" = program ] && targets=(--target Velmora hook)
-    for arch in x86 x64; do
+    for arch in ${VELMORA_ONLY_ARCH:-x86 x64}; do
         [ "$arch" = x64 ] && toolchain=mingw-x86_64 || toolchain=mingw-i686
         cmake -S "$VELMORA_ROOT" -B "$(velmora_build_dir $arch)" \
             -DCMAKE_TOOLCHAIN_FILE="$VELMORA_ROOT/cmake/$toolchain.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null &&
