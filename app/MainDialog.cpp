@@ -1,11 +1,9 @@
 #include "app/MainDialog.h"
 
-#include "app/VelmoraApp.h"
 #include "engine/BanHotkey.h"
 #include "engine/HotkeyRule.h"
 #include "framework/AnsiCodePage.h"
 #include "framework/Handle.h"
-#include "settings/SettingsStore.h"
 #include "tray/TrayAnimation.h"
 
 namespace app {
@@ -16,13 +14,13 @@ const UINT_PTR kEngineTimer = 1;
 enum PageIndex { kBannedListPage, kStatisticsPage, kOptionsPage, kAboutPage };
 } // namespace
 
-MainDialog::MainDialog(const engine::HookLibrary& hookLibrary)
-    : fw::Dialog(IDD_MAIN), hook(hookLibrary),
-      programIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM))),
-      bannedIndex(bannedListPage.titles),
-      engine(
-          optionsPage, clock, windows, bannedIndex,
-          [this](const std::string& title) { statsPage.RecordKill(title); }, fw::AnsiLeadByte) {
+MainDialog::MainDialog(settings::Settings& settingsValue, bannedlist::BannedList& banned,
+                       stats::KillCount& killCount, engine::Blocker& blocking,
+                       const settings::SettingsStore& settingsStore)
+    : fw::Dialog(IDD_MAIN), bannedListPage(banned), optionsPage(settingsValue),
+      statsPage(killCount), settings(settingsValue), bannedList(banned), kills(killCount),
+      blocker(blocking), store(settingsStore),
+      programIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM))) {
     optionsPage.SetHotkeyApplier([this] { return RegisterHotkey(true); });
 }
 
@@ -45,12 +43,12 @@ bool MainDialog::OnInitDialog() {
     }
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon));
 
-    hook.SetHook(m_hWnd);
-    started = false;
+    blocker.Attach(m_hWnd);
 
     trayStartIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM));
-    tray.PlaceIcon(WM_TRAY_NOTIFY, kProgramTitle, trayStartIcon, IDR_TRAY_STOPPED);
+    tray.PlaceIcon(WM_TRAY_NOTIFY, fw::GetAppTitle().c_str(), trayStartIcon, IDR_TRAY_STOPPED);
 
+    // The pages show the settings, the count and the list as loaded.
     bannedListPage.Create(m_hWnd);
     statsPage.Create(m_hWnd);
     optionsPage.Create(m_hWnd);
@@ -67,67 +65,42 @@ bool MainDialog::OnInitDialog() {
     startButton.ShadeStateColour(controls::ImageButton::HoverBack, 20, true);
     startButton.SetStateColour(controls::ImageButton::HoverText, RGB(0, 128, 0), true);
 
-    settings::LoadSettings(VelmoraApp::Instance().Profile(), optionsPage, statsPage,
-                           bannedListPage);
-    statsPage.RecordKill(std::string());
-    optionsPage.UpdateData(false);
-    bannedListPage.UpdateData(false);
-    if (optionsPage.BySize)
+    if (settings.BySize)
         optionsPage.OnBySizeClicked();
-    if (optionsPage.BySess)
+    if (settings.BySess)
         optionsPage.OnBySessionClicked();
-    if (optionsPage.LoadOnStartup)
-        bannedListPage.ReadListFile(bannedListPage.ListPath);
+    if (settings.LoadOnStartup) {
+        if (std::optional<bannedlist::Notice> notice = bannedList.Read(bannedList.Path()))
+            bannedListPage.Notify(*notice);
+    }
     RegisterHotkey(false);
-    if (optionsPage.LoadMinimized) {
+    if (settings.LoadMinimized) {
         tray::ShrinkToTray(m_hWnd);
         SetVisibleOnStart(false);
     }
-    if (optionsPage.LoadStart)
+    if (settings.LoadStart)
         StartBlocking();
     else
         StopBlocking();
-    engine.ResetOpenBrowserCount();
+    blocker.ResetOpenBrowserCount();
     return true;
 }
 
 std::string MainDialog::RegisterHotkey(bool reregister) {
-    DWORD error = engine::RegisterBanHotkey(m_hWnd, optionsPage.Key, optionsPage.AddAlt,
-                                            optionsPage.AddCtrl, optionsPage.AddShift, reregister);
+    DWORD error = engine::RegisterBanHotkey(m_hWnd, settings.Key, settings.AddAlt, settings.AddCtrl,
+                                            settings.AddShift, reregister);
     // Other failures come from the key itself (none, or no key's code),
     // which the page shows as typed.
     if (error != ERROR_HOTKEY_ALREADY_REGISTERED)
         return std::string();
-    return engine::HotkeyHeldMessage(optionsPage.AddAlt, optionsPage.AddCtrl, optionsPage.AddShift,
-                                     fw::UpperCaseAnsi(optionsPage.Key));
-}
-
-void MainDialog::ArmEngineTimer() {
-    std::optional<uint64_t> wake = engine.NextWakeMs();
-    if (!wake) {
-        if (timerArmed)
-            ::KillTimer(m_hWnd, kEngineTimer);
-        timerArmed = false;
-        return;
-    }
-    if (timerArmed && *wake == timerDueAt)
-        return;
-    uint64_t now = clock.NowMs();
-    uint64_t wait = *wake > now ? *wake - now : 0;
-    // A delay of weeks is waited in steps of the longest a timer takes.
-    UINT elapse = static_cast<UINT>(wait < USER_TIMER_MAXIMUM ? wait : USER_TIMER_MAXIMUM);
-    // Not checked: SetTimer fails only when the system is out of timers, and
-    // then the next report arms it again.
-    ::SetTimer(m_hWnd, kEngineTimer, elapse < USER_TIMER_MINIMUM ? USER_TIMER_MINIMUM : elapse,
-               nullptr);
-    timerArmed = true;
-    timerDueAt = *wake;
+    return engine::HotkeyHeldMessage(settings.AddAlt, settings.AddCtrl, settings.AddShift,
+                                     fw::UpperCaseAnsi(settings.Key));
 }
 
 void MainDialog::PlaceTrayIcon(UINT iconId, UINT imageId) {
     tray.DeleteIcon();
     tray.DestroyWindow();
-    tray.PlaceIcon(WM_TRAY_NOTIFY, kProgramTitle, nullptr, iconId);
+    tray.PlaceIcon(WM_TRAY_NOTIFY, fw::GetAppTitle().c_str(), nullptr, iconId);
     tray.ReplaceIcon(imageId);
 }
 
@@ -138,56 +111,33 @@ void MainDialog::ShowStartButtonState(const char* caption, int icon, COLORREF ho
 }
 
 void MainDialog::StartBlocking() {
-    hook.SetEnable(1);
-    started = true;
+    blocker.Start();
     PlaceTrayIcon(IDR_TRAY_STARTED, IDI_STARTED);
     ShowStartButtonState("Stop", IDI_STOPPED, RGB(128, 0, 0));
 }
 
 void MainDialog::StopBlocking() {
-    hook.SetEnable(0);
-    started = false;
-    engine.StopWatchingTitles();
-    ArmEngineTimer();
+    blocker.Stop();
     PlaceTrayIcon(IDR_TRAY_STOPPED, IDI_STOPPED);
     ShowStartButtonState("Start", IDI_STARTED, RGB(0, 128, 0));
 }
 
 LRESULT MainDialog::OnPopupReport(UINT, WPARAM wParam, LPARAM lParam, bool&) {
-    // A change on the options page takes effect with the next report.
-    optionsPage.ReadForReport();
-    engine::WindowId window = static_cast<engine::WindowId>(wParam);
-    if (lParam == POPUP_EVENT_DESTROYED)
-        engine.OnDestroyed(window);
-    else // any other code counts as a creation; only POPUP_EVENT_CREATED waits
-        engine.OnCreated(window, lParam == POPUP_EVENT_CREATED);
-    ArmEngineTimer();
+    // A field of the Options page that does not read says so as a window
+    // comes to be judged; the settings themselves are current already.
+    optionsPage.ShowPendingProblem();
+    blocker.OnReport(wParam, lParam);
     return 0;
 }
 
 LRESULT MainDialog::OnTimer(UINT, WPARAM wParam, LPARAM, bool& bHandled) {
-    if (wParam != kEngineTimer) {
+    if (!blocker.OnTimer(wParam))
         bHandled = false;
-        return 0;
-    }
-    // Quiet: a field that does not read would otherwise show its message
-    // on every tick, each box's own loop running the next tick.
-    optionsPage.ReadForReport(true);
-    timerDueAt = 0; // the timer repeats until set again
-    engine.OnTimer();
-    ArmEngineTimer();
     return 0;
 }
 
 LRESULT MainDialog::OnHotkey(UINT, WPARAM, LPARAM, bool&) {
-    HWND window = ::GetForegroundWindow();
-    if (!window)
-        return 1;
-    std::string title = engine::ReadWholeTitle(window);
-    if (bannedListPage.IsNewTitle(title) && engine.IsBrowserTitle(title)) {
-        bannedListPage.titles.Insert(title);
-        engine.RequestClose(engine::IdOf(window));
-    }
+    blocker.BanWindowInFront();
     return 1;
 }
 
@@ -213,7 +163,7 @@ LRESULT MainDialog::OnCloseCommand(WORD, WORD, HWND, bool&) {
 }
 
 LRESULT MainDialog::OnStartButton(WORD, WORD, HWND, bool&) {
-    if (started)
+    if (blocker.Started())
         StopBlocking();
     else
         StartBlocking();
@@ -233,16 +183,23 @@ LRESULT MainDialog::OnSysCommand(UINT, WPARAM wParam, LPARAM, bool& bHandled) {
     return 0;
 }
 
+settings::StoredSettings MainDialog::Stored() const {
+    settings::StoredSettings stored;
+    stored.settings = settings;
+    stored.nKills = kills.TotalKills();
+    stored.Path = bannedList.Path();
+    return stored;
+}
+
 bool MainDialog::SaveEverything(bool interactive) {
-    const settings::RegistryProfile& profile = VelmoraApp::Instance().Profile();
-    settings::SaveSettings(profile, optionsPage, statsPage, bannedListPage);
-    if (!optionsPage.SaveOnExit)
+    store.Save(Stored());
+    if (!settings.SaveOnExit)
         return true;
-    std::string listPath = bannedListPage.ListPath;
+    std::string listPath = bannedList.Path();
     bool done = bannedListPage.SaveListAtExit(interactive);
     // Saved elsewhere: that file is the list file from now on.
-    if (bannedListPage.ListPath != listPath)
-        settings::SaveSettings(profile, optionsPage, statsPage, bannedListPage);
+    if (bannedList.Path() != listPath)
+        store.Save(Stored());
     return done;
 }
 
@@ -252,17 +209,16 @@ LRESULT MainDialog::OnClose(UINT, WPARAM, LPARAM, bool&) {
         return 0;
     inClose = true;
     bannedListPage.FinishUpdate();
-    hook.RemoveHook();
-    optionsPage.UpdateData(true);
+    blocker.Detach();
+    optionsPage.ReadControls();
     bannedListPage.UpdateData(true);
     tray.DeleteIcon();
-    hook.RemoveHook();
+    blocker.Detach();
     if (!SaveEverything(true)) {
         // The list could not be written and the user chose to keep running.
-        hook.SetHook(m_hWnd);
-        hook.SetEnable(started ? 1 : 0);
-        PlaceTrayIcon(started ? IDR_TRAY_STARTED : IDR_TRAY_STOPPED,
-                      started ? IDI_STARTED : IDI_STOPPED);
+        blocker.Attach(m_hWnd);
+        PlaceTrayIcon(blocker.Started() ? IDR_TRAY_STARTED : IDR_TRAY_STOPPED,
+                      blocker.Started() ? IDI_STARTED : IDI_STOPPED);
         inClose = false;
         return 0;
     }
@@ -280,7 +236,7 @@ LRESULT MainDialog::OnEndSession(UINT, WPARAM wParam, LPARAM, bool&) {
     // The session ends without a close: save now or lose this run's changes.
     if (wParam && !closing) {
         bannedListPage.FinishUpdate();
-        optionsPage.UpdateData(true, true);
+        optionsPage.ReadControls(true);
         bannedListPage.UpdateData(true, true);
         SaveEverything(false);
     }
@@ -289,7 +245,7 @@ LRESULT MainDialog::OnEndSession(UINT, WPARAM wParam, LPARAM, bool&) {
 
 LRESULT MainDialog::OnShowWindow(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {
     LRESULT shown = DefWindowProc(msg, wParam, lParam);
-    optionsPage.UpdateData(true);
+    optionsPage.ReadControls();
     bannedListPage.UpdateData(true);
     return shown;
 }

@@ -1,19 +1,21 @@
 // The program's one window: four pages under tabs, the Start and Hide
-// buttons, the tray icon, and the handlers of the hook's reports and the
-// ban hotkey.
+// buttons and the tray icon. It shows the models it is given and forwards
+// the hook's reports, its timer and the ban hotkey to the blocker.
 #pragma once
 
+#include "bannedlist/BannedList.h"
 #include "bannedlist/BannedListPage.h"
 #include "controls/AboutPage.h"
 #include "controls/ImageButton.h"
 #include "controls/PageTabCtrl.h"
-#include "engine/HookLibrary.h"
-#include "engine/PopupEngine.h"
-#include "engine/Win32Windows.h"
+#include "engine/Blocker.h"
 #include "framework/Dialog.h"
 #include "hook/hook.h"
 #include "resources/resource.h"
 #include "settings/OptionsPage.h"
+#include "settings/Settings.h"
+#include "settings/SettingsStore.h"
+#include "stats/KillCount.h"
 #include "stats/StatisticsPage.h"
 #include "tray/SystemTray.h"
 
@@ -21,7 +23,9 @@ namespace app {
 
 class MainDialog : public fw::Dialog {
 public:
-    explicit MainDialog(const engine::HookLibrary& hookLibrary);
+    MainDialog(settings::Settings& settings, bannedlist::BannedList& bannedList,
+               stats::KillCount& kills, engine::Blocker& blocker,
+               const settings::SettingsStore& store);
 
     bannedlist::BannedListPage bannedListPage;
     settings::OptionsPage optionsPage;
@@ -31,9 +35,6 @@ public:
     controls::PageTabCtrl tabCtrl;
     controls::ImageButton startButton;
     controls::ImageButton hideButton;
-    HICON programIcon;
-    HICON trayStartIcon = nullptr;
-    bool started = false;
 
     void StartBlocking();
     void StopBlocking();
@@ -85,34 +86,26 @@ private:
     LRESULT OnQueryDragIcon(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnSysColorChange(UINT msg, WPARAM wParam, LPARAM lParam, bool&);
 
-    // The engine's one timer, set for when it next needs to run and killed
-    // while nothing waits.
-    void ArmEngineTimer();
     // Registers the ban hotkey; returns what to tell the user when another
     // program holds the combination, else "".
     std::string RegisterHotkey(bool reregister);
     void PlaceTrayIcon(UINT iconId, UINT imageId);
     void ShowStartButtonState(const char* caption, int icon, COLORREF hoverText);
+    // What the registry keeps of this run.
+    settings::StoredSettings Stored() const;
     // Settings, then the list file when "SaveOnExit" is on. False when the
     // list file was not written and the program is to keep running.
     bool SaveEverything(bool interactive);
+
+    settings::Settings& settings;
+    bannedlist::BannedList& bannedList;
+    stats::KillCount& kills;
+    engine::Blocker& blocker;
+    const settings::SettingsStore& store;
+    HICON programIcon;
+    HICON trayStartIcon = nullptr;
     bool closing = false;
     bool inClose = false;
-
-    // The Banned List page's titles as the engine asks for them.
-    struct BannedTitleIndex : engine::TitleIndex {
-        explicit BannedTitleIndex(const bannedlist::BannedTitles& list) : titles(list) {}
-        bool Contains(const std::string& title) const override { return titles.Contains(title); }
-        const bannedlist::BannedTitles& titles;
-    };
-    const engine::HookLibrary& hook;
-    engine::SystemClock clock;
-    engine::Win32Windows windows;
-    BannedTitleIndex bannedIndex;
-    // The kill decision, deciding by the Options page's fields.
-    engine::PopupEngine engine;
-    bool timerArmed = false;
-    uint64_t timerDueAt = 0;
 };
 
 } // namespace app

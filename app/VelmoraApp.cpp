@@ -6,21 +6,15 @@
 #include "app/MainDialog.h"
 #include "engine/HookLibrary.h"
 #include "framework/Handle.h"
+#include "listfile/SystemCodePage.h"
+#include "listfile/SystemTitleOrder.h"
+#include "listfile/Win32ListFileSystem.h"
 
 namespace app {
 
 const char* const kInstanceMutexName = "Velmora";
 const char* const kProgramTitle = "Draxtel Velmora";
-
-VelmoraApp& VelmoraApp::Instance() {
-    static VelmoraApp app;
-    return app;
-}
-
-void VelmoraApp::SetRegistryKey(const char* company) {
-    profile.SetCompany(company);
-    profile.SetApplication(fw::GetAppName());
-}
+const char* const kRegistryCompany = "Draxtel";
 
 int VelmoraApp::Run(HINSTANCE) {
     fw::SetAppTitle(kProgramTitle);
@@ -43,9 +37,24 @@ int VelmoraApp::Run(HINSTANCE) {
     // The update download and the shell's links run on this thread.
     HRESULT com = ::CoInitialize(nullptr);
 
-    SetRegistryKey("Draxtel");
+    settings::RegistryProfile profile;
+    profile.SetCompany(kRegistryCompany);
+    profile.SetApplication(fw::GetAppName());
+    const settings::SettingsStore store(profile);
+    const settings::StoredSettings stored = store.Load();
     {
-        MainDialog dialog(hook);
+        settings::Settings settings = stored.settings;
+        listfile::SystemTitleOrder order;
+        listfile::Win32ListFileSystem files;
+        listfile::SystemCodePage codePage;
+        bannedlist::BannedList bannedList(order, files, codePage);
+        bannedList.SetPath(stored.Path);
+        stats::KillCount kills(stored.nKills);
+        engine::Blocker blocker(
+            settings, [&](const std::string& title) { return bannedList.Contains(title); },
+            [&](const std::string& title) { return bannedList.Insert(title); },
+            [&](const std::string& title) { kills.Record(title); }, hook);
+        MainDialog dialog(settings, bannedList, kills, blocker, store);
         dialog.DoModal(nullptr);
     }
     fw::SetMainWindow(nullptr);

@@ -4,5 +4,6 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // The program takes no command-line options.
-    return app::VelmoraApp::Instance().Run(instance);
+    app::VelmoraApp application;
+    return application.Run(instance);
 }

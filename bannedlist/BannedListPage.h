@@ -1,27 +1,26 @@
-// The Banned List tab: the BannedList with adding, removing and the list files.
+// The Banned List tab: a view of the banned list, with adding, removing and
+// the file buttons; what the list's operations report is shown here.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "bannedlist/BannedTitles.h"
-#include "listfile/ListFileGuard.h"
+#include "bannedlist/BannedList.h"
+#include "bannedlist/ListBoxMirror.h"
 #include "bannedlist/UpdateDialog.h"
 #include "controls/ImageButton.h"
-#include "framework/Dialog.h"
 #include "framework/DataExchange.h"
+#include "framework/Dialog.h"
 #include "resources/resource.h"
 
 namespace bannedlist {
 
 class BannedListPage : public fw::Dialog {
 public:
-    BannedListPage() : fw::Dialog(IDD_BANNEDLIST), update(*this) {}
+    explicit BannedListPage(BannedList& shown);
+    ~BannedListPage() override;
 
-    BannedTitles titles; // the list box IDC_BANNED_LIST and its exact index
     std::string EntryText;
-    std::string ListPath;
     controls::ImageButton addButton;
     controls::ImageButton removeButton;
     controls::ImageButton saveButton;
@@ -29,31 +28,19 @@ public:
     controls::ImageButton appendButton;
     controls::ImageButton newButton;
     controls::ImageButton updateButton;
-    // List files that were not read whole or as they are.
-    listfile::ListFileGuard fileGuard;
 
-    bool IsNewTitle(const std::string& title) const { return titles.IsNewTitle(title); }
     void RemoveSelected();
-
-    // List files: merge a file's titles into the list; write the list out.
-    // A file that exists but cannot be read, or whose text had to be changed
-    // on the way, is noted in fileGuard and the user is told.
-    void ReadListFile(const std::string& path);
-    // False when the file could not be written; the file error is shown
-    // unless reportErrors is false.
-    bool WriteListFile(const std::string& path, bool reportErrors = true);
-    // The list written to ListPath when the program closes. A file that
-    // could not be read is left alone; when the list cannot be written and
-    // interactive is set, the user chooses: save it elsewhere (ListPath then
-    // names that file), close without saving it, or keep running (false).
+    // The list written to its file as the program closes. When it cannot
+    // be and interactive is set, the user chooses: save it elsewhere (which
+    // then becomes the list file), close without saving it, or keep
+    // running (false).
     bool SaveListAtExit(bool interactive);
-    // A running update ends now: a download is given up, a merge completed.
+    // A running update ends now: a download is given up.
     void FinishUpdate() { update.Finish(); }
 
-    // Shown in a message box once the program's queue gets to it.
-    void Notify(const std::string& text, UINT icon);
-    // Guards and tells about a file read with changes (see ReadListFile).
-    void NoteHowFileWasRead(const std::string& path, const listfile::ReadReport& report);
+    // Shown in a message box once the program's queue gets to it, one box
+    // at a time.
+    void Notify(const Notice& notice);
 
     void OnAdd();
     void OnNew();
@@ -73,6 +60,7 @@ public:
         COMMAND_HANDLER(IDC_UPDATE, BN_CLICKED, OnButton)
         MESSAGE_HANDLER(DM_GETDEFID, OnGetDefId)
         MESSAGE_HANDLER(kShowNotices, OnShowNotices)
+        MESSAGE_HANDLER(kFillList, OnFillList)
         CHAIN_MSG_MAP(fw::Dialog)
     END_MSG_MAP()
 
@@ -85,18 +73,19 @@ protected:
 
 private:
     static constexpr UINT kShowNotices = WM_APP + 1;
-    struct Notice {
-        std::string text;
-        UINT icon;
-    };
+    static constexpr UINT kFillList = WM_APP + 2;
 
     LRESULT OnShowNotices(UINT, WPARAM, LPARAM, bool&);
-    std::optional<listfile::WriteError> WriteList(const std::string& path);
+    LRESULT OnFillList(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnButton(WORD, WORD id, HWND, bool&);
     LRESULT OnVKeyToItem(UINT msg, WPARAM wParam, LPARAM lParam, bool&);
     // No default button: Enter in the entry field is the page's OK, which does nothing.
     LRESULT OnGetDefId(UINT, WPARAM, LPARAM, bool&) { return 0; }
+    void ShowWriteError(const listfile::WriteError& error);
+    HWND Owner() const { return ::GetAncestor(m_hWnd, GA_ROOT); }
 
+    BannedList& list;
+    ListBoxMirror mirror;
     UpdateDialog update;
     std::vector<Notice> notices;
     bool showingNotice = false;

@@ -1,36 +1,23 @@
 #include "bannedlist/UpdateDialog.h"
 
-#include <algorithm>
-#include <iterator>
-
-#include "listfile/AtomicFile.h"
-#include "bannedlist/BannedListPage.h"
-
 namespace bannedlist {
 
 namespace {
-const char kUploadedList[] = "uploaded.lst";
 constexpr UINT_PTR kTimer = 1;
 constexpr UINT kTimerMs = 100;
-// Titles per insertion call, and the time one merge step may take before the
-// program handles what waits in its queue.
-constexpr size_t kBatch = 256;
-constexpr DWORD kStepMs = 30;
 } // namespace
 
 UpdateDialog::~UpdateDialog() {
     End();
 }
 
-void UpdateDialog::Start(const std::string& address) {
+void UpdateDialog::Start(const std::string& address, HWND ownerWindow) {
     if (Running())
         return;
-    owner = ::GetAncestor(page.m_hWnd, GA_ROOT);
+    owner = ownerWindow;
     url = address;
     stallSeconds = listfile::UpdateStallSeconds();
-    LCID locale = static_cast<LCID>(::SendMessageA(page.titles.ListBox(), LB_GETLOCALE, 0, 0));
-    download.reset(new listfile::UpdateDownload(url, locale));
-    phase = Phase::Fetching;
+    download.reset(new listfile::UpdateDownload(url));
     if (!Create(owner)) {
         End();
         return;
@@ -48,17 +35,12 @@ bool UpdateDialog::OnInitDialog() {
 }
 
 void UpdateDialog::ShowProgress() {
-    std::string text;
-    if (phase == Phase::Fetching)
-        text = std::to_string(download ? download->BytesSoFar() : 0) + " bytes received";
-    else
-        text =
-            "Adding the titles: " + std::to_string(next) + " of " + std::to_string(titles.size());
+    std::string text = std::to_string(download ? download->BytesSoFar() : 0) + " bytes received";
     ::SetDlgItemTextA(m_hWnd, IDC_UPDATE_PROGRESS, text.c_str());
 }
 
 LRESULT UpdateDialog::OnTimer(UINT, WPARAM, LPARAM, bool&) {
-    if (phase != Phase::Fetching)
+    if (!download)
         return 0;
     ShowProgress();
     if (download->Done()) {
@@ -75,7 +57,7 @@ LRESULT UpdateDialog::OnTimer(UINT, WPARAM, LPARAM, bool&) {
 void UpdateDialog::Fail(const listfile::UpdateFailure& failure) {
     std::string address = url;
     End();
-    page.Notify(listfile::UpdateFailedMessage(failure, address), MB_ICONEXCLAMATION);
+    tell(Notice{listfile::UpdateFailedMessage(failure, address), Notice::Kind::Warning});
 }
 
 void UpdateDialog::Downloaded() {
@@ -83,81 +65,19 @@ void UpdateDialog::Downloaded() {
     download.reset();
     if (!result.ok)
         return Fail(result.failure);
-    // uploaded.lst takes the answer as it came; when it cannot, nothing
-    // else changes either.
-    listfile::UpdateFailure stored;
-    stored.kind = listfile::UpdateFailure::Kind::Stored;
-    if (auto error = page.fileGuard.BeforeWrite(kUploadedList)) {
-        stored.storeError = *error;
-        return Fail(stored);
-    }
-    if (auto error = listfile::WriteFileAtomically(kUploadedList, result.body)) {
-        stored.storeError = *error;
-        return Fail(stored);
-    }
-    page.ListPath = kUploadedList;
-    page.NoteHowFileWasRead(kUploadedList, result.report);
-    titles = std::move(result.titles);
-    next = 0;
-    appended = 0;
-    appendInOrder = result.ordered && page.titles.Count() == 0;
-    phase = Phase::Merging;
-    ::EnableWindow(GetDlgItem(IDCANCEL), FALSE);
-    ShowProgress();
-    ::PostMessageA(m_hWnd, kMergeStep, 0, 0);
-}
-
-LRESULT UpdateDialog::OnMergeStep(UINT, WPARAM, LPARAM, bool&) {
-    if (phase != Phase::Merging)
-        return 0;
-    if (MergeSome(kStepMs)) {
-        ShowProgress();
-        ::PostMessageA(m_hWnd, kMergeStep, 0, 0);
-    } else {
-        End();
-    }
-    return 0;
-}
-
-bool UpdateDialog::MergeSome(DWORD budgetMs) {
-    DWORD start = ::GetTickCount();
-    BannedTitles& list = page.titles;
-    while (next < titles.size()) {
-        size_t end = std::min(next + kBatch, titles.size());
-        std::vector<std::string> batch(std::make_move_iterator(titles.begin() + next),
-                                       std::make_move_iterator(titles.begin() + end));
-        next = end;
-        // Into a list that holds only what this merge appended, the checked
-        // order is the list box's own; once anything else got in (the ban
-        // hotkey), the list box places each title itself.
-        if (appendInOrder && list.Count() == appended) {
-            list.AppendInOrder(batch);
-            appended = list.Count();
-        } else {
-            appendInOrder = false;
-            list.InsertMany(batch);
-        }
-        if (::GetTickCount() - start >= budgetMs)
-            break;
-    }
-    return next < titles.size();
-}
-
-void UpdateDialog::OnCancel() {
-    if (phase == Phase::Fetching)
-        End();
-}
-
-void UpdateDialog::Finish() {
-    if (phase == Phase::Merging)
-        MergeSome(INFINITE);
+    // The titles were read and ordered on the download's thread: the list
+    // takes them whole, in one step.
+    BannedList::UpdateOutcome outcome =
+        list.AdoptUpdate(result.body, result.report, std::move(result.titles));
+    if (outcome.failure)
+        return Fail(*outcome.failure);
     End();
+    if (outcome.notice)
+        tell(*outcome.notice);
 }
 
 void UpdateDialog::End() {
-    phase = Phase::Idle;
     download.reset();
-    titles = std::vector<std::string>();
     if (!m_hWnd)
         return;
     ::KillTimer(m_hWnd, kTimer);

@@ -1,3 +1,4 @@
+list(APPEND VELMORA_PORTABLE_SOURCES bannedlist/BannedList.cpp)
 list(APPEND VELMORA_WIN_SOURCES
-    bannedlist/BannedTitles.cpp bannedlist/BannedListPage.cpp bannedlist/ListFiles.cpp
-    bannedlist/UpdateDialog.cpp bannedlist/SaveFailedDialog.cpp)
+    bannedlist/BannedListPage.cpp bannedlist/ListBoxMirror.cpp bannedlist/UpdateDialog.cpp
+    bannedlist/SaveFailedDialog.cpp)

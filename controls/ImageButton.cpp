@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <utility>
+
 #include "controls/ShellLaunch.h"
 #include "resources/resource.h"
 
@@ -292,20 +294,19 @@ void ImageButton::SetFocusRectWhenFlat(bool on, bool repaint) {
 
 int ImageButton::SetBitmaps(HBITMAP first, COLORREF firstTransparent, HBITMAP second,
                             COLORREF secondTransparent) {
-    fw::UniqueBitmap firstOwned(first), secondOwned(second);
+    // Handed over: each is freed on every path, by the button or here.
+    fw::UniqueBitmap images[2] = {fw::UniqueBitmap(first), fw::UniqueBitmap(second)};
     ReleaseImages();
-    HBITMAP images[2] = {firstOwned.Release(), secondOwned.Release()};
     COLORREF transparent[2] = {firstTransparent, secondTransparent};
     for (int i = 0; i < 2; ++i) {
         if (!images[i])
             continue;
-        bitmaps[i].image.Reset(images[i]);
+        HBITMAP image = images[i].Get();
+        bitmaps[i].image = std::move(images[i]);
         BITMAP description{};
-        if (!::GetObjectA(images[i], sizeof(description), &description) ||
-            !BuildMask(images[i], transparent[i], description.bmWidth, description.bmHeight,
+        if (!::GetObjectA(image, sizeof(description), &description) ||
+            !BuildMask(image, transparent[i], description.bmWidth, description.bmHeight,
                        bitmaps[i].mask)) {
-            if (i == 0 && images[1])
-                ::DeleteObject(images[1]);
             ReleaseImages();
             return controls::kIconUnreadable;
         }

@@ -2,7 +2,7 @@
 
 namespace controls {
 
-int32_t PageTabCtrl::AddPage(const char* caption, int32_t pageId, fw::Dialog* page, int32_t owned) {
+int32_t PageTabCtrl::AddPage(const char* caption, int32_t pageId, fw::Dialog* page) {
     TCITEMA item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<char*>(caption);
@@ -14,7 +14,7 @@ int32_t PageTabCtrl::AddPage(const char* caption, int32_t pageId, fw::Dialog* pa
         SendMessage(TCM_DELETEITEM, n);
         return -1;
     }
-    pageEntries.push_back(PageEntry{page, owned});
+    pageEntries.push_back(page);
     pageIds.push_back(pageId);
     ::SetParent(page->m_hWnd, m_hWnd);
 
@@ -56,7 +56,7 @@ void PageTabCtrl::FitPage(int index, int width, int height) {
         cx = width - 2 * kPageMargin;
         cy = height - band - 2 * kPageMargin;
     }
-    ::SetWindowPos(pageEntries[index].page->m_hWnd, nullptr, x, y, cx, cy,
+    ::SetWindowPos(pageEntries[index]->m_hWnd, nullptr, x, y, cx, cy,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -106,12 +106,12 @@ void PageTabCtrl::LeavePage(int index) {
     // options page puts it on a field that failed its check. Coming back,
     // the user lands there.
     HWND focus = ::GetFocus();
-    if (focus && ::IsChild(pageEntries[index].page->m_hWnd, focus))
+    if (focus && ::IsChild(pageEntries[index]->m_hWnd, focus))
         focusTargets[index] = focus;
 }
 
 void PageTabCtrl::ShowPage(int index, bool show) {
-    ::ShowWindow(pageEntries[index].page->m_hWnd, show ? SW_SHOW : SW_HIDE);
+    ::ShowWindow(pageEntries[index]->m_hWnd, show ? SW_SHOW : SW_HIDE);
 }
 
 LRESULT PageTabCtrl::OnSelChanging(int, LPNMHDR, bool& bHandled) {
@@ -148,7 +148,7 @@ LRESULT PageTabCtrl::OnSetFocus(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {
     // A click on a tab takes the focus to the strip first. Coming from inside
     // the current page, it is that page's focus now, newer than the one kept.
     HWND previous = reinterpret_cast<HWND>(wParam);
-    if (previous && ::IsChild(pageEntries[current].page->m_hWnd, previous))
+    if (previous && ::IsChild(pageEntries[current]->m_hWnd, previous))
         focusTargets[current] = previous;
     // The strip passes the focus on at once: it never holds it under a page.
     if (focusTargets[current] && ::IsWindow(focusTargets[current]))
@@ -167,10 +167,7 @@ LRESULT PageTabCtrl::OnKillFocus(UINT msg, WPARAM wParam, LPARAM lParam, bool&) 
 LRESULT PageTabCtrl::OnDestroy(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {
     for (int index = PageCount() - 1; index >= 0; --index) {
         PageRemoved(index, pageIds[index]);
-        fw::Dialog* page = pageEntries[index].page;
-        page->DestroyWindow();
-        if (pageEntries[index].owned == 1)
-            delete page;
+        pageEntries[index]->DestroyWindow();
     }
     pageEntries.clear();
     focusTargets.clear();

@@ -14,16 +14,10 @@ namespace controls {
 
 class PageTabCtrl : public fw::Window {
 public:
-    struct PageEntry {
-        fw::Dialog* page;
-        int32_t owned; // 1: deleted by the tab control after its window
-    };
-
-    // The page is already created, modeless and hidden. Returns the tab index or -1.
-    int32_t AddPage(const char* caption, int32_t pageId, fw::Dialog* page) {
-        return AddPage(caption, pageId, page, 0);
-    }
-    int32_t AddPage(const char* caption, int32_t pageId, fw::Dialog* page, int32_t owned);
+    // The page is borrowed: it is already created, modeless and hidden, and
+    // its owner keeps it for as long as the tab control lives. Returns the
+    // tab index or -1.
+    int32_t AddPage(const char* caption, int32_t pageId, fw::Dialog* page);
     bool SelectPage(int index);
     void FitPage(int index, int width, int height);
 
@@ -60,7 +54,7 @@ private:
     // Keeps the page's focus and hides it.
     void LeavePage(int index);
 
-    std::vector<PageEntry> pageEntries;
+    std::vector<fw::Dialog*> pageEntries;
     std::vector<HWND> focusTargets;
     std::vector<int32_t> pageIds;
 };

@@ -14,7 +14,7 @@ KillReason DecideKill(const settings::Settings& rules, const Candidate& window,
 }
 
 uint32_t DelayInTurnMs(uint32_t delayMs) {
-    return delayMs < kMaxDelayInTurnMs ? delayMs : kMaxDelayInTurnMs;
+    return delayMs < settings::kMaxDelayInTurnMs ? delayMs : settings::kMaxDelayInTurnMs;
 }
 
 } // namespace engine

@@ -26,10 +26,7 @@ struct Candidate {
 KillReason DecideKill(const settings::Settings& rules, const Candidate& window,
                       const std::function<bool()>& isBanned);
 
-// A "Delay" waited on the only thread (DelayInTurn) blocks the whole
-// program, so that wait is bounded: beyond five seconds Windows itself takes
-// the program for hung. The stored value stays as entered.
-constexpr uint32_t kMaxDelayInTurnMs = 5000;
+// The "Delay" waited on the only thread (DelayInTurn), within its bound.
 uint32_t DelayInTurnMs(uint32_t delayMs);
 
 } // namespace engine

@@ -206,9 +206,7 @@ void PopupEngine::Kill(WindowId window, const std::string& title) {
 }
 
 uint64_t PopupEngine::LateTitleMs() const {
-    uint32_t seconds = settings.LateTitleSeconds;
-    return 1000ull *
-           (seconds < settings::kMaxLateTitleSeconds ? seconds : settings::kMaxLateTitleSeconds);
+    return 1000ull * settings.LateTitleSeconds;
 }
 
 } // namespace engine

@@ -8,18 +8,18 @@ namespace fw {
 void DataExchange::Control(int id, Window& control) {
     if (failed || control.m_hWnd)
         return;
-    control.SubclassDlgItem(id, dialog.m_hWnd);
+    control.SubclassDlgItem(id, dialog);
 }
 
 std::string DataExchange::ReadText(int id) const {
-    return WindowText(dialog.GetDlgItem(id));
+    return WindowText(::GetDlgItem(dialog, id));
 }
 
 void DataExchange::Text(int id, std::string& value, size_t maxChars) {
     if (failed)
         return;
     if (!read) {
-        HWND ctrl = dialog.GetDlgItem(id);
+        HWND ctrl = ::GetDlgItem(dialog, id);
         if (maxChars)
             ::SendMessageA(ctrl, EM_LIMITTEXT, maxChars, 0);
         ::SetWindowTextA(ctrl, value.c_str());
@@ -37,7 +37,7 @@ void DataExchange::Int(int id, int32_t& value) {
     if (failed)
         return;
     if (!read) {
-        ::SetDlgItemTextA(dialog.m_hWnd, id, std::to_string(value).c_str());
+        ::SetDlgItemTextA(dialog, id, std::to_string(value).c_str());
         return;
     }
     if (!ParseSignedDecimal(ReadText(id), value))
@@ -48,7 +48,7 @@ void DataExchange::UInt(int id, uint32_t& value) {
     if (failed)
         return;
     if (!read) {
-        ::SetDlgItemTextA(dialog.m_hWnd, id, std::to_string(value).c_str());
+        ::SetDlgItemTextA(dialog, id, std::to_string(value).c_str());
         return;
     }
     if (!ParseUnsignedDecimal(ReadText(id), value))
@@ -58,7 +58,7 @@ void DataExchange::UInt(int id, uint32_t& value) {
 void DataExchange::Check(int id, int& value) {
     if (failed)
         return;
-    HWND ctrl = dialog.GetDlgItem(id);
+    HWND ctrl = ::GetDlgItem(dialog, id);
     if (read)
         value = ::SendMessageA(ctrl, BM_GETCHECK, 0, 0) != BST_UNCHECKED ? 1 : 0;
     else
@@ -67,11 +67,16 @@ void DataExchange::Check(int id, int& value) {
 
 void DataExchange::Fail(int id, const std::string& message) {
     failed = true;
-    if (quiet)
-        return;
-    HWND owner = GetMainWindow() ? GetMainWindow() : dialog.m_hWnd;
+    failedId = id;
+    failedMessage = message;
+    if (!quiet)
+        ShowFailure(dialog, id, message);
+}
+
+void DataExchange::ShowFailure(HWND page, int id, const std::string& message) {
+    HWND owner = GetMainWindow() ? GetMainWindow() : page;
     ::MessageBoxA(owner, message.c_str(), GetAppTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
-    HWND ctrl = dialog.GetDlgItem(id);
+    HWND ctrl = ::GetDlgItem(page, id);
     ::SetFocus(ctrl);
     ::SendMessageA(ctrl, EM_SETSEL, 0, -1);
 }

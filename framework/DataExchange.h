@@ -7,17 +7,23 @@
 #include <cstdint>
 #include <string>
 
-#include "framework/Dialog.h"
+#include "framework/Window.h"
 
 namespace fw {
 
 class DataExchange {
 public:
-    DataExchange(Dialog& page, bool reading, bool quietly = false)
+    DataExchange(HWND page, bool reading, bool quietly = false)
         : dialog(page), read(reading), quiet(quietly) {}
 
     bool Reading() const { return read; }
     bool Failed() const { return failed; }
+    // The field that failed and what it says, kept by a quiet exchange too.
+    int FailedId() const { return failedId; }
+    const std::string& FailedMessage() const { return failedMessage; }
+    // The message of a failed field in a box, then the focus on that field
+    // with all its text selected.
+    static void ShowFailure(HWND page, int id, const std::string& message);
 
     // Binds a window object to a control of the template (subclassing it once).
     void Control(int id, Window& control);
@@ -32,10 +38,12 @@ private:
     void Fail(int id, const std::string& message);
     std::string ReadText(int id) const;
 
-    Dialog& dialog;
+    HWND dialog;
     bool read;
     bool quiet;
     bool failed = false;
+    int failedId = 0;
+    std::string failedMessage;
 };
 
 } // namespace fw

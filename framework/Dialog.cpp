@@ -26,13 +26,10 @@ bool ReturnsResultDirectly(UINT msg) {
 }
 } // namespace
 
-bool Dialog::IsFrameworkDialog(HWND hwnd) {
-    return ::GetWindowLongPtrA(hwnd, DWLP_DLGPROC) == reinterpret_cast<LONG_PTR>(StaticDlgProc);
-}
-
 bool Dialog::Create(HWND parent) {
     if (m_hWnd)
         return false;
+    dialogProcedure = StaticDlgProc;
     HWND hwnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId),
                                      parent, StaticDlgProc, reinterpret_cast<LPARAM>(this));
     return hwnd != nullptr;
@@ -96,7 +93,7 @@ void Dialog::EndDialog(INT_PTR result) {
 }
 
 bool Dialog::UpdateData(bool read, bool quiet) {
-    DataExchange dx(*this, read, quiet);
+    DataExchange dx(m_hWnd, read, quiet);
     DoDataExchange(dx);
     return !dx.Failed();
 }

@@ -28,8 +28,6 @@ public:
     bool PreTranslateMessage(MSG* msg) override;
     LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-    static bool IsFrameworkDialog(HWND hwnd);
-
     BEGIN_MSG_MAP(Dialog)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialogMessage)
         COMMAND_ID_HANDLER(IDOK, OnOkCommand)

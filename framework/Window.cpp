@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include "framework/Dialog.h"
-
 namespace fw {
 
 namespace {
@@ -67,14 +65,19 @@ Window::~Window() {
     }
 }
 
+DLGPROC Window::dialogProcedure = nullptr;
+
 Window* Window::FromHandle(HWND hwnd) {
     if (!hwnd)
         return nullptr;
     DWORD_PTR ref = 0;
     if (LookUpSubclass(hwnd, StaticSubclassProc, kSubclassId, &ref))
         return reinterpret_cast<Window*>(ref);
-    if (::GetWindowLongPtrA(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(StaticWndProc) ||
-        Dialog::IsFrameworkDialog(hwnd))
+    bool created =
+        ::GetWindowLongPtrA(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(StaticWndProc);
+    bool dialog = dialogProcedure && ::GetWindowLongPtrA(hwnd, DWLP_DLGPROC) ==
+                                         reinterpret_cast<LONG_PTR>(dialogProcedure);
+    if (created || dialog)
         return reinterpret_cast<Window*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     return nullptr;
 }

@@ -76,6 +76,9 @@ protected:
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND, UINT, WPARAM, LPARAM);
+    // The procedure of the framework's dialogs, which keep their object as
+    // created windows do; set by Dialog before its first window.
+    static DLGPROC dialogProcedure;
     static LRESULT CALLBACK StaticSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     void Detach();
     friend class Dialog;

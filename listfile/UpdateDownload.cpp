@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <thread>
 
-#include "listfile/ListBoxOrder.h"
 #include "listfile/SystemCodePage.h"
+#include "listfile/SystemTitleOrder.h"
 #include "framework/Handle.h"
 
 namespace listfile {
@@ -38,7 +38,6 @@ std::string Environment(const char* name) {
 
 struct UpdateDownload::Job {
     std::string url;
-    LCID locale = 0;
     std::atomic<bool> cancelled{false};
     std::atomic<unsigned long long> bytes{0};
     std::atomic<DWORD> lastProgress{0};
@@ -123,8 +122,7 @@ void UpdateDownload::Job::Run() {
     result.failure.problem = CheckUpdateAnswer(result.body, result.report, lines.size());
     if (result.failure.problem != AnswerProblem::None)
         return Fail(UpdateFailure::Kind::NotAList);
-    result.titles = SelectNewTitles(std::move(lines), [](const std::string&) { return true; });
-    result.ordered = SortAsListBoxDoes(locale, result.titles);
+    result.titles = TitleSet::From(std::move(lines), SystemTitleOrder());
     result.ok = true;
 }
 
@@ -138,9 +136,8 @@ unsigned long UpdateStallSeconds() {
     return seconds > 0 && seconds < 86400 ? seconds : 60;
 }
 
-UpdateDownload::UpdateDownload(const std::string& url, LCID locale) : job(new Job) {
+UpdateDownload::UpdateDownload(const std::string& url) : job(new Job) {
     job->url = url;
-    job->locale = locale;
     job->lastProgress = ::GetTickCount();
     std::shared_ptr<Job> shared = job;
     try {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "listfile/ListMessages.h"
+#include "listfile/TitleSet.h"
 
 namespace listfile {
 
@@ -24,10 +25,8 @@ struct DownloadResult {
     UpdateFailure failure; // when not ok
     std::string body;      // the answer as it came, stored as uploaded.lst
     ReadReport report;
-    // Its titles, each once, ordered as the list box orders them; ordered is
-    // false when that order could not be confirmed.
-    std::vector<std::string> titles;
-    bool ordered = false;
+    // Its titles, each once, in the order the list shows them.
+    TitleSet titles;
 };
 
 // One download. The thread keeps the state it shares with this object, so a
@@ -36,8 +35,8 @@ struct DownloadResult {
 // broken off); its result is then dropped.
 class UpdateDownload {
 public:
-    // Starts at once. locale: the list box's, for the order of the titles.
-    UpdateDownload(const std::string& url, LCID locale);
+    // Starts at once.
+    explicit UpdateDownload(const std::string& url);
     ~UpdateDownload();
     UpdateDownload(const UpdateDownload&) = delete;
     UpdateDownload& operator=(const UpdateDownload&) = delete;

@@ -12,9 +12,6 @@ const int kCheckBoxIds[10] = {
 } // namespace
 
 void OptionsPage::DoDataExchange(fw::DataExchange& dx) {
-    // Writing sets check boxes, which tells nobody.
-    if (!dx.Reading())
-        controlsChanged = true;
     for (int i = 0; i < 10; ++i)
         dx.Control(kCheckBoxIds[i], checkBoxes[i]);
     dx.Control(IDC_BY_SESSION, sessionButton);
@@ -22,44 +19,66 @@ void OptionsPage::DoDataExchange(fw::DataExchange& dx) {
     dx.Control(IDC_HEIGHT, heightEdit);
     dx.Control(IDC_SESSIONS, sessionEdit);
 
-    dx.Int(IDC_HEIGHT, Height);
-    dx.Int(IDC_WIDTH, Width);
-    dx.Check(IDC_BY_NAME, ByName);
-    dx.Check(IDC_BY_SIZE, BySize);
-    dx.Check(IDC_START_MINIMIZED, LoadMinimized);
-    dx.Check(IDC_ENABLED_ON_STARTUP, LoadStart);
-    dx.Check(IDC_SAVE_ON_EXIT, SaveOnExit);
-    dx.Check(IDC_ADD_ALT, AddAlt);
-    dx.Check(IDC_ADD_SHIFT, AddShift);
-    dx.Check(IDC_ADD_CTRL, AddCtrl);
-    dx.Text(IDC_HOTKEY, Key, 1);
-    dx.Check(IDC_LOAD_ON_STARTUP, LoadOnStartup);
-    dx.Check(IDC_LOAD_ON_BOOT, AutoStart);
-    dx.UInt(IDC_DELAY, Delay);
-    dx.Int(IDC_SESSIONS, Sessions);
-    dx.Check(IDC_BY_SESSION, BySess);
+    bool wasWriting = writing;
+    writing = !dx.Reading();
+    dx.Int(IDC_HEIGHT, settings.Height);
+    dx.Int(IDC_WIDTH, settings.Width);
+    dx.Check(IDC_BY_NAME, settings.ByName);
+    dx.Check(IDC_BY_SIZE, settings.BySize);
+    dx.Check(IDC_START_MINIMIZED, settings.LoadMinimized);
+    dx.Check(IDC_ENABLED_ON_STARTUP, settings.LoadStart);
+    dx.Check(IDC_SAVE_ON_EXIT, settings.SaveOnExit);
+    dx.Check(IDC_ADD_ALT, settings.AddAlt);
+    dx.Check(IDC_ADD_SHIFT, settings.AddShift);
+    dx.Check(IDC_ADD_CTRL, settings.AddCtrl);
+    dx.Text(IDC_HOTKEY, settings.Key, kKeyMaxCharacters);
+    dx.Check(IDC_LOAD_ON_STARTUP, settings.LoadOnStartup);
+    dx.Check(IDC_LOAD_ON_BOOT, settings.AutoStart);
+    dx.UInt(IDC_DELAY, settings.Delay);
+    dx.Int(IDC_SESSIONS, settings.Sessions);
+    dx.Check(IDC_BY_SESSION, settings.BySess);
+    writing = wasWriting;
+    if (!dx.Reading())
+        shown = true;
+}
+
+bool OptionsPage::ReadControls(bool quiet) {
+    fw::DataExchange dx(m_hWnd, true, quiet);
+    DoDataExchange(dx);
+    if (dx.Failed())
+        problem = Problem{dx.FailedId(), dx.FailedMessage()};
+    else
+        problem.reset();
+    return !dx.Failed();
+}
+
+void OptionsPage::ShowPendingProblem() {
+    if (!problem || showingProblem)
+        return;
+    // Reports that come while the box is open are judged behind it.
+    showingProblem = true;
+    Problem showing = *problem;
+    fw::DataExchange::ShowFailure(m_hWnd, showing.id, showing.message);
+    showingProblem = false;
+}
+
+LRESULT OptionsPage::OnControlChanged(WORD, WORD, HWND, bool& bHandled) {
+    if (shown && !writing)
+        ReadControls(true);
+    bHandled = false;
+    return 0;
 }
 
 void OptionsPage::OnBySizeClicked() {
-    UpdateData(true);
-    BOOL enable = BySize ? TRUE : FALSE;
+    ReadControls();
+    BOOL enable = settings.BySize ? TRUE : FALSE;
     ::EnableWindow(heightEdit.m_hWnd, enable);
     ::EnableWindow(widthEdit.m_hWnd, enable);
 }
 
 void OptionsPage::OnBySessionClicked() {
-    UpdateData(true);
-    ::EnableWindow(sessionEdit.m_hWnd, BySess ? TRUE : FALSE);
-}
-
-void OptionsPage::ReadForReport(bool quiet) {
-    // Reading sixteen controls costs far more than the rest of a decision
-    // under Wine (window lists and subclass data live in its server).
-    if (!controlsChanged)
-        return;
-    controlsChanged = false;
-    if (!UpdateData(true, quiet))
-        controlsChanged = true;
+    ReadControls();
+    ::EnableWindow(sessionEdit.m_hWnd, settings.BySess ? TRUE : FALSE);
 }
 
 LRESULT OptionsPage::OnShowWindow(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {
@@ -70,12 +89,12 @@ LRESULT OptionsPage::OnShowWindow(UINT msg, WPARAM wParam, LPARAM lParam, bool&)
 }
 
 void OptionsPage::ApplyOptions() {
-    // A failed read has shown its message; the rest goes on with the
-    // fields as they stand.
-    UpdateData(true);
-    Key = fw::UpperCaseAnsi(Key);
+    // A failed read has shown its message; the rest goes on with the value
+    // as it stands.
+    ReadControls();
+    settings.Key = fw::UpperCaseAnsi(settings.Key);
     std::string hotkeyProblem = hotkeyApplier ? hotkeyApplier() : std::string();
-    ApplyRunAtLogon(AutoStart != 0);
+    ApplyRunAtLogon(settings.AutoStart != 0);
     // A hotkey that silently does nothing would pass for one that works.
     if (!hotkeyProblem.empty())
         ::MessageBoxA(fw::GetMainWindow() ? fw::GetMainWindow() : m_hWnd, hotkeyProblem.c_str(),

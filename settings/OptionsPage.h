@@ -1,44 +1,49 @@
-// The Options tab. Its fields are the live settings, named after their
-// registry values; the kill decision reads the controls back before every
-// decision, so changes act at once. The hotkey and the Run value are applied
-// when the page is hidden.
+// The Options tab: a view that edits the settings value. Every change of a
+// control is read and committed to the value at once, so it acts on the next
+// new window; a field that does not read says so when the next window is
+// judged. The hotkey and the Run value are applied when the page is hidden.
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "controls/ImageButton.h"
-#include "framework/Dialog.h"
 #include "framework/DataExchange.h"
+#include "framework/Dialog.h"
 #include "resources/resource.h"
 #include "settings/Settings.h"
 
 namespace settings {
 
-class OptionsPage : public fw::Dialog, public Settings {
+class OptionsPage : public fw::Dialog {
 public:
-    OptionsPage() : fw::Dialog(IDD_OPTIONS) {}
+    explicit OptionsPage(Settings& edited) : fw::Dialog(IDD_OPTIONS), settings(edited) {}
 
-    // The fields are the inherited settings, a first run's until loaded.
     fw::Window widthEdit;
     fw::Window heightEdit;
     controls::ImageButton checkBoxes[10];
     controls::ImageButton sessionButton;
     fw::Window sessionEdit;
 
+    // The value into the controls.
+    void ShowSettings() { UpdateData(false); }
+    // Every control into the value; a field that does not read shows its
+    // message and takes the focus (quiet: neither), and it and the fields
+    // after it keep their values.
+    bool ReadControls(bool quiet = false);
+    // Before a window is judged: a field that did not read says so, one
+    // box at a time, until it reads.
+    void ShowPendingProblem();
+
     void OnBySizeClicked();
     void OnBySessionClicked();
-    // Registers the hotkey from the fields; returns what to tell the user
+    // Registers the hotkey from the value; returns what to tell the user
     // when that failed for a reason the user can mend, else "".
     using HotkeyApplier = std::function<std::string()>;
     void SetHotkeyApplier(HotkeyApplier applier) { hotkeyApplier = std::move(applier); }
     void ApplyOptions();
-    // The read before every report: skipped while no control has changed
-    // since the last read that went through, which then left the fields as
-    // a new read would. A failed read is repeated, message and all; a quiet
-    // one (for a timer) shows no message and is repeated by the next read.
-    void ReadForReport(bool quiet = false);
     // The page windows are destroyed after the close sequence has read them;
     // hiding them then must not apply or validate again.
     void StopApplyingOnHide() { applyOnHide = false; }
@@ -58,6 +63,11 @@ protected:
     void OnCancel() override {}
 
 private:
+    struct Problem {
+        int id;
+        std::string message;
+    };
+
     LRESULT OnBySizeCommand(WORD, WORD, HWND, bool&) {
         OnBySizeClicked();
         return 0;
@@ -67,15 +77,18 @@ private:
         return 0;
     }
     LRESULT OnShowWindow(UINT msg, WPARAM wParam, LPARAM lParam, bool&);
-    // Typing and clicking: the next report reads the controls again.
-    LRESULT OnControlChanged(WORD, WORD, HWND, bool& bHandled) {
-        controlsChanged = true;
-        bHandled = false;
-        return 0;
-    }
+    // Typing and clicking commit at once, quietly.
+    LRESULT OnControlChanged(WORD, WORD, HWND, bool& bHandled);
+
+    Settings& settings;
     HotkeyApplier hotkeyApplier;
+    std::optional<Problem> problem;
+    bool showingProblem = false;
     bool applyOnHide = true;
-    bool controlsChanged = true;
+    // Setting the controls from the value tells the page of changes that
+    // are none; before the first time the controls hold no value at all.
+    bool writing = false;
+    bool shown = false;
 };
 
 } // namespace settings

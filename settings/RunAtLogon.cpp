@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "framework/Handle.h"
+#include "settings/RunValueCommand.h"
 
 namespace settings {
 

@@ -5,10 +5,6 @@
 
 namespace settings {
 
-// The command line the Run value holds: the path in double quotes, so that a
-// path with a space can never start another program.
-std::string RunValueCommand(const std::string& exePath);
-
 // Writes the value (enabled) or deletes it. The Run key is opened, never
 // created; failures are not reported.
 void ApplyRunAtLogon(bool enabled);

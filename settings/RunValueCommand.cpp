@@ -1,4 +1,4 @@
-#include "settings/RunAtLogon.h"
+#include "settings/RunValueCommand.h"
 
 namespace settings {
 

@@ -23,7 +23,7 @@ template <typename Visitor> void VisitKeptValues(Visitor& v, StoredSettings& sto
     v.Flag("AutoStart", s.AutoStart);
     v.Unsigned("Delay", s.Delay);
     v.Signed("Sessions", s.Sessions);
-    v.Signed("nKills", stored.nKills);
+    v.Unsigned("nKills", stored.nKills);
     v.Text("Key", s.Key, kKeyMaxCharacters);
     v.Text("Path", stored.Path, 0);
 }

@@ -1,7 +1,7 @@
-// Every setting of the program in plain structures, with the values of a
-// first run: the one place where the defaults are written. The settings
-// store reads and writes them, the Options page edits them and the engine
-// decides by them. Portable.
+// Every setting of the program as a plain value, with the values of a first
+// run and the limits: the one place where defaults and bounds are written.
+// The settings store reads and writes it, the Options page edits it and the
+// engine decides by it. Portable.
 #pragma once
 
 #include <cstdint>
@@ -47,7 +47,7 @@ struct Settings {
 // Statistics page and the list file of the Banned List page.
 struct StoredSettings {
     Settings settings;
-    int32_t nKills = 0;
+    uint32_t nKills = 0;
     std::string Path = "default.lst";
 };
 
@@ -56,6 +56,10 @@ constexpr size_t kKeyMaxCharacters = 1;
 // Each waiting window is polled for its title until then: a bound keeps the
 // polling short however large the stored value.
 constexpr uint32_t kMaxLateTitleSeconds = 60;
+// A "Delay" waited on the only thread ("DelayInTurn") blocks the whole
+// program, so that wait is bounded: beyond five seconds Windows itself takes
+// the program for hung. The stored value stays as entered.
+constexpr uint32_t kMaxDelayInTurnMs = 5000;
 
 // Where stored values come from: the registry, or a map in the tests.
 // Each read fails for a missing value and for one of another type.

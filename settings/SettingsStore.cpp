@@ -1,9 +1,6 @@
 #include "settings/SettingsStore.h"
 
-#include "bannedlist/BannedListPage.h"
 #include "framework/AnsiCodePage.h"
-#include "settings/OptionsPage.h"
-#include "stats/StatisticsPage.h"
 
 namespace settings {
 
@@ -46,20 +43,11 @@ private:
 
 } // namespace
 
-void LoadSettings(const RegistryProfile& profile, OptionsPage& options,
-                  stats::StatisticsPage& stats, bannedlist::BannedListPage& bannedList) {
-    StoredSettings stored = ReadStoredSettings(RegistrySource(profile), fw::AnsiLeadByte);
-    static_cast<Settings&>(options) = stored.settings;
-    stats.TotalKills = stored.nKills;
-    bannedList.ListPath = stored.Path;
+StoredSettings SettingsStore::Load() const {
+    return ReadStoredSettings(RegistrySource(profile), fw::AnsiLeadByte);
 }
 
-void SaveSettings(const RegistryProfile& profile, OptionsPage& options,
-                  stats::StatisticsPage& stats, const bannedlist::BannedListPage& bannedList) {
-    StoredSettings stored;
-    stored.settings = options;
-    stored.nKills = stats.TotalKills;
-    stored.Path = bannedList.ListPath;
+void SettingsStore::Save(const StoredSettings& stored) const {
     RegistrySink sink(profile);
     WriteStoredSettings(sink, stored);
 }

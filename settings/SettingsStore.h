@@ -1,28 +1,27 @@
-// The registry values and the page fields they fill (settings/Settings.h
-// lists them in their order).
+// The registry home of the settings: the values under
+// HKEY_CURRENT_USER\Software\<company>\<application>\Settings, read and
+// written as one StoredSettings.
 #pragma once
 
 #include "settings/RegistryProfile.h"
-
-namespace stats {
-class StatisticsPage;
-}
-namespace bannedlist {
-class BannedListPage;
-}
+#include "settings/Settings.h"
 
 namespace settings {
 
-class OptionsPage;
-
 extern const char* const kSettingsSection; // "Settings"
 
-// Every value into its field: the settings into the Options page, "nKills"
-// into the statistics page, "Path" into the banned-list page.
-void LoadSettings(const RegistryProfile& profile, OptionsPage& options,
-                  stats::StatisticsPage& stats, bannedlist::BannedListPage& bannedList);
-// The eighteen values the program keeps, each written whether it changed or not.
-void SaveSettings(const RegistryProfile& profile, OptionsPage& options,
-                  stats::StatisticsPage& stats, const bannedlist::BannedListPage& bannedList);
+class SettingsStore {
+public:
+    explicit SettingsStore(const RegistryProfile& registry) : profile(registry) {}
+
+    // Every value, each missing or unfit one as its default.
+    StoredSettings Load() const;
+    // The eighteen values the program keeps, each written whether it
+    // changed or not; failures are not reported.
+    void Save(const StoredSettings& stored) const;
+
+private:
+    const RegistryProfile& profile;
+};
 
 } // namespace settings

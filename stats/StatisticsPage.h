@@ -1,24 +1,19 @@
-// The Statistics tab: how many windows were closed, and their titles.
+// The Statistics tab: a view of the kill count, its counter line and then
+// the title of each window closed in this run.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "framework/Dialog.h"
 #include "resources/resource.h"
+#include "stats/KillCount.h"
 
 namespace stats {
 
 class StatisticsPage : public fw::Dialog {
 public:
-    StatisticsPage() : fw::Dialog(IDD_STATS) {}
-
-    HWND listBox = nullptr; // IDC_KILL_LIST: the counter line, then one title per closed window
-    int32_t SessionKills = 0;
-    int32_t TotalKills = 0;
-
-    // Counts and lists one closed window; an empty title only rewrites the counter line.
-    void RecordKill(const std::string& title);
+    explicit StatisticsPage(KillCount& shown) : fw::Dialog(IDD_STATS), kills(shown) {}
+    ~StatisticsPage() override;
 
     BEGIN_MSG_MAP(StatisticsPage)
         CHAIN_MSG_MAP(fw::Dialog)
@@ -28,6 +23,13 @@ protected:
     bool OnInitDialog() override;
     void OnOK() override {}
     void OnCancel() override {}
+
+private:
+    void ShowCounterLine();
+    void Recorded(const std::string& title);
+
+    KillCount& kills;
+    HWND listBox = nullptr; // IDC_KILL_LIST
 };
 
 } // namespace stats

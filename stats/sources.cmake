@@ -1,2 +1,2 @@
-list(APPEND VELMORA_PORTABLE_SOURCES stats/CounterLine.cpp)
+list(APPEND VELMORA_PORTABLE_SOURCES stats/KillCount.cpp)
 list(APPEND VELMORA_WIN_SOURCES stats/StatisticsPage.cpp)

@@ -15,9 +15,9 @@ const char kHiddenParentClass[] = "VelmoraHiddenParent";
 
 // The one window that windows in the tray are children of. Invisible
 // itself, so its children are neither shown nor on the taskbar.
-class CHiddenParent : public fw::Window {
+class HiddenParent : public fw::Window {
 public:
-    ~CHiddenParent() override { DestroyWindow(); }
+    ~HiddenParent() override { DestroyWindow(); }
 
     bool Create() {
         return RegisterPrivateClass(kHiddenParentClass) &&
@@ -25,7 +25,7 @@ public:
                         CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr) != nullptr;
     }
 
-    BEGIN_MSG_MAP(CHiddenParent)
+    BEGIN_MSG_MAP(HiddenParent)
         MESSAGE_HANDLER(WM_QUERYENDSESSION, OnQueryEndSession)
         MESSAGE_HANDLER(WM_ENDSESSION, OnEndSession)
     END_MSG_MAP()
@@ -58,7 +58,7 @@ private:
 };
 
 // Made on first use, destroyed when the program ends.
-CHiddenParent hiddenParent;
+HiddenParent hiddenParent;
 
 tray::Rect ToRect(const RECT& r) {
     return tray::Rect{r.left, r.top, r.right, r.bottom};

@@ -99,6 +99,17 @@ inline std::string ListBoxText(HWND list, int index) {
 
 // Whether the list box holds the title, entry by entry: the plain algorithm
 // the program's index is measured against.
+// Runs this thread's messages until the list box shows count entries (the
+// banned list's page fills a long list in parts).
+inline void ShowWholeList(HWND list, size_t count) {
+    MSG msg;
+    while (static_cast<size_t>(::SendMessageA(list, LB_GETCOUNT, 0, 0)) < count &&
+           ::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
 inline bool WalkListBoxFor(HWND list, const std::string& title) {
     for (int i = 0; i < static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0)); ++i)
         if (ListBoxText(list, i) == title)

@@ -1,19 +1,22 @@
 // The kill decision for a browser window that only the name rule could
 // close, with 100, 10,000 and 100,000 banned titles: the program's decision
-// (exact index beside the list box) next to the same decision walking the
-// list box entry by entry (LB_GETCOUNT, LB_GETTEXT, byte comparison), both
-// measured in this run on the same list box.
+// (the banned list's exact index) next to the same decision walking a list
+// box of the same titles entry by entry (LB_GETCOUNT, LB_GETTEXT, byte
+// comparison), both measured in this run.
 #include <windows.h>
 #include <commctrl.h>
 
-#include "bannedlist/BannedListPage.h"
+#include "bannedlist/BannedList.h"
 #include "engine/KillRules.h"
 #include "engine/PopupEngine.h"
 #include "engine/TitleMatch.h"
 #include "engine/Win32Windows.h"
 #include "framework/AnsiCodePage.h"
-#include "settings/OptionsPage.h"
-#include "stats/StatisticsPage.h"
+#include "listfile/SystemCodePage.h"
+#include "listfile/SystemTitleOrder.h"
+#include "listfile/Win32ListFileSystem.h"
+#include "settings/Settings.h"
+#include "stats/KillCount.h"
 #include "tests/bench/BenchSupport.h"
 
 namespace {
@@ -27,14 +30,13 @@ std::string BannedTitle(int i) {
 }
 
 struct Index : engine::TitleIndex {
-    explicit Index(const bannedlist::BannedTitles& list) : titles(list) {}
+    explicit Index(const bannedlist::BannedList& list) : titles(list) {}
     bool Contains(const std::string& title) const override { return titles.Contains(title); }
-    const bannedlist::BannedTitles& titles;
+    const bannedlist::BannedList& titles;
 };
 
 // The decision without the index: the name rule walks the list box.
-engine::KillReason WalkingDecision(settings::OptionsPage& options, HWND listBox, HWND window) {
-    options.ReadForReport();
+engine::KillReason WalkingDecision(const settings::Settings& options, HWND listBox, HWND window) {
     engine::Win32Windows windows;
     engine::WindowRect rect = windows.ReadRect(engine::IdOf(window));
     std::string title = windows.ReadTitle(engine::IdOf(window));
@@ -68,20 +70,24 @@ int main() {
 
     HWND host = ::CreateWindowExA(0, "STATIC", "bench host", WS_POPUP, 0, 0, 800, 600, nullptr,
                                   nullptr, instance, nullptr);
-    settings::OptionsPage options;
-    bannedlist::BannedListPage banned;
-    stats::StatisticsPage stats;
-    if (!host || !options.Create(host) || !banned.Create(host) || !stats.Create(host)) {
-        std::printf("could not create the pages\n");
+    HWND listBox = ::CreateWindowExA(0, "LISTBOX", "", WS_CHILD | LBS_HASSTRINGS, 0, 0, 300, 200,
+                                     host, nullptr, instance, nullptr);
+    if (!host || !listBox) {
+        std::printf("could not create the windows\n");
         return 1;
     }
-    options.StopApplyingOnHide();
+    settings::Settings options;
     options.LateTitleSeconds = 0; // judged once, as the walk is
+    listfile::SystemTitleOrder order;
+    listfile::Win32ListFileSystem files;
+    listfile::SystemCodePage codePage;
+    bannedlist::BannedList banned(order, files, codePage);
+    stats::KillCount kills;
     engine::SystemClock clock;
     engine::Win32Windows windows;
-    Index index(banned.titles);
+    Index index(banned);
     engine::PopupEngine killer(
-        options, clock, windows, index, [&](const std::string& title) { stats.RecordKill(title); },
+        options, clock, windows, index, [&](const std::string& title) { kills.Record(title); },
         fw::AnsiLeadByte);
     // Too big for the size rule, not banned: only the name rule decides, and
     // the walk has to look at every entry (the common case).
@@ -91,24 +97,24 @@ int main() {
     std::printf("Kill decision for a browser window under the name rule (median per decision)\n");
     std::printf("%9s %12s %12s %10s\n", "titles", "indexed us", "walk us", "walk/idx");
     for (int count : {100, 10000, 100000}) {
-        banned.titles.Clear();
+        banned.Clear();
+        ::SendMessageA(listBox, LB_RESETCONTENT, 0, 0);
         std::vector<std::string> titles;
-        for (int i = 0; i < count; ++i)
+        for (int i = 0; i < count; ++i) {
             titles.push_back(BannedTitle(i));
-        if (banned.titles.InsertMany(titles) != titles.size()) {
+            ::SendMessageA(listBox, LB_ADDSTRING, 0,
+                           reinterpret_cast<LPARAM>(titles.back().c_str()));
+        }
+        if (banned.Merge(listfile::TitleSet::From(titles, order)) != titles.size()) {
             std::printf("not all of %d titles went in\n", count);
             return 1;
         }
-        double indexed = bench::MedianMs(201, [&] {
-            options.ReadForReport();
-            killer.OnCreated(engine::IdOf(popup));
-        });
+        double indexed = bench::MedianMs(201, [&] { killer.OnCreated(engine::IdOf(popup)); });
         engine::KillReason reason = engine::KillReason::Name;
-        double walked = bench::MedianMs(
-            count >= 100000  ? 5
-            : count >= 10000 ? 21
-                             : 201,
-            [&] { reason = WalkingDecision(options, banned.titles.ListBox(), popup); });
+        double walked = bench::MedianMs(count >= 100000  ? 5
+                                        : count >= 10000 ? 21
+                                                         : 201,
+                                        [&] { reason = WalkingDecision(options, listBox, popup); });
         if (reason != engine::KillReason::None) {
             std::printf("the walk found an unlisted title\n");
             return 1;

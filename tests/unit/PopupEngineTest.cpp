@@ -302,7 +302,7 @@ TEST_F(Engine, DelayInTurnWaitsOnTheThreadBoundedAndJudgesAtOnce) {
     EXPECT_EQ((Lines{"One - Opera", "Two - Opera"}), kills);
     settings.Delay = 4294967295u;
     Open("Three - Opera");
-    EXPECT_EQ(kMaxDelayInTurnMs, world.slept.back()) << "INFINITE would freeze for good";
+    EXPECT_EQ(settings::kMaxDelayInTurnMs, world.slept.back()) << "INFINITE would freeze for good";
     popups.OnCreated(Make("Other code - Opera"), false);
     EXPECT_EQ(3u, world.slept.size()) << "only a creation report waits";
     EXPECT_EQ(4u, kills.size());

@@ -45,7 +45,7 @@ TEST(StoredSettings, StoredValuesAreReadFlagsAsZeroOrOneAndSignedOnesWithTheirBi
     EXPECT_EQ(0, stored.settings.ByName);
     EXPECT_EQ(-3, stored.settings.Sessions);
     EXPECT_EQ(4294967295u, stored.settings.Delay) << "no bound: each window waits on its own";
-    EXPECT_EQ(41, stored.nKills);
+    EXPECT_EQ(41u, stored.nKills);
     EXPECT_EQ(1, stored.settings.DelayInTurn);
     EXPECT_EQ(3u, stored.settings.LateTitleSeconds);
     EXPECT_EQ("q", stored.settings.Key);
@@ -71,4 +71,51 @@ TEST(StoredSettings, AValueThePageOrTheEngineWouldRefuseReadsAsItsDefault) {
     key.strings = {{"Key", ""}};
     EXPECT_EQ("", settings::ReadStoredSettings(key, testcp::Cp1252).settings.Key)
         << "the page takes none";
+}
+
+// A value stored with another type than its own is no value of it.
+TEST(StoredSettings, AValueOfAnotherTypeReadsAsItsDefault) {
+    FakeKey key;
+    key.strings = {{"Delay", "500"}, {"nKills", "41"}};
+    key.dwords = {{"Key", 'q'}, {"Path", 7}};
+    key.lists = {{"Key", {"q"}}};
+    settings::StoredSettings stored = settings::ReadStoredSettings(key, testcp::Cp1252);
+    settings::StoredSettings first;
+    EXPECT_EQ(first.settings.Delay, stored.settings.Delay);
+    EXPECT_EQ(first.nKills, stored.nKills);
+    EXPECT_EQ(first.settings.Key, stored.settings.Key);
+    EXPECT_EQ(first.Path, stored.Path);
+}
+
+namespace {
+class RecordingKey : public settings::SettingsSink {
+public:
+    void WriteDword(const char* name, uint32_t value) override {
+        written.push_back(std::string(name) + "=" + std::to_string(value));
+    }
+    void WriteString(const char* name, const std::string& value) override {
+        written.push_back(std::string(name) + "=\"" + value + "\"");
+    }
+    std::vector<std::string> written;
+};
+} // namespace
+
+// The eighteen values in their order, whether changed or not; the values
+// only the registry sets are left alone.
+TEST(StoredSettings, TheEighteenValuesAreWrittenInTheirOrderAndNoOthers) {
+    settings::StoredSettings stored;
+    stored.settings.BySess = 1;
+    stored.settings.Sessions = -3;
+    stored.settings.Delay = 4294967295u;
+    stored.settings.LateTitleSeconds = 5;
+    stored.nKills = 4294967295u;
+    stored.Path = "C:\\l.lst";
+    RecordingKey key;
+    settings::WriteStoredSettings(key, stored);
+    EXPECT_EQ((std::vector<std::string>{
+                  "LoadStart=1", "LoadMinimized=1", "SaveOnExit=1", "LoadOnStartup=1", "AddAlt=0",
+                  "AddShift=0", "AddCtrl=1", "ByName=1", "BySize=1", "BySess=1", "Height=700",
+                  "Width=1000", "AutoStart=1", "Delay=4294967295", "Sessions=4294967293",
+                  "nKills=4294967295", "Key=\"x\"", "Path=\"C:\\l.lst\""}),
+              key.written);
 }

@@ -1,6 +1,6 @@
-// The Banned List page with a real list box: the exact index beside it, the
-// merge of list files into the sorted list, the writer that never leaves a
-// file half-written, bad input.
+// The banned list on Windows: the list box that shows it, the system's
+// order of titles, and the list files on disk (reading, the writer that
+// never leaves a file half-written, files that cannot be read).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,9 +13,14 @@
 #include <utility>
 #include <vector>
 
-#include "listfile/AtomicFile.h"
+#include "bannedlist/BannedList.h"
 #include "bannedlist/BannedListPage.h"
+#include "bannedlist/ListBoxMirror.h"
+#include "listfile/AtomicFile.h"
 #include "listfile/ListFileFormat.h"
+#include "listfile/SystemCodePage.h"
+#include "listfile/SystemTitleOrder.h"
+#include "listfile/Win32ListFileSystem.h"
 #include "tests/win/Support.h"
 
 using wintest::EntriesOf;
@@ -34,9 +39,25 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 class BannedList : public testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(page.Create(host.m_hWnd)); }
+    HWND ListBox() const { return page.GetDlgItem(IDC_BANNED_LIST); }
+    std::vector<std::string> Titles() const {
+        std::vector<std::string> titles;
+        for (size_t i = 0; i < list.Count(); ++i)
+            titles.push_back(list.At(i));
+        return titles;
+    }
+    // Lets the list box take in a long list, which it does in parts.
+    void ShowAll() {
+        for (int round = 0; round < 1000 && EntriesOf(ListBox()).size() < list.Count(); ++round)
+            wintest::Settle();
+    }
 
+    listfile::SystemTitleOrder order;
+    listfile::Win32ListFileSystem files;
+    listfile::SystemCodePage codePage;
+    bannedlist::BannedList list{order, files, codePage};
     wintest::HostWindow host;
-    bannedlist::BannedListPage page;
+    bannedlist::BannedListPage page{list};
 };
 
 class ListFiles : public BannedList {
@@ -61,7 +82,7 @@ protected:
 
 } // namespace
 
-TEST_F(BannedList, IndexAndListBoxAgreeThroughRandomAddsRemovesAndClears) {
+TEST_F(BannedList, TheListBoxShowsTheListThroughRandomChanges) {
     // A small alphabet, so that equal titles and near misses (case, blanks,
     // bytes above 0x7F) come up often.
     const std::vector<std::string> pieces = {"a", "A", " ", "b", "\xE9", "\x81", " - Opera", "\t"};
@@ -72,16 +93,12 @@ TEST_F(BannedList, IndexAndListBoxAgreeThroughRandomAddsRemovesAndClears) {
             title += pieces[random() % pieces.size()];
         return title;
     };
-    std::vector<std::string> universe;
-    for (int i = 0; i < 300; ++i)
-        universe.push_back(randomTitle());
-
-    HWND list = page.titles.ListBox(), entry = page.GetDlgItem(IDC_ENTRY);
+    HWND box = ListBox(), entry = page.GetDlgItem(IDC_ENTRY);
     for (int step = 0; step < 1500; ++step) {
-        int count = page.titles.Count();
+        int count = static_cast<int>(list.Count());
         switch (random() % 6) {
         case 0:
-            page.titles.Insert(randomTitle());
+            list.Insert(randomTitle());
             break;
         case 1:
             ::SetWindowTextA(entry, randomTitle().c_str());
@@ -89,42 +106,60 @@ TEST_F(BannedList, IndexAndListBoxAgreeThroughRandomAddsRemovesAndClears) {
             ASSERT_EQ("", wintest::TextOf(entry)) << "Add empties the field";
             break;
         case 2:
-            ::SendMessageA(list, LB_SETSEL, FALSE, -1);
+            ::SendMessageA(box, LB_SETSEL, FALSE, -1);
             for (int i = 0; i < count; ++i)
-                ::SendMessageA(list, LB_SETSEL, random() % 3 == 0, i);
+                ::SendMessageA(box, LB_SETSEL, random() % 3 == 0, i);
             page.RemoveSelected();
             break;
         case 3:
             if (count > 0)
-                page.titles.RemoveAt(static_cast<int>(random() % count));
+                list.RemoveAt(random() % count);
             break;
         case 4: {
             std::vector<std::string> batch;
             for (int i = static_cast<int>(random() % 6); i > 0; --i)
                 batch.push_back(!batch.empty() && random() % 3 == 0 ? batch[0] : randomTitle());
-            page.titles.InsertMany(batch);
+            list.Merge(listfile::TitleSet::From(batch, order));
             break;
         }
         default:
             if (random() % 8 == 0)
-                page.titles.Clear();
+                list.Clear();
         }
-
-        std::vector<std::string> entries = EntriesOf(page.titles);
-        std::multiset<std::string> listed(entries.begin(), entries.end());
-        std::vector<std::string> indexed = page.titles.IndexedTitles();
-        ASSERT_EQ(listed, std::multiset<std::string>(indexed.begin(), indexed.end()))
-            << "at step " << step;
-        ASSERT_EQ(0u, listed.count("")) << "at step " << step;
-        for (const std::string& title : universe) {
-            bool present = listed.count(title) > 0;
-            ASSERT_EQ(!title.empty() && !present, page.IsNewTitle(title)) << "at step " << step;
-            ASSERT_EQ(present, page.titles.Contains(title)) << "at step " << step;
-        }
+        ASSERT_EQ(Titles(), EntriesOf(box)) << "at step " << step;
     }
 }
 
-TEST_F(ListFiles, ReadMergesIntoTheSortedListAndTheIndex) {
+TEST_F(BannedList, ALongListIsShownInPartsAndChangesMeetThePartShown) {
+    HWND box = host.Add("LISTBOX", 1, "", LBS_HASSTRINGS, 0, 0, 200, 200);
+    int asked = 0;
+    bannedlist::ListBoxMirror mirror(
+        list, [&] { ++asked; }, 0);
+    mirror.Attach(box);
+    list.SetView(&mirror);
+    std::vector<std::string> many;
+    for (int i = 0; i < 20000; ++i)
+        many.push_back("many " + std::to_string(100000 + i));
+    list.Merge(listfile::TitleSet::From(many, order));
+    ASSERT_LT(EntriesOf(box).size(), list.Count()) << "not all at once";
+    EXPECT_EQ(1, asked) << "the rest asked for";
+    list.Insert("many 0");           // in the part shown
+    list.Insert("many 199999");      // behind it
+    list.RemoveAt(1);                // in it
+    list.RemoveAt(list.Count() - 1); // behind it
+    std::vector<std::string> shown = EntriesOf(box), titles = Titles();
+    ASSERT_LE(shown.size(), titles.size());
+    EXPECT_EQ(std::vector<std::string>(titles.begin(), titles.begin() + shown.size()), shown);
+    EXPECT_EQ(shown.size(), mirror.Shown());
+    while (mirror.FillSome())
+        ;
+    EXPECT_EQ(Titles(), EntriesOf(box));
+    list.SetView(nullptr);
+}
+
+// The system's sort keys put titles in the order a sorted list box of the
+// locale keeps them.
+TEST_F(ListFiles, ReadTitlesComeInTheOrderASortedListBoxKeeps) {
     // Case and blank variants, bytes above 0x7F, punctuation, in no order.
     std::vector<std::string> titles = {"abc",  "Abc",     "ABC",       "abc ", " abc",
                                        "b\tc", "_x",      "\xE9t\xE9", "10",   "9",
@@ -137,14 +172,14 @@ TEST_F(ListFiles, ReadMergesIntoTheSortedListAndTheIndex) {
         titles.push_back(title);
     }
     std::set<std::string> expected;
-    HWND list = page.titles.ListBox();
-    LCID locale = static_cast<LCID>(::SendMessageA(list, LB_GETLOCALE, 0, 0));
-    // Into an empty list, then into a filled one, where the list box places them.
+    LCID locale = static_cast<LCID>(::SendMessageA(ListBox(), LB_GETLOCALE, 0, 0));
+    // Into an empty list, then into a filled one.
     for (const auto& batch : {titles, std::vector<std::string>{"abc", "aBc", "\xE9T\xE9", "0"}}) {
         WriteBytes(Path("in.lst"), listfile::FormatListFile(batch));
-        page.ReadListFile(Path("in.lst"));
+        EXPECT_FALSE(list.Read(Path("in.lst")));
+        ShowAll();
         expected.insert(batch.begin(), batch.end());
-        std::vector<std::string> entries = EntriesOf(page.titles);
+        std::vector<std::string> entries = EntriesOf(ListBox());
         ASSERT_EQ(expected, std::set<std::string>(entries.begin(), entries.end()));
         ASSERT_EQ(expected.size(), entries.size()) << "no entry twice";
         for (size_t i = 1; i < entries.size(); ++i)
@@ -152,61 +187,52 @@ TEST_F(ListFiles, ReadMergesIntoTheSortedListAndTheIndex) {
                       ::CompareStringA(locale, NORM_IGNORECASE, entries[i - 1].c_str(), -1,
                                        entries[i].c_str(), -1))
                 << "out of order: " << entries[i - 1] << " / " << entries[i];
-        for (const std::string& title : expected)
-            EXPECT_FALSE(page.IsNewTitle(title)) << title;
     }
 }
 
-TEST_F(ListFiles, EntriesLongerThanTheListBoxPassesOnAreWrittenAndReadWhole) {
+TEST_F(ListFiles, EntriesLongerThanTheListBoxPassesOnAreWrittenReadAndShownWhole) {
     // Longer than the 512 characters Wine's ANSI list-box text passes through.
     const std::vector<std::string> titles = {std::string(600, 'T') + " - Opera",
                                              std::string(70000, 'u')};
-    page.titles.InsertMany(titles);
-    ASSERT_TRUE(page.WriteListFile(Path("long.lst"), false));
+    list.Merge(listfile::TitleSet::From(titles, order));
+    ASSERT_FALSE(list.Write(Path("long.lst")));
     EXPECT_EQ(titles[0] + "\r\n" + titles[1] + "\r\n", ReadBytes(Path("long.lst")));
-    page.titles.Clear();
-    page.ReadListFile(Path("long.lst"));
-    EXPECT_EQ(titles, EntriesOf(page.titles));
+    list.Clear();
+    EXPECT_FALSE(list.Read(Path("long.lst")));
+    EXPECT_EQ(titles, EntriesOf(ListBox()));
 }
 
 TEST_F(ListFiles, PathsThatNameNoFileChangeNothing) {
-    page.titles.Insert("kept");
+    list.Insert("kept");
     WriteBytes(Path("empty.lst"), "");
-    for (std::string path : {Path("missing.lst"), Path("no folder\\x.lst"), folder, std::string(),
+    for (std::string path : {Path("missing.lst"), Path("no folder\\x.lst"), std::string(),
                              std::string("NUL"), Path("empty.lst")})
-        page.ReadListFile(path);
-    EXPECT_EQ(std::vector<std::string>{"kept"}, EntriesOf(page.titles));
-    EXPECT_TRUE(page.fileGuard.IsUnread(folder)) << "a folder is there but is no list";
-    EXPECT_FALSE(page.fileGuard.IsUnread(Path("missing.lst")));
+        EXPECT_FALSE(list.Read(path)) << path;
+    std::optional<bannedlist::Notice> folderRead = list.Read(folder);
+    ASSERT_TRUE(folderRead) << "a folder is there but is no list";
+    EXPECT_EQ(std::vector<std::string>{"kept"}, Titles());
+    list.SetPath(folder);
+    EXPECT_TRUE(list.SaveAtExit()) << "and is never written over";
+    list.SetPath(Path("missing.lst"));
+    EXPECT_FALSE(list.SaveAtExit());
+    EXPECT_EQ("kept\r\n", ReadBytes(Path("missing.lst")));
 }
 
-TEST_F(ListFiles, AFileThatCouldNotBeReadIsNeverWrittenOverAtExit) {
+TEST_F(ListFiles, AFileHeldByAProgramThatSharesNothingIsReportedAndLeftAlone) {
     const std::string old = "one\r\ntwo\r\n";
     WriteBytes(Path("held.lst"), old);
-    page.ListPath = Path("held.lst");
-    {
-        // Held by a program that shares nothing, as an editor may.
-        fw::UniqueFileHandle holder(::CreateFileA(Path("held.lst").c_str(), GENERIC_READ, 0,
-                                                  nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(holder);
-        page.ReadListFile(page.ListPath);
-        EXPECT_TRUE(EntriesOf(page.titles).empty());
-        page.titles.Insert("added");
-        EXPECT_FALSE(page.WriteListFile(page.ListPath, false)) << "still held";
-    }
-    EXPECT_TRUE(page.fileGuard.IsUnread(page.ListPath)) << "a failed save keeps the guard";
-    EXPECT_FALSE(page.SaveListAtExit(false));
+    fw::UniqueFileHandle holder(::CreateFileA(Path("held.lst").c_str(), GENERIC_READ, 0, nullptr,
+                                              OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    std::optional<bannedlist::Notice> notice = list.Load(Path("held.lst"));
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(bannedlist::Notice::Kind::Problem, notice->kind);
+    EXPECT_NE(std::string::npos, notice->text.find("sharing violation")) << notice->text;
+    list.Insert("added");
+    EXPECT_TRUE(list.SaveAtExit());
+    holder.Reset();
+    EXPECT_TRUE(list.SaveAtExit()) << "not even once it is free";
     EXPECT_EQ(old, ReadBytes(Path("held.lst")));
-    page.titles.Clear();
-    EXPECT_TRUE(page.SaveListAtExit(false)) << "an empty list loses nothing by not being saved";
-    EXPECT_EQ(old, ReadBytes(Path("held.lst")));
-
-    // Saved deliberately, the file is the list's own again.
-    page.titles.Insert("added");
-    EXPECT_TRUE(page.WriteListFile(page.ListPath, false));
-    EXPECT_FALSE(page.fileGuard.IsUnread(page.ListPath));
-    EXPECT_EQ("added\r\n", ReadBytes(Path("held.lst")));
-    EXPECT_EQ((std::set<std::string>{"held.lst"}), Files());
 }
 
 TEST_F(ListFiles, AFailedWriteNamesItsCauseAndLeavesTheOldFileWholeAndNoTemporaryFile) {
@@ -217,7 +243,7 @@ TEST_F(ListFiles, AFailedWriteNamesItsCauseAndLeavesTheOldFileWholeAndNoTemporar
         EXPECT_TRUE(error && error->place == listfile::WriteError::Place::File);
         return error ? error->cause : Cause::Unknown;
     };
-    page.titles.Insert("new title");
+    list.Insert("new title");
     const std::string old = "old 1\r\nold 2\r\n";
     WriteBytes(Path("ro.lst"), old);
     WriteBytes(Path("held.lst"), old);
@@ -234,7 +260,7 @@ TEST_F(ListFiles, AFailedWriteNamesItsCauseAndLeavesTheOldFileWholeAndNoTemporar
                                                    {"CON", Cause::Device}};
     for (const auto& [path, cause] : cases)
         EXPECT_EQ(cause, failure(path)) << path.substr(0, 100);
-    EXPECT_FALSE(page.WriteListFile(Path("ro.lst"), false));
+    EXPECT_TRUE(list.Write(Path("ro.lst")));
 
     // Held open by someone who shares everything, the whole new file is
     // written, then the rename fails and the temporary file goes again.
@@ -246,13 +272,12 @@ TEST_F(ListFiles, AFailedWriteNamesItsCauseAndLeavesTheOldFileWholeAndNoTemporar
         EXPECT_EQ(share ? Cause::AccessDenied : Cause::SharingViolation,
                   failure(Path("held.lst"), 5u << 20))
             << "shared " << share;
-        EXPECT_FALSE(page.WriteListFile(Path("held.lst"), false)) << "shared " << share;
+        EXPECT_TRUE(list.Write(Path("held.lst"))) << "shared " << share;
     }
     EXPECT_EQ(old, ReadBytes(Path("ro.lst")));
     EXPECT_EQ(old, ReadBytes(Path("held.lst")));
     ::SetFileAttributesA(Path("ro.lst").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ((std::set<std::string>{"dir.lst", "held.lst", "ro.lst"}), Files())
         << "no temporary file stays behind";
-    EXPECT_EQ(std::vector<std::string>{"new title"}, EntriesOf(page.titles))
-        << "the list is unchanged";
+    EXPECT_EQ(std::vector<std::string>{"new title"}, Titles()) << "the list is unchanged";
 }

@@ -1,5 +1,6 @@
-// The framework with real dialogs: the data exchange's failure rules on the
-// options page, exceptions in handlers, and the life of window objects.
+// The framework with real dialogs: the Options page editing the settings
+// value and the data exchange's failure rules there, exceptions in
+// handlers, and the life of window objects.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -20,9 +21,9 @@ protected:
         // Hiding the page here is the end of a test, not a change of tab.
         page.StopApplyingOnHide();
         ::ShowWindow(page.m_hWnd, SW_SHOW);
-        page.Delay = 250;
-        page.Sessions = 3;
-        page.UpdateData(false);
+        value.Delay = 250;
+        value.Sessions = 3;
+        page.ShowSettings();
         // As By Window Size and By Session leave them: a disabled field cannot take the focus.
         for (int id : {IDC_HEIGHT, IDC_WIDTH, IDC_SESSIONS})
             ::EnableWindow(Item(id), TRUE);
@@ -32,7 +33,8 @@ protected:
     void Check(int id, bool on) const { ::SendMessageA(Item(id), BM_SETCHECK, on, 0); }
 
     wintest::HostWindow host;
-    settings::OptionsPage page;
+    settings::Settings value;
+    settings::OptionsPage page{value};
 };
 
 } // namespace
@@ -47,29 +49,29 @@ TEST_F(Exchange, AFailedReadKeepsEarlierFieldsNewAndTheFailingOneAndLaterOldQuie
     Check(IDC_BY_SESSION, true);
     {
         MessageBoxWatcher watcher;
-        EXPECT_FALSE(page.UpdateData(true));
+        EXPECT_FALSE(page.ReadControls());
         EXPECT_EQ(std::vector<std::string>{"Please enter a positive integer."}, watcher.Texts());
     }
-    EXPECT_EQ(123, page.Height);
-    EXPECT_EQ(0, page.ByName);
-    EXPECT_EQ("q", page.Key);
-    EXPECT_EQ(250u, page.Delay) << "the failing field keeps its value";
-    EXPECT_EQ(3, page.Sessions) << "later fields are not read";
-    EXPECT_EQ(0, page.BySess);
+    EXPECT_EQ(123, value.Height);
+    EXPECT_EQ(0, value.ByName);
+    EXPECT_EQ("q", value.Key);
+    EXPECT_EQ(250u, value.Delay) << "the failing field keeps its value";
+    EXPECT_EQ(3, value.Sessions) << "later fields are not read";
+    EXPECT_EQ(0, value.BySess);
     EXPECT_EQ(Item(IDC_DELAY), ::GetFocus());
     EXPECT_EQ(MAKELONG(0, 2), ::SendMessageA(Item(IDC_DELAY), EM_GETSEL, 0, 0)) << "text selected";
 
     ::SetFocus(Item(IDC_BY_NAME));
     MessageBoxWatcher watcher;
-    EXPECT_FALSE(page.UpdateData(true, true));
+    EXPECT_FALSE(page.ReadControls(true));
     EXPECT_EQ(Item(IDC_BY_NAME), ::GetFocus()) << "a quiet read moves no focus";
     // Corrected, the same read goes through to the end.
     Type(IDC_DELAY, "  40ms");
-    EXPECT_TRUE(page.UpdateData(true));
+    EXPECT_TRUE(page.ReadControls());
     EXPECT_TRUE(watcher.Texts().empty()) << "and shows no message";
-    EXPECT_EQ(40u, page.Delay) << "blanks before the number skipped, text after it ignored";
-    EXPECT_EQ(9, page.Sessions);
-    EXPECT_EQ(1, page.BySess);
+    EXPECT_EQ(40u, value.Delay) << "blanks before the number skipped, text after it ignored";
+    EXPECT_EQ(9, value.Sessions);
+    EXPECT_EQ(1, value.BySess);
 }
 
 TEST_F(Exchange, EachFieldHasItsOwnMessageAndTakesTheFocus) {
@@ -87,14 +89,52 @@ TEST_F(Exchange, EachFieldHasItsOwnMessageAndTakesTheFocus) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        page.UpdateData(false);
+        page.ShowSettings();
         Type(c.id, c.text);
         MessageBoxWatcher watcher;
-        EXPECT_FALSE(page.UpdateData(true));
+        EXPECT_FALSE(page.ReadControls());
         EXPECT_EQ(std::vector<std::string>{c.message}, watcher.Texts());
         EXPECT_EQ(Item(c.id), ::GetFocus());
     }
-    EXPECT_EQ(250u, page.Delay) << "-1 must not wrap round to 4294967295";
+    EXPECT_EQ(250u, value.Delay) << "-1 must not wrap round to 4294967295";
+}
+
+// Typing commits at once, quietly; a field that does not read says so each
+// time a window comes to be judged, one box at a time, until it reads.
+TEST_F(Exchange, EachChangeActsAtOnceAndAFieldThatDoesNotReadSaysSoBeforeEachJudgment) {
+    MessageBoxWatcher watcher;
+    Type(IDC_WIDTH, "640");
+    EXPECT_EQ(640, value.Width);
+    page.ShowPendingProblem();
+    Type(IDC_DELAY, "");
+    Type(IDC_SESSIONS, "7");
+    EXPECT_EQ(250u, value.Delay);
+    EXPECT_EQ(3, value.Sessions) << "behind the field that does not read";
+    EXPECT_TRUE(watcher.Texts().empty()) << "typing shows no message";
+    page.ShowPendingProblem();
+    page.ShowPendingProblem();
+    EXPECT_EQ(2u, watcher.Texts().size()) << "once for each window judged";
+    EXPECT_EQ(Item(IDC_DELAY), ::GetFocus());
+    Type(IDC_DELAY, "5");
+    page.ShowPendingProblem();
+    EXPECT_EQ(2u, watcher.Texts().size()) << "read now";
+    EXPECT_EQ(5u, value.Delay);
+    EXPECT_EQ(7, value.Sessions);
+}
+
+// The controls set from the value tell the page of changes, which must not
+// read the controls not yet set back into the value.
+TEST_F(Exchange, ShowingTheValueLeavesItAsItIs) {
+    value.ByName = 0;
+    page.ShowSettings();
+    value.ByName = 1;
+    value.Height = 5;
+    value.Key = "k";
+    page.ShowSettings();
+    EXPECT_EQ(1, value.ByName);
+    EXPECT_EQ(5, value.Height);
+    EXPECT_EQ("k", value.Key);
+    EXPECT_EQ(BST_CHECKED, ::SendMessageA(Item(IDC_BY_NAME), BM_GETCHECK, 0, 0));
 }
 
 namespace {

@@ -1,7 +1,5 @@
 #include "tests/win/Support.h"
 
-#include "bannedlist/BannedTitles.h"
-
 namespace wintest {
 
 void Settle() {
@@ -42,10 +40,23 @@ int CountPixels(HWND window, const std::function<bool(COLORREF)>& test) {
     return n;
 }
 
-std::vector<std::string> EntriesOf(const bannedlist::BannedTitles& titles) {
+std::vector<std::string> EntriesOf(HWND listBox) {
+    // Asked in W: Wine's ANSI LB_GETTEXT passes through a 512-character buffer.
     std::vector<std::string> entries;
-    for (int i = 0; i < titles.Count(); ++i)
-        entries.push_back(titles.At(i));
+    LRESULT count = ::SendMessageW(listBox, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        LRESULT length = ::SendMessageW(listBox, LB_GETTEXTLEN, i, 0);
+        std::wstring wide(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+        LRESULT got = ::SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0]));
+        int wideLength = static_cast<int>(got > 0 ? got : 0);
+        int size =
+            ::WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+        std::string text(static_cast<size_t>(size > 0 ? size : 0), '\0');
+        if (size > 0)
+            ::WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, &text[0], size, nullptr,
+                                  nullptr);
+        entries.push_back(text);
+    }
     return entries;
 }
 

@@ -14,10 +14,6 @@
 #include "framework/Handle.h"
 #include "framework/Window.h"
 
-namespace bannedlist {
-class BannedTitles;
-}
-
 namespace wintest {
 
 // Handles everything queued for this thread so far, and what that posts in
@@ -27,8 +23,8 @@ std::string TextOf(HWND window);
 COLORREF PixelAt(HWND window, int x, int y);
 // The client pixels for which the test holds.
 int CountPixels(HWND window, const std::function<bool(COLORREF)>& test);
-// The list's entries in the list box's order, read whole.
-std::vector<std::string> EntriesOf(const bannedlist::BannedTitles& titles);
+// A list box's entries in its order, read whole.
+std::vector<std::string> EntriesOf(HWND listBox);
 
 // A visible top-level framework window that reflects its children's
 // notifications like every window of the program, and runs onCommand for
