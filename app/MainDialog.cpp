@@ -11,15 +11,17 @@ namespace app {
 namespace {
 const UINT_PTR kEngineTimer = 1;
 // The tabs, in the order they are added.
-enum PageIndex { kBannedListPage, kStatisticsPage, kOptionsPage, kAboutPage };
+enum PageIndex { kBannedListPage, kStatisticsPage, kOptionsPage, kBrowsersPage, kAboutPage };
 } // namespace
 
 MainDialog::MainDialog(settings::Settings& settingsValue, bannedlist::BannedList& banned,
                        stats::KillCount& killCount, engine::Blocker& blocking,
                        const settings::SettingsStore& settingsStore)
     : fw::Dialog(IDD_MAIN), bannedListPage(banned), optionsPage(settingsValue),
-      statsPage(killCount), settings(settingsValue), bannedList(banned), kills(killCount),
-      blocker(blocking), store(settingsStore),
+      browsersPage(settingsValue),
+      statsPage(killCount, [this](const std::string& title) { browsersPage.AddNeverClose(title); }),
+      settings(settingsValue), bannedList(banned), kills(killCount), blocker(blocking),
+      store(settingsStore),
       programIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM))) {
     optionsPage.SetHotkeyApplier([this] { return RegisterHotkey(true); });
 }
@@ -52,10 +54,12 @@ bool MainDialog::OnInitDialog() {
     bannedListPage.Create(m_hWnd);
     statsPage.Create(m_hWnd);
     optionsPage.Create(m_hWnd);
+    browsersPage.Create(m_hWnd);
     aboutPage.Create(m_hWnd);
     tabCtrl.AddPage("Banned List", kBannedListPage, &bannedListPage);
     tabCtrl.AddPage("Statistics", kStatisticsPage, &statsPage);
     tabCtrl.AddPage("Options", kOptionsPage, &optionsPage);
+    tabCtrl.AddPage("Browsers", kBrowsersPage, &browsersPage);
     tabCtrl.AddPage("About", kAboutPage, &aboutPage);
 
     hideButton.SetIconResources(IDI_HIDE, 0);

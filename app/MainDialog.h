@@ -1,4 +1,4 @@
-// The program's one window: four pages under tabs, the Start and Hide
+// The program's one window: five pages under tabs, the Start and Hide
 // buttons and the tray icon. It shows the models it is given and forwards
 // the hook's reports, its timer and the ban hotkey to the blocker.
 #pragma once
@@ -12,6 +12,7 @@
 #include "framework/Dialog.h"
 #include "hook/hook.h"
 #include "resources/resource.h"
+#include "settings/BrowsersPage.h"
 #include "settings/OptionsPage.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
@@ -29,6 +30,7 @@ public:
 
     bannedlist::BannedListPage bannedListPage;
     settings::OptionsPage optionsPage;
+    settings::BrowsersPage browsersPage;
     controls::AboutPage aboutPage;
     stats::StatisticsPage statsPage;
     tray::SystemTray tray;

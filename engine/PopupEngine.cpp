@@ -82,7 +82,22 @@ void PopupEngine::StopWatchingTitles() {
 }
 
 bool PopupEngine::IsBrowserTitle(const std::string& title) const {
-    return engine::IsBrowserTitle(title, settings.BrowserNames, isLeadByte);
+    return Compiled(settings.BrowserNames, browserWords, browserGeneration)
+        .FoundIn(title, isLeadByte);
+}
+
+bool PopupEngine::IsNeverClose(const std::string& title) const {
+    return Compiled(settings.NeverClose, neverCloseWords, neverCloseGeneration)
+        .FoundIn(title, isLeadByte);
+}
+
+const TitleWords& PopupEngine::Compiled(const settings::NameList& list, TitleWords& words,
+                                        uint64_t& generation) const {
+    if (generation != list.Generation()) {
+        words = TitleWords(list.Names());
+        generation = list.Generation();
+    }
+    return words;
 }
 
 void PopupEngine::RequestClose(WindowId window) {
@@ -168,8 +183,11 @@ void PopupEngine::Judge(WindowId window) {
         candidate.openBrowserCount = open.Count();
         candidate.width = rect.right - rect.left;
         candidate.height = rect.bottom - rect.top;
+        // A never-close title keeps its window from every rule; it still
+        // counts as an open browser window.
         if (DecideKill(settings, candidate, [&] { return banned.Contains(title); }) !=
-            KillReason::None) {
+                KillReason::None &&
+            !IsNeverClose(title)) {
             // Closed at most once: forgotten before the request, which
             // lets reports about it arrive on this stack.
             Forget(entry);

@@ -22,6 +22,7 @@
 
 #include "engine/KillRules.h"
 #include "engine/OpenBrowserWindows.h"
+#include "engine/TitleMatch.h"
 #include "framework/CodePage.h"
 #include "settings/Settings.h"
 
@@ -99,6 +100,8 @@ public:
     void StopWatchingTitles();
 
     bool IsBrowserTitle(const std::string& title) const;
+    // A title that no rule closes.
+    bool IsNeverClose(const std::string& title) const;
     // Sent, bounded; when the window does not answer in time the request
     // waits in its queue instead, so that a window whose thread was only
     // busy still closes once it is free.
@@ -134,7 +137,15 @@ private:
     void Kill(WindowId window, const std::string& title);
     uint64_t LateTitleMs() const;
 
+    // Compiled anew whenever the list changes.
+    const TitleWords& Compiled(const settings::NameList& list, TitleWords& words,
+                               uint64_t& generation) const;
+
     const settings::Settings& settings;
+    mutable TitleWords browserWords;
+    mutable TitleWords neverCloseWords;
+    mutable uint64_t browserGeneration = 0;
+    mutable uint64_t neverCloseGeneration = 0;
     Clock& clock;
     WindowSystem& system;
     const TitleIndex& banned;

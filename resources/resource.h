@@ -60,6 +60,7 @@
 
 // Statistics page (161)
 #define IDC_KILL_LIST 1037
+#define IDC_NEVER_CLOSE 1070
 
 // Options page (137)
 #define IDC_BY_NAME 1004
@@ -85,6 +86,18 @@
 #define IDC_HELP_LINK 1037
 #define IDC_WEBSITE_LINK 1039
 #define IDC_ADVERT_LINK 1040
+
+// Browsers page
+#define IDD_BROWSERS 172
+#define IDC_BROWSER_ENTRY 1060
+#define IDC_BROWSER_ADD 1061
+#define IDC_BROWSER_REMOVE 1062
+#define IDC_BROWSER_LIST 1063
+#define IDC_ADD_TODAYS_BROWSERS 1064
+#define IDC_NEVER_ENTRY 1065
+#define IDC_NEVER_ADD 1066
+#define IDC_NEVER_REMOVE 1067
+#define IDC_NEVER_LIST 1068
 
 // Windows of the list files: the update's progress and the failed exit save
 #define IDD_UPDATE 170

@@ -42,7 +42,8 @@ velmora_dist_dir() { [ "$1" = x64 ] && echo "$VELMORA_ROOT/dist/x64" || echo "$V
 
 # Both Windows builds, whatever this machine can run, and the native unit
 # tests; only one of them while VELMORA_ONLY_ARCH names it (a quicker round
-# while working). "program" builds only the two files of each dist folder.
+# while working). "program" builds only the two files of each dist folder,
+# "win-only" skips the native build.
 velmora_build() {
     local jobs targets=() arch toolchain
     jobs=$(nproc 2>/dev/null || echo 2)

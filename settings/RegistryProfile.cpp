@@ -105,4 +105,26 @@ bool RegistryProfile::WriteProfileString(const char* section, const char* entry,
                             static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
+bool RegistryProfile::WriteProfileStringList(const char* section, const char* entry,
+                                             const std::vector<std::string>& value) const {
+    fw::UniqueRegKey key = OpenSection(KeyPath(section));
+    if (!key)
+        return false;
+    std::string data;
+    for (const std::string& item : value)
+        data += item + '\0';
+    data += '\0';
+    return ::RegSetValueExA(key.Get(), entry, 0, REG_MULTI_SZ,
+                            reinterpret_cast<const BYTE*>(data.data()),
+                            static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+}
+
+bool RegistryProfile::DeleteProfileValue(const char* section, const char* entry) const {
+    fw::UniqueRegKey key = OpenSection(KeyPath(section));
+    if (!key)
+        return false;
+    LONG rc = ::RegDeleteValueA(key.Get(), entry);
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
+}
+
 } // namespace settings

@@ -28,6 +28,11 @@ public:
                         std::vector<std::string>& value) const;
     bool WriteProfileInt(const char* section, const char* entry, uint32_t value) const;
     bool WriteProfileString(const char* section, const char* entry, const std::string& value) const;
+    // REG_MULTI_SZ, every string with its terminator and one more at the end.
+    bool WriteProfileStringList(const char* section, const char* entry,
+                                const std::vector<std::string>& value) const;
+    // True when the value is gone, or was never there.
+    bool DeleteProfileValue(const char* section, const char* entry) const;
 
 private:
     // The value's bytes and type; false when it cannot be read.

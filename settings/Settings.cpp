@@ -28,24 +28,47 @@ template <typename Visitor> void VisitKeptValues(Visitor& v, StoredSettings& sto
     v.Text("Path", stored.Path, 0);
 }
 
-void ReadRegistryOnlyValues(const SettingsSource& source, Settings& s) {
+// A list the Browsers page could have written: no empty name, none longer
+// than its edit box takes.
+bool ReadNameList(const SettingsSource& source, const char* name, fw::LeadByteTest isLeadByte,
+                  NameList& list) {
+    std::vector<std::string> names;
+    if (!source.ReadStringList(name, names))
+        return false;
+    std::vector<std::string> kept;
+    for (std::string& entry : names) {
+        if (!entry.empty() && fw::CountCharacters(entry, isLeadByte) <= kMaxNameCharacters)
+            kept.push_back(std::move(entry));
+    }
+    list = NameList(kept);
+    return true;
+}
+
+void ReadListsAndRegistryOnlyValues(const SettingsSource& source, fw::LeadByteTest isLeadByte,
+                                    Settings& s) {
+    NameList browsers;
+    // No name at all would judge nothing: more likely a slip than a wish.
+    if (ReadNameList(source, "BrowserNames", isLeadByte, browsers) && !browsers.Empty())
+        s.BrowserNames = browsers;
+    ReadNameList(source, "NeverClose", isLeadByte, s.NeverClose);
     uint32_t seconds = 0;
     if (source.ReadDword("LateTitleSeconds", seconds))
         s.LateTitleSeconds = seconds < kMaxLateTitleSeconds ? seconds : kMaxLateTitleSeconds;
-    std::vector<std::string> names;
-    if (source.ReadStringList("BrowserNames", names)) {
-        std::vector<std::string> kept;
-        for (std::string& name : names) {
-            if (!name.empty())
-                kept.push_back(std::move(name));
-        }
-        // No name at all would judge nothing: more likely a slip than a wish.
-        if (!kept.empty())
-            s.BrowserNames = std::move(kept);
-    }
     uint32_t inTurn = 0;
     if (source.ReadDword("DelayInTurn", inTurn))
         s.DelayInTurn = inTurn ? 1 : 0;
+}
+
+// An edited list is stored; edited back to the default, it is taken out, so
+// that the program's defaults are followed again.
+void WriteNameList(SettingsSink& sink, const char* name, const NameList& list, bool edited,
+                   const NameList& defaults) {
+    if (!edited)
+        return;
+    if (list == defaults)
+        sink.Delete(name);
+    else
+        sink.WriteStringList(name, list.Names());
 }
 
 class Reader {
@@ -99,7 +122,7 @@ StoredSettings ReadStoredSettings(const SettingsSource& source, fw::LeadByteTest
     StoredSettings stored;
     Reader reader(source, isLeadByte);
     VisitKeptValues(reader, stored);
-    ReadRegistryOnlyValues(source, stored.settings);
+    ReadListsAndRegistryOnlyValues(source, isLeadByte, stored.settings);
     return stored;
 }
 
@@ -109,6 +132,23 @@ void WriteStoredSettings(SettingsSink& sink, const StoredSettings& stored) {
     // changes none.
     StoredSettings copy = stored;
     VisitKeptValues(writer, copy);
+    const Settings& s = stored.settings;
+    WriteNameList(sink, "BrowserNames", s.BrowserNames, s.BrowserNamesEdited,
+                  DefaultBrowserNames());
+    WriteNameList(sink, "NeverClose", s.NeverClose, s.NeverCloseEdited, NameList());
+}
+
+NameList DefaultBrowserNames() {
+    return NameList({"Microsoft Internet Explorer", "Netscape", "Opera", "AOL"});
+}
+
+const std::vector<std::string>& TodaysBrowserNames() {
+    // Edge is said to put an invisible character (U+200B) between its two
+    // words; read through the ANSI code page, it becomes "?".
+    static const std::vector<std::string> names = {
+        "Google Chrome", "Mozilla Firefox", "Microsoft Edge", "Microsoft?Edge",
+        "Brave",         "Vivaldi",         "Chromium"};
+    return names;
 }
 
 } // namespace settings

@@ -9,11 +9,17 @@
 #include <vector>
 
 #include "framework/CodePage.h"
+#include "settings/NameList.h"
 
 namespace settings {
 
-// The settings the Options page edits, named after their registry values,
-// and those that only the registry sets.
+// The browser names of a first run: the four of the program's first version.
+NameList DefaultBrowserNames();
+// The names today's common browsers put in their window titles.
+const std::vector<std::string>& TodaysBrowserNames();
+
+// The settings the Options and Browsers pages edit, named after their
+// registry values, and those that only the registry sets.
 struct Settings {
     int LoadStart = 1;
     int LoadMinimized = 1;
@@ -32,12 +38,19 @@ struct Settings {
     int32_t Sessions = 1;
     std::string Key = "x";
 
+    // The Browsers page's lists. A title naming one of the BrowserNames is
+    // a browser window's; a window whose title holds one of the NeverClose
+    // words is closed by no rule. Each is stored only once the user changed
+    // it on the page (…Edited), so that one never touched follows the
+    // program's defaults.
+    NameList BrowserNames = DefaultBrowserNames();
+    NameList NeverClose;
+    bool BrowserNamesEdited = false;
+    bool NeverCloseEdited = false;
+
     // Registry only. A window that no rule closed is judged again when its
     // title changes, until this long after its creation; 0: never.
     uint32_t LateTitleSeconds = 10;
-    // A title naming one of these is a browser window's.
-    std::vector<std::string> BrowserNames = {"Microsoft Internet Explorer", "Netscape", "Opera",
-                                             "AOL"};
     // 1: each creation report waits "Delay" on the only thread before the
     // next is looked at, as the program first did.
     int DelayInTurn = 0;
@@ -60,6 +73,9 @@ constexpr uint32_t kMaxLateTitleSeconds = 60;
 // program, so that wait is bounded: beyond five seconds Windows itself takes
 // the program for hung. The stored value stays as entered.
 constexpr uint32_t kMaxDelayInTurnMs = 5000;
+// A browser name or never-close word longer than this is more than the
+// Browsers page's edit box takes.
+constexpr size_t kMaxNameCharacters = 32767;
 
 // Where stored values come from: the registry, or a map in the tests.
 // Each read fails for a missing value and for one of another type.
@@ -76,15 +92,19 @@ public:
     virtual ~SettingsSink() = default;
     virtual void WriteDword(const char* name, uint32_t value) = 0;
     virtual void WriteString(const char* name, const std::string& value) = 0;
+    virtual void WriteStringList(const char* name, const std::vector<std::string>& value) = 0;
+    virtual void Delete(const char* name) = 0;
 };
 
 // Every value in its fixed order. A value that is missing, of another type,
 // or that the Options page would refuse reads as its default; a flag reads
 // as 0 or 1.
 StoredSettings ReadStoredSettings(const SettingsSource& source, fw::LeadByteTest isLeadByte);
-// The eighteen values the program keeps, each whether it changed or not.
-// The registry-only ones are never written: a value set while the program
-// runs stays, and one never set keeps following the program's default.
+// The eighteen values the program keeps, each whether it changed or not;
+// then "BrowserNames" and "NeverClose" when they were edited, or taken out
+// when edited back to the program's defaults. The registry-only values are
+// never written: a value set while the program runs stays, and one never
+// set keeps following the program's default.
 void WriteStoredSettings(SettingsSink& sink, const StoredSettings& stored);
 
 } // namespace settings

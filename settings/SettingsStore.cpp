@@ -36,6 +36,10 @@ public:
     void WriteString(const char* name, const std::string& value) override {
         profile.WriteProfileString(kSettingsSection, name, value);
     }
+    void WriteStringList(const char* name, const std::vector<std::string>& value) override {
+        profile.WriteProfileStringList(kSettingsSection, name, value);
+    }
+    void Delete(const char* name) override { profile.DeleteProfileValue(kSettingsSection, name); }
 
 private:
     const RegistryProfile& profile;

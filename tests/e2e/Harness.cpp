@@ -350,9 +350,10 @@ bool VelmoraProcess::Settle(DWORD timeoutMs) {
 HWND VelmoraProcess::Page(int index) const {
     // Each page is known by a control only it has (the statistics list's id
     // is also a label's on the About page).
-    static const int kMarks[] = {IDC_ENTRY, IDC_KILL_LIST, IDC_SESSIONS, IDC_ABOUT_BANNER};
+    static const int kMarks[] = {IDC_ENTRY, IDC_KILL_LIST, IDC_SESSIONS, IDC_BROWSER_LIST,
+                                 IDC_ABOUT_BANNER};
     for (HWND page : Descendants(::GetDlgItem(mainWindow, IDC_TABS))) {
-        HWND mark = index >= 0 && index < 4 ? ::GetDlgItem(page, kMarks[index]) : nullptr;
+        HWND mark = index >= 0 && index < 5 ? ::GetDlgItem(page, kMarks[index]) : nullptr;
         if (mark && (index != kStatsPage || ClassOf(mark) == "ListBox"))
             return page;
     }
@@ -378,6 +379,10 @@ bool VelmoraProcess::SelectTab(int index) {
 
 std::vector<std::string> VelmoraProcess::BannedList() const {
     return ListBoxItems(PageControl(kBannedPage, IDC_BANNED_LIST));
+}
+
+std::vector<std::string> VelmoraProcess::ListBoxEntries(HWND listBox) const {
+    return ListBoxItems(listBox);
 }
 
 std::vector<std::string> VelmoraProcess::StatisticsLines() const {

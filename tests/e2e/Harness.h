@@ -55,7 +55,7 @@ std::string TextOf(HWND window);
 // Top-level windows of a process (of every process for 0), of a class when given.
 std::vector<HWND> TopLevelWindows(DWORD pid, const char* className = nullptr);
 
-enum PageIndex { kBannedPage, kStatsPage, kOptionsPage, kAboutPage };
+enum PageIndex { kBannedPage, kStatsPage, kOptionsPage, kBrowsersPage, kAboutPage };
 
 class VelmoraProcess {
 public:
@@ -89,6 +89,8 @@ public:
     bool SelectTab(int index);
     std::vector<std::string> BannedList() const;
     std::vector<std::string> StatisticsLines() const;
+    // The entries of a list box of the program, read whole.
+    std::vector<std::string> ListBoxEntries(HWND listBox) const;
 
 private:
     void Release();

@@ -310,9 +310,29 @@ TEST_F(Engine, DelayInTurnWaitsOnTheThreadBoundedAndJudgesAtOnce) {
 }
 
 TEST_F(Engine, ConfiguredBrowserNamesDecideWhatIsABrowserWindow) {
-    settings.BrowserNames = {"Google Chrome", "Mozilla Firefox"};
+    settings.BrowserNames = settings::NameList({"Google Chrome", "Mozilla Firefox"});
     Open("Ad - Google Chrome");
     Open("Ad - Opera");
     Open("Ad - google chrome");
     EXPECT_EQ(Lines{"Ad - Google Chrome"}, kills);
+}
+
+// A never-close word keeps a window from every rule, and from the record,
+// but it is a browser window all the same; late titles are judged by it too.
+TEST_F(Engine, ANeverCloseTitleIsClosedByNoRuleYetCountsAsABrowserWindow) {
+    settings.NeverClose.Add("Sign in");
+    settings.BySess = 1;
+    settings.Sessions = 0;
+    world.banned = {"Sign in - Opera"};
+    WindowId signIn = Open("Sign in - Opera");
+    EXPECT_TRUE(world.sent.empty()) << "neither the session, the size nor the name rule";
+    EXPECT_EQ(1, popups.OpenBrowserCount());
+    WindowId late = Open("Loading...");
+    Retitle(late, "Sign in to pay - Opera");
+    EXPECT_TRUE(world.sent.empty());
+    EXPECT_TRUE(kills.empty());
+    settings.NeverClose.RemoveAt(0); // edited on the page: acts on the next window
+    Open("Sign in - Opera 2");
+    EXPECT_EQ(1u, world.sent.size());
+    EXPECT_NE(signIn, world.sent.front());
 }

@@ -50,7 +50,8 @@ TEST(StoredSettings, StoredValuesAreReadFlagsAsZeroOrOneAndSignedOnesWithTheirBi
     EXPECT_EQ(3u, stored.settings.LateTitleSeconds);
     EXPECT_EQ("q", stored.settings.Key);
     EXPECT_EQ("C:\\lists\\mine.lst", stored.Path);
-    EXPECT_EQ((std::vector<std::string>{"Google Chrome", "Brave"}), stored.settings.BrowserNames);
+    EXPECT_EQ((std::vector<std::string>{"Google Chrome", "Brave"}),
+              stored.settings.BrowserNames.Names());
 }
 
 TEST(StoredSettings, AValueThePageOrTheEngineWouldRefuseReadsAsItsDefault) {
@@ -96,6 +97,13 @@ public:
     void WriteString(const char* name, const std::string& value) override {
         written.push_back(std::string(name) + "=\"" + value + "\"");
     }
+    void WriteStringList(const char* name, const std::vector<std::string>& value) override {
+        std::string joined;
+        for (const std::string& item : value)
+            joined += "[" + item + "]";
+        written.push_back(std::string(name) + "=" + joined);
+    }
+    void Delete(const char* name) override { written.push_back(std::string("-") + name); }
     std::vector<std::string> written;
 };
 } // namespace
@@ -118,4 +126,41 @@ TEST(StoredSettings, TheEighteenValuesAreWrittenInTheirOrderAndNoOthers) {
                   "Width=1000", "AutoStart=1", "Delay=4294967295", "Sessions=4294967293",
                   "nKills=4294967295", "Key=\"x\"", "Path=\"C:\\l.lst\""}),
               key.written);
+}
+
+// The Browsers page's lists are stored once edited there, taken out again
+// when edited back to the defaults, and read without what the page could
+// not have written.
+TEST(StoredSettings, TheBrowsersPagesListsAreStoredOnlyOnceEdited) {
+    settings::StoredSettings stored;
+    RecordingKey untouched;
+    settings::WriteStoredSettings(untouched, stored);
+    EXPECT_EQ(18u, untouched.written.size()) << "a list never edited follows the defaults";
+
+    stored.settings.BrowserNames.Add("Brave");
+    stored.settings.BrowserNamesEdited = true;
+    stored.settings.NeverClose.Add("Sign in");
+    stored.settings.NeverCloseEdited = true;
+    RecordingKey edited;
+    settings::WriteStoredSettings(edited, stored);
+    ASSERT_EQ(20u, edited.written.size());
+    EXPECT_EQ("BrowserNames=[Microsoft Internet Explorer][Netscape][Opera][AOL][Brave]",
+              edited.written[18]);
+    EXPECT_EQ("NeverClose=[Sign in]", edited.written[19]);
+
+    stored.settings.BrowserNames = settings::DefaultBrowserNames();
+    stored.settings.NeverClose = settings::NameList();
+    RecordingKey backToDefaults;
+    settings::WriteStoredSettings(backToDefaults, stored);
+    EXPECT_EQ((std::vector<std::string>{"-BrowserNames", "-NeverClose"}),
+              std::vector<std::string>(backToDefaults.written.begin() + 18,
+                                       backToDefaults.written.end()));
+
+    FakeKey key;
+    key.lists = {{"NeverClose", {"Sign in", "", std::string(32768, 'x'), "Sign in", "Pay"}}};
+    key.strings = {{"BrowserNames", "Brave"}};
+    stored = settings::ReadStoredSettings(key, testcp::Cp1252);
+    EXPECT_EQ((std::vector<std::string>{"Sign in", "Pay"}), stored.settings.NeverClose.Names());
+    EXPECT_EQ(settings::DefaultBrowserNames(), stored.settings.BrowserNames) << "another type";
+    EXPECT_FALSE(stored.settings.NeverCloseEdited) << "read is not edited";
 }

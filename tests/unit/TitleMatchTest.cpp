@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
 #include "engine/TitleMatch.h"
 #include "settings/Settings.h"
 #include "tests/unit/CodePages.h"
@@ -7,9 +11,9 @@
 using engine::ContainsAtCharBoundary;
 
 namespace {
-// With the browser names of a first run.
+// With the browser names of a first run, searched all at once.
 bool IsBrowserTitle(const std::string& title, fw::LeadByteTest isLeadByte) {
-    return engine::IsBrowserTitle(title, settings::Settings().BrowserNames, isLeadByte);
+    return engine::TitleWords(settings::Settings().BrowserNames.Names()).FoundIn(title, isLeadByte);
 }
 } // namespace
 
@@ -43,4 +47,33 @@ TEST(TitleMatch, AMatchStartsOnlyOnACharacterBoundaryAndNeverRunsPastTheEnd) {
     EXPECT_FALSE(ContainsAtCharBoundary("ab\x83", "\x83\x41", testcp::Cp932));
     // Embedded NULs are ordinary bytes.
     EXPECT_TRUE(ContainsAtCharBoundary(std::string("a\0Opera", 7), "Opera", testcp::Cp1252));
+}
+
+// All words at once find what one word at a time finds: words that overlap,
+// that end inside each other, that share a start, with lead bytes about.
+TEST(TitleMatch, TheWordsAtOnceFindWhatEachWordAloneFinds) {
+    const std::string alphabet = "abAB \x83\x41";
+    std::mt19937 random(7);
+    auto text = [&](size_t most) {
+        std::string result;
+        for (size_t n = random() % (most + 1); n > 0; --n)
+            result += alphabet[random() % alphabet.size()];
+        return result;
+    };
+    for (fw::LeadByteTest codePage : {testcp::Cp1252, testcp::Cp932}) {
+        for (int round = 0; round < 300; ++round) {
+            std::vector<std::string> words;
+            for (int n = static_cast<int>(random() % 6); n > 0; --n)
+                words.push_back(text(4));
+            engine::TitleWords compiled(words);
+            for (int probe = 0; probe < 20; ++probe) {
+                std::string title = text(12);
+                bool alone = false;
+                for (const std::string& word : words)
+                    alone = alone || ContainsAtCharBoundary(title, word, codePage);
+                ASSERT_EQ(alone, compiled.FoundIn(title, codePage)) << title;
+            }
+        }
+    }
+    EXPECT_FALSE(engine::TitleWords().FoundIn("anything", testcp::Cp1252));
 }

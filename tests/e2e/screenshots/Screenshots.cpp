@@ -22,7 +22,7 @@ int main() {
     UseQuietSettings();
     VelmoraProcess app;
     HWND main = StartApp(app, "screenshots");
-    const char* const names[] = {"banned-list", "statistics", "options", "about"};
+    const char* const names[] = {"banned-list", "statistics", "options", "browsers", "about"};
     for (int page = kBannedPage; main && page <= kAboutPage; ++page) {
         app.SelectTab(page);
         ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
