@@ -25,6 +25,10 @@ UpdateDialog::~UpdateDialog() {
 void UpdateDialog::Start(const std::string& address) {
     if (Running())
         return;
+    // Never two downloads side by side: a stopped one ends within moments,
+    // except while its thread waits for a name lookup.
+    if (listfile::UpdateDownload::AnyRunning())
+        return page.Notify(listfile::UpdateStillEndingMessage(address), MB_ICONEXCLAMATION);
     owner = ::GetAncestor(page.m_hWnd, GA_ROOT);
     url = address;
     stallSeconds = listfile::UpdateStallSeconds();
