@@ -14,6 +14,10 @@ UpdateDialog::~UpdateDialog() {
 void UpdateDialog::Start(const std::string& address, HWND ownerWindow) {
     if (Running())
         return;
+    // Never two downloads side by side: a stopped one ends within moments,
+    // except while its thread waits for a name lookup.
+    if (listfile::UpdateDownload::AnyRunning())
+        return tell(Notice{listfile::UpdateStillEndingMessage(address), Notice::Kind::Warning});
     owner = ownerWindow;
     url = address;
     stallSeconds = listfile::UpdateStallSeconds();

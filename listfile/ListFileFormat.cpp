@@ -88,7 +88,18 @@ bool AllAscii(const std::u16string& text) {
     return std::all_of(text.begin(), text.end(), [](char16_t unit) { return unit < 0x80; });
 }
 
-bool StartsLikeHtml(const std::string& bytes) {
+// Whether the text, after its byte-order mark, starts as a web page does.
+bool StartsLikeHtml(const std::string& text, Encoding encoding) {
+    std::string bytes;
+    if (encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be) {
+        // Its ASCII start is enough to tell.
+        size_t high = encoding == Encoding::Utf16Le ? 1 : 0;
+        for (size_t at = 2; at + 1 < text.size() && at < 2 + 2 * 64 && text[at + high] == 0;
+             at += 2)
+            bytes += text[at + 1 - high];
+    } else {
+        bytes = text.substr(0, 256);
+    }
     size_t at = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     while (at < bytes.size() && std::strchr(" \t\r\n", bytes[at]))
         ++at;
@@ -312,7 +323,7 @@ AnswerProblem CheckUpdateAnswer(const std::string& bytes, const ReadReport& repo
         return AnswerProblem::Empty;
     if (report.cutAtNul || report.malformed || report.controlLines)
         return AnswerProblem::Binary;
-    if (StartsLikeHtml(bytes))
+    if (StartsLikeHtml(bytes, report.encoding))
         return AnswerProblem::HtmlPage;
     if (titleCount == 0)
         return AnswerProblem::NoTitles;

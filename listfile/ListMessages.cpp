@@ -8,23 +8,31 @@ std::string Lines(size_t count, const char* one, const char* many) {
     return count == 1 ? std::string(one) : std::to_string(count) + many;
 }
 
+// The system's error from a connection (Winsock) or a name lookup.
 std::string UnreachableReason(unsigned long error) {
     switch (error) {
-    case 12002: // ERROR_INTERNET_TIMEOUT
+    case 10060: // WSAETIMEDOUT
         return "the server did not answer in time";
-    case 12005: // ERROR_INTERNET_INVALID_URL
-    case 12006: // ERROR_INTERNET_UNRECOGNIZED_SCHEME
-        return "the address is not a valid HTTP address";
-    case 12007: // ERROR_INTERNET_NAME_NOT_RESOLVED
+    case 11001: // WSAHOST_NOT_FOUND
+    case 11002: // WSATRY_AGAIN
+    case 11004: // WSANO_DATA
         return "the server's name could not be resolved";
-    case 12029: // ERROR_INTERNET_CANNOT_CONNECT
+    case 10061: // WSAECONNREFUSED
         return "the server could not be reached (the connection was refused)";
-    case 12030: // ERROR_INTERNET_CONNECTION_ABORTED
-    case 12031: // ERROR_INTERNET_CONNECTION_RESET
+    case 10053: // WSAECONNABORTED
+    case 10054: // WSAECONNRESET
         return "the connection to the server was broken off";
     default:
         return "the server could not be reached (error " + std::to_string(error) + ")";
     }
+}
+
+// What the server sent as a header, shown only as far as it is plain text.
+std::string Quoted(const std::string& text) {
+    std::string shown;
+    for (char c : text.substr(0, 40))
+        shown += c >= 0x20 && c < 0x7F ? c : '?';
+    return "\"" + shown + (text.size() > 40 ? "...\"" : "\"");
 }
 
 std::string AnswerReason(AnswerProblem problem) {
@@ -101,7 +109,10 @@ std::string ConversionMessage(const ReadReport& report, const std::string& path,
 }
 
 std::string UpdateFailedMessage(const UpdateFailure& failure, const std::string& url) {
-    std::string head = "The update list could not be fetched from " + url + ": ";
+    std::string address = url;
+    if (!failure.redirectedTo.empty())
+        address += " (redirected to " + failure.redirectedTo + ")";
+    std::string head = "The update list could not be fetched from " + address + ": ";
     std::string reason;
     switch (failure.kind) {
     case UpdateFailure::Kind::HttpStatus:
@@ -110,6 +121,21 @@ std::string UpdateFailedMessage(const UpdateFailure& failure, const std::string&
         break;
     case UpdateFailure::Kind::Unreachable:
         reason = UnreachableReason(failure.code);
+        break;
+    case UpdateFailure::Kind::BadAddress:
+        reason = "the address is not a valid http:// address";
+        break;
+    case UpdateFailure::Kind::TooManyRedirects:
+        reason = "the server redirected the request more than " + std::to_string(failure.limit) +
+                 " times";
+        break;
+    case UpdateFailure::Kind::Malformed:
+        reason = failure.received == 0 ? "the server closed the connection without an answer"
+                                       : "the server's answer is not valid HTTP";
+        break;
+    case UpdateFailure::Kind::BadLength:
+        reason = "the server announced the answer's length as " + Quoted(failure.lengthText) +
+                 ", which is not a number of bytes";
         break;
     case UpdateFailure::Kind::Stalled:
         reason = "the server sent nothing for " + std::to_string(failure.limit) + " seconds";
@@ -121,11 +147,15 @@ std::string UpdateFailedMessage(const UpdateFailure& failure, const std::string&
         reason = "the connection ended after " + std::to_string(failure.received) + " of the " +
                  std::to_string(failure.announced) + " bytes the server announced";
         break;
+    case UpdateFailure::Kind::CutChunked:
+        reason = "the connection ended after " + std::to_string(failure.received) +
+                 " bytes, before the end of the answer";
+        break;
     case UpdateFailure::Kind::NotAList:
         reason = AnswerReason(failure.problem);
         break;
     case UpdateFailure::Kind::Stored:
-        head = "The update list was fetched but could not be stored. ";
+        head = "The update list was fetched from " + address + " but could not be stored. ";
         reason = WriteErrorMessage(failure.storeError);
         reason.pop_back(); // its full stop; one comes below
         break;
@@ -133,6 +163,11 @@ std::string UpdateFailedMessage(const UpdateFailure& failure, const std::string&
     return head + reason +
            ".\n\nNothing was changed: the list, uploaded.lst and the current list file are as "
            "they were.";
+}
+
+std::string UpdateStillEndingMessage(const std::string& url) {
+    return "The last update from " + url +
+           " is still being stopped. Please press Update again in a moment.";
 }
 
 } // namespace listfile

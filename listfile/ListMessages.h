@@ -30,16 +30,34 @@ std::string ConversionMessage(const ReadReport& report, const std::string& path,
 
 // An update that changed nothing, and why.
 struct UpdateFailure {
-    enum class Kind { HttpStatus, Unreachable, Stalled, TooLarge, Cut, NotAList, Stored };
+    enum class Kind {
+        HttpStatus,
+        Unreachable,
+        BadAddress,       // not an http:// address
+        TooManyRedirects, // more than limit
+        Malformed,        // no HTTP answer, or its framing broken
+        BadLength,        // a Content-Length that is no number of bytes
+        Stalled,
+        TooLarge,
+        Cut,        // shorter than its Content-Length
+        CutChunked, // chunked, without its last chunk
+        NotAList,
+        Stored,
+    };
     Kind kind = Kind::Unreachable;
     unsigned long code = 0;  // HTTP status, or the system's error for Unreachable
     std::string statusText;  // the server's words for the status
-    unsigned long limit = 0; // seconds for Stalled, megabytes for TooLarge
-    // Cut: the bytes that came, and the length the server announced
+    unsigned long limit = 0; // seconds for Stalled, megabytes for TooLarge, redirects
+    // The bytes that came (Cut, CutChunked, Malformed), and the length the
+    // server announced (Cut)
     unsigned long long received = 0, announced = 0;
+    std::string lengthText;   // BadLength: the header as the server sent it
+    std::string redirectedTo; // the address of the last redirect, if any
     AnswerProblem problem = AnswerProblem::None;
     WriteError storeError; // Stored: uploaded.lst could not be written
 };
 std::string UpdateFailedMessage(const UpdateFailure& failure, const std::string& url);
+// Update pressed while the download of an update given up has not ended.
+std::string UpdateStillEndingMessage(const std::string& url);
 
 } // namespace listfile

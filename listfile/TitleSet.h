@@ -4,6 +4,7 @@
 // bytes, not strings of the code page. Portable.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 #include <unordered_set>
@@ -29,8 +30,10 @@ public:
     TitleSet& operator=(const TitleSet&) = delete;
 
     // The titles in order, empty ones left out, each kept where it first
-    // comes; titles with equal keys stay in the order given.
-    static TitleSet From(std::vector<std::string> titles, const TitleOrder& order);
+    // comes; titles with equal keys stay in the order given. Once stop is
+    // set, an empty set comes back soon.
+    static TitleSet From(std::vector<std::string> titles, const TitleOrder& order,
+                         const std::atomic<bool>* stop = nullptr);
 
     size_t Size() const { return entries.size(); }
     bool Empty() const { return entries.empty(); }

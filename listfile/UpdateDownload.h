@@ -23,20 +23,23 @@ unsigned long UpdateStallSeconds();
 struct DownloadResult {
     bool ok = false;
     UpdateFailure failure; // when not ok
-    std::string body;      // the answer as it came, stored as uploaded.lst
+    std::string body;      // the answer's body as it came, stored as uploaded.lst
     ReadReport report;
     // Its titles, each once, in the order the list shows them.
     TitleSet titles;
 };
 
-// One download. The thread keeps the state it shares with this object, so a
-// download that is given up on may end whenever the network lets it (Wine's
-// WinINet neither honours its receive timeout nor lets a blocked read be
-// broken off); its result is then dropped.
+// One download, over a socket of its own (HTTP read by the program itself:
+// Wine's WinINet and WinHTTP take an answer cut short for a whole one). The
+// thread keeps the state it shares with this object; it waits on the
+// socket and on a stop event at once, so that it ends within milliseconds
+// of the destruction, whatever the server does (a name lookup under way
+// apart, which nothing breaks off).
 class UpdateDownload {
 public:
     // Starts at once.
     explicit UpdateDownload(const std::string& url);
+    // Stops the download; its thread ends by itself moments later.
     ~UpdateDownload();
     UpdateDownload(const UpdateDownload&) = delete;
     UpdateDownload& operator=(const UpdateDownload&) = delete;
@@ -47,6 +50,8 @@ public:
     bool Done() const;
     // Once Done(): the result, handed over once.
     DownloadResult TakeResult();
+    // Whether the thread of some download has not ended yet.
+    static bool AnyRunning();
 
     struct Job;
 

@@ -15,6 +15,18 @@ on the way, chosen by the first part of the path (the rest is ignored):
   /cut/...             200 announcing 525 bytes, sends 25 ("cut one", "cut two",
                        "cut thr"), then closes the connection
   /titles/COUNT/...    200 with COUNT titles "Update title N"
+  /chunked/...         200, chunked: two titles in two chunks and the end
+  /chunkcut/...        200, chunked: one whole chunk ("Ad One - Opera",
+                       "Ad Two - Netscape"), then a chunk header 1000 and only
+                       "Half - Op", then closes the connection
+  /length/VALUE/...    200 with "Content-Length: VALUE" as given (-5, abc)
+                       and two titles
+  /htmlmark/...        200 with an HTML page that starts with a UTF-8 mark
+  /redirect/N/REST     302 to /redirect/N-1/REST, and at 0 to /REST
+  /loop/...            302 to the same address, every time
+  /huge/...            200 announcing 1 GB, then titles at full speed until
+                       the program goes
+  /endless/...         200, chunked, titles at full speed without an end
 
 usage: update_server.py FOLDER PORT_FILE
 """
@@ -38,6 +50,18 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         self.end_headers()
         self.wfile.write(body)
         self.wfile.flush()
+
+    def raw_head(self, lines):
+        """A status line and headers as given, for what send_response
+        would refuse or mend; the connection closes after the answer."""
+        self.close_connection = True
+        self.wfile.write(("\r\n".join(lines) + "\r\n\r\n").encode())
+
+    def stream_titles(self, chunked):
+        """Titles at full speed until the program closes the connection."""
+        block = b"".join(b"Streamed title %07d\r\n" % i for i in range(3000))
+        while True:
+            self.wfile.write(b"%x\r\n%s\r\n" % (len(block), block) if chunked else block)
 
     def do_GET(self):
         parts = self.path.lstrip("/").split("/")
@@ -68,6 +92,35 @@ class Handler(http.server.SimpleHTTPRequestHandler):
             elif kind == "titles":
                 body = b"".join(b"Update title %07d\r\n" % i for i in range(number))
                 self.answer(200, body)
+            elif kind == "chunked":
+                self.raw_head(["HTTP/1.1 200 OK", "Transfer-Encoding: chunked"])
+                for piece in (b"Chunk one - Opera\r\n", b"Chunk two - Netscape\r\n", b""):
+                    self.wfile.write(b"%x\r\n%s\r\n" % (len(piece), piece))
+            elif kind == "chunkcut":
+                self.raw_head(["HTTP/1.1 200 OK", "Transfer-Encoding: chunked"])
+                whole = b"Ad One - Opera\r\nAd Two - Netscape\r\n"
+                self.wfile.write(b"%x\r\n%s\r\n1000\r\nHalf - Op" % (len(whole), whole))
+            elif kind == "length":
+                self.raw_head(["HTTP/1.1 200 OK", "Content-Length: " + parts[1]])
+                self.wfile.write(b"Ad One - Opera\r\nAd Two - Netscape\r\n")
+            elif kind == "htmlmark":
+                page = b"\xEF\xBB\xBF<!DOCTYPE html>\r\n<html><body>Please log in</body></html>\r\n"
+                self.answer(200, page, content_type="text/html")
+            elif kind in ("redirect", "loop"):
+                rest = "/".join(parts[2:])
+                if kind == "loop":
+                    target = self.path
+                elif number > 0:
+                    target = f"/redirect/{number - 1}/{rest}"
+                else:
+                    target = "/" + rest
+                self.raw_head(["HTTP/1.1 302 Found", "Location: " + target, "Content-Length: 0"])
+            elif kind == "huge":
+                self.raw_head(["HTTP/1.1 200 OK", "Content-Length: %d" % (1 << 30)])
+                self.stream_titles(chunked=False)
+            elif kind == "endless":
+                self.raw_head(["HTTP/1.1 200 OK", "Transfer-Encoding: chunked"])
+                self.stream_titles(chunked=True)
             else:
                 super().do_GET()
         except (BrokenPipeError, ConnectionResetError):

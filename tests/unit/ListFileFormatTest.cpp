@@ -145,4 +145,7 @@ TEST(ListFileFormat, AnUpdateAnswerIsAListOfTitles) {
     EXPECT_EQ(AnswerProblem::Binary, check("\xEF\xBB\xBF\xFF\xFE")) << "broken UTF-8";
     EXPECT_EQ(AnswerProblem::HtmlPage, check(" \r\n<!DOCTYPE html>\r\n<html>x</html>"));
     EXPECT_EQ(AnswerProblem::HtmlPage, check("<HTML><body>Log in</body></HTML>"));
+    EXPECT_EQ(AnswerProblem::HtmlPage, check("\xEF\xBB\xBF<!DOCTYPE html>\r\n<html></html>"))
+        << "after a UTF-8 mark";
+    EXPECT_EQ(AnswerProblem::HtmlPage, check(Utf16(u"\r\n<html>Log in</html>", false)));
 }
