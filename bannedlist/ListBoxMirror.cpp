@@ -9,7 +9,7 @@ namespace {
 // tens of milliseconds.
 constexpr size_t kShownAtOnce = 4096;
 // Titles per list box call batch, between looks at the clock.
-constexpr size_t kStep = 512;
+constexpr size_t kStep = 64;
 } // namespace
 
 void ListBoxMirror::Attach(HWND listBox) {

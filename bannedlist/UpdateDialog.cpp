@@ -21,11 +21,11 @@ void UpdateDialog::Start(const std::string& address, HWND ownerWindow) {
     owner = ownerWindow;
     url = address;
     stallSeconds = listfile::UpdateStallSeconds();
-    download.reset(new listfile::UpdateDownload(url));
     if (!Create(owner)) {
         End();
         return;
     }
+    download.reset(new listfile::UpdateDownload(url, m_hWnd, kDownloadDone));
     ::EnableWindow(owner, FALSE);
     ::ShowWindow(m_hWnd, SW_SHOW);
     ::SetTimer(m_hWnd, kTimer, kTimerMs, nullptr);

@@ -33,6 +33,7 @@ public:
 
     BEGIN_MSG_MAP(UpdateDialog)
         MESSAGE_HANDLER(WM_TIMER, OnTimer)
+        MESSAGE_HANDLER(kDownloadDone, OnTimer)
         CHAIN_MSG_MAP(fw::Dialog)
     END_MSG_MAP()
 
@@ -44,6 +45,8 @@ protected:
     void OnCancel() override { End(); }
 
 private:
+    static constexpr UINT kDownloadDone = WM_APP + 1;
+
     LRESULT OnTimer(UINT, WPARAM, LPARAM, bool&);
     void Downloaded();
     void Fail(const listfile::UpdateFailure& failure);

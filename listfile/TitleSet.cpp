@@ -52,32 +52,62 @@ size_t TitleSet::Insert(const std::string& title, const TitleOrder& order) {
 }
 
 size_t TitleSet::Merge(TitleSet&& other) {
+    // The titles of both in key order, this set's first among equal keys; a
+    // title in both stands once, as this set has it.
     if (entries.empty()) {
         std::swap(index, other.index);
         std::swap(entries, other.entries);
         other.Clear();
         return entries.size();
     }
-    std::vector<Entry> fresh;
-    for (Entry& entry : other.entries) {
-        // The node moves across whole: the title keeps its address.
-        auto node = other.index.extract(*entry.title);
-        if (index.count(node.value()))
-            continue;
-        entry.title = &*index.insert(std::move(node)).position;
-        fresh.push_back(std::move(entry));
+    std::vector<Entry> mine, theirs;
+    std::vector<bool> repeated;
+    if (entries.size() >= other.entries.size()) {
+        for (Entry& entry : other.entries) {
+            // The node moves across whole: the title keeps its address.
+            auto node = other.index.extract(*entry.title);
+            if (index.count(node.value()))
+                continue;
+            entry.title = &*index.insert(std::move(node)).position;
+            theirs.push_back(std::move(entry));
+        }
+    } else {
+        // Into the larger set's index instead, so that a million titles
+        // merged into a short list cost no million node moves.
+        repeated.assign(other.entries.size(), false);
+        for (const Entry& entry : entries) {
+            auto node = index.extract(*entry.title);
+            auto present = other.index.find(node.value());
+            if (present != other.index.end()) {
+                auto at =
+                    std::lower_bound(other.entries.begin(), other.entries.end(), entry, KeyLess);
+                while (at->title != &*present)
+                    ++at;
+                repeated[static_cast<size_t>(at - other.entries.begin())] = true;
+                other.index.erase(present);
+            }
+            other.index.insert(std::move(node));
+        }
+        index.swap(other.index);
+        theirs.swap(other.entries);
     }
+    mine.swap(entries);
     other.Clear();
-    if (fresh.empty())
-        return 0;
-    std::vector<Entry> merged;
-    merged.reserve(entries.size() + fresh.size());
     // Stable: of equal keys, this set's titles come first.
-    std::merge(std::make_move_iterator(entries.begin()), std::make_move_iterator(entries.end()),
-               std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()),
-               std::back_inserter(merged), KeyLess);
-    entries.swap(merged);
-    return fresh.size();
+    size_t added = 0;
+    entries.reserve(mine.size() + theirs.size());
+    auto a = mine.begin();
+    for (size_t b = 0; b < theirs.size(); ++b) {
+        if (!repeated.empty() && repeated[b])
+            continue;
+        while (a != mine.end() && !KeyLess(theirs[b], *a))
+            entries.push_back(std::move(*a++));
+        entries.push_back(std::move(theirs[b]));
+        ++added;
+    }
+    while (a != mine.end())
+        entries.push_back(std::move(*a++));
+    return added;
 }
 
 void TitleSet::RemoveAt(size_t position) {

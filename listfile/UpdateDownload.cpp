@@ -210,7 +210,8 @@ unsigned long UpdateStallSeconds() {
     return seconds > 0 && seconds < 86400 ? seconds : 60;
 }
 
-UpdateDownload::UpdateDownload(const std::string& url) : job(new Job) {
+UpdateDownload::UpdateDownload(const std::string& url, HWND notify, UINT message)
+    : job(new Job) {
     job->url = url;
     job->lastProgress = ::GetTickCount();
     std::shared_ptr<Job> shared = job;
@@ -218,9 +219,12 @@ UpdateDownload::UpdateDownload(const std::string& url) : job(new Job) {
     try {
         if (!job->stop)
             throw std::bad_alloc();
-        std::thread([shared] {
+        std::thread([shared, notify, message] {
             shared->Run();
             shared->done = true;
+            // A stopped download's window may be gone: its message then goes nowhere.
+            if (notify && !shared->cancelled)
+                ::PostMessageA(notify, message, 0, 0);
             --runningThreads;
         }).detach();
     } catch (...) {

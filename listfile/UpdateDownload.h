@@ -37,8 +37,9 @@ struct DownloadResult {
 // apart, which nothing breaks off).
 class UpdateDownload {
 public:
-    // Starts at once.
-    explicit UpdateDownload(const std::string& url);
+    // Starts at once. When done, message is posted to the window (if any),
+    // so that the result is taken without waiting for a timer.
+    explicit UpdateDownload(const std::string& url, HWND notify = nullptr, UINT message = 0);
     // Stops the download; its thread ends by itself moments later.
     ~UpdateDownload();
     UpdateDownload(const UpdateDownload&) = delete;

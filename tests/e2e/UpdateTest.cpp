@@ -3,6 +3,8 @@
 // is merged; a refused answer changes nothing and says why; a slow server
 // can be cancelled, runs into the time limit, or is left by a close, while
 // the program goes on blocking.
+#include <algorithm>
+
 #include "tests/e2e/ProgramTest.h"
 
 using namespace e2e;
@@ -140,4 +142,27 @@ TEST_F(Update, CloseDuringADownloadGivesItUpAndCloses) {
     StartFetching(Url("stall/600"));
     ASSERT_TRUE(WaitForStalledDownload());
     ExpectNothingChangedAfterClose();
+}
+
+// The titles go into the list at once; a long list only shows in parts, and
+// a close meanwhile saves the whole merged list where the update stored it.
+TEST_F(Update, CloseWhileALongListIsStillShowingSavesTheWholeMergedList) {
+    const int count = 400000;
+    StartFetching(Url("titles/" + std::to_string(count)));
+    HWND list = app.PageControl(kBannedPage, IDC_BANNED_LIST);
+    LRESULT shown = 0;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            shown = ::SendMessageA(list, LB_GETCOUNT, 0, 0);
+            return shown > 2 && ::IsWindowEnabled(mainWindow);
+        },
+        120000));
+    EXPECT_LT(shown, count + 2) << "closed while the list was still showing";
+    ASSERT_TRUE(app.Close(60000));
+    EXPECT_EQ("uploaded.lst", SettingString("Path"));
+    std::string saved = ReadFileBytes(Path("uploaded.lst"));
+    EXPECT_EQ(static_cast<size_t>(count + 2),
+              static_cast<size_t>(std::count(saved.begin(), saved.end(), '\n')));
+    EXPECT_EQ(0u, saved.find("shared\r\nUpdate title 0000000\r\n"));
+    EXPECT_NE(std::string::npos, saved.find("Update title 0399999\r\nx - Opera\r\n"));
 }

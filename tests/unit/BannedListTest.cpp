@@ -3,7 +3,9 @@
 // simply be written over, the save at exit and an update's answer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <random>
 #include <optional>
 #include <string>
 #include <vector>
@@ -255,4 +257,39 @@ TEST_F(BannedList, AnUpdateIsKeptAsUploadedLstAndMergedOrChangesNothing) {
     EXPECT_FALSE(list.SaveAtExit());
     EXPECT_EQ(answer, files.files["/work/uploaded.lst.bak"]);
     EXPECT_EQ("ad\r\nmine\r\n", files.files["/work/uploaded.lst"]);
+}
+
+// Merged either way round (into the larger set's index), the titles come
+// out as a plain stable sort of the listed ones and then the new ones gives.
+TEST_F(BannedList, AMergeGivesWhatAStableSortOfTheListedAndTheNewTitlesGives) {
+    std::mt19937 random(11);
+    auto title = [&] {
+        std::string t;
+        for (int n = 1 + static_cast<int>(random() % 3); n > 0; --n)
+            t += "aAbB"[random() % 4];
+        return t;
+    };
+    for (int round = 0; round < 200; ++round) {
+        list.Clear();
+        Lines listed, more;
+        for (int n = static_cast<int>(random() % 12); n > 0; --n)
+            listed.push_back(title());
+        for (int n = static_cast<int>(random() % 12); n > 0; --n)
+            more.push_back(title());
+        list.Merge(Set(listed));
+        Lines expected;
+        for (const Lines& part : {listed, more})
+            for (const std::string& t : part)
+                if (std::find(expected.begin(), expected.end(), t) == expected.end())
+                    expected.push_back(t);
+        std::stable_sort(expected.begin(), expected.end(), [&](const auto& a, const auto& b) {
+            return order.SortKey(a) < order.SortKey(b);
+        });
+        size_t before = list.Count();
+        size_t added = list.Merge(Set(more));
+        ASSERT_EQ(expected, Titles()) << "round " << round;
+        ASSERT_EQ(expected.size() - before, added);
+        for (const std::string& t : expected)
+            ASSERT_TRUE(list.Contains(t));
+    }
 }
