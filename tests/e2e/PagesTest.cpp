@@ -167,17 +167,6 @@ TEST_F(BannedListPage, RemoveEmptiesTheFieldOfTextTypedSinceAdd) {
     EXPECT_EQ(Digits("123456789"), app.BannedList()) << "and the typed text is not added";
 }
 
-TEST_F(BannedListPage, TheNameRuleFollowsRemovesAndAdds) {
-    AddDigits();
-    ::SendMessageW(List(), LB_SETSEL, TRUE, 3);
-    app.Click(app.PageControl(kBannedPage, IDC_REMOVE));
-    ASSERT_TRUE(app.Settle());
-    EXPECT_TRUE(Stays("3 - Opera", 1200, 800));
-    EXPECT_FALSE(Stays("5 - Opera", 1200, 800));
-    ASSERT_TRUE(AddTitle(app, "3 - Opera"));
-    EXPECT_FALSE(Stays("3 - Opera", 1200, 800));
-}
-
 TEST_F(Pages, EachTabGivesBackTheFocusItsPageHadWhenLeft) {
     Start("focus");
     EXPECT_TRUE(Shows(kBannedPage));

@@ -79,26 +79,6 @@ TEST_F(Startup, StoredValuesAreUsedMalformedOnesReadAsDefaultsOrAsFarAsTheyGoAnd
     ExpectStored(expected, "x", longPath);
 }
 
-TEST_F(Startup, AStoredKeyTheOptionsPageWouldRefuseReadsAsTheDefaultWithoutAWord) {
-    SetSettingString("Key", "ABCDEF");
-    Start("long-key");
-    EXPECT_TRUE(DialogsOf(app).empty()) << "no message about the hotkey field";
-    EXPECT_EQ("x", TextOf(app.PageControl(kOptionsPage, IDC_HOTKEY)));
-    ASSERT_TRUE(app.Close());
-    EXPECT_EQ("x", SettingString("Key")) << "not written back to come again";
-}
-
-TEST_F(Startup, RegistryOnlyValuesAreNeverWrittenSoAChangeWhileRunningStays) {
-    Start("registry-only");
-    SetSettingDword("LateTitleSeconds", 3);
-    ASSERT_TRUE(app.Close());
-    EXPECT_EQ(3u, SettingDword("LateTitleSeconds"));
-    EXPECT_EQ(kNoSetting, SettingDword("DelayInTurn")) << "a default is not written";
-    DWORD type = 0;
-    SettingRaw("BrowserNames", type);
-    EXPECT_EQ(static_cast<DWORD>(REG_NONE), type);
-}
-
 // The system may end the session without a WM_CLOSE: with the window on
 // screen the message reaches it, in the tray it reaches the hidden parent.
 TEST_F(Startup, EndOfSessionSavesTheSettingsOnScreenAndInTheTray) {
