@@ -7,6 +7,7 @@
 #include "controls/AboutPage.h"
 #include "controls/ImageButton.h"
 #include "controls/PageTabCtrl.h"
+#include "controls/Picture.h"
 #include "engine/HookLibrary.h"
 #include "engine/PopupEngine.h"
 #include "engine/Win32Windows.h"
@@ -31,6 +32,7 @@ public:
     controls::PageTabCtrl tabCtrl;
     controls::ImageButton startButton;
     controls::ImageButton hideButton;
+    controls::Picture banner{IDB_BANNER};
     HICON programIcon;
     HICON trayStartIcon = nullptr;
     bool started = false;
@@ -56,6 +58,7 @@ public:
         MESSAGE_HANDLER(WM_PAINT, OnPaint)
         MESSAGE_HANDLER(WM_QUERYDRAGICON, OnQueryDragIcon)
         MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSysColorChange)
+        MESSAGE_HANDLER(fw::kDpiChanged, OnDpiChanged)
         CHAIN_MSG_MAP(fw::Dialog)
     END_MSG_MAP()
 
@@ -84,6 +87,7 @@ private:
     LRESULT OnPaint(UINT, WPARAM, LPARAM, bool& bHandled);
     LRESULT OnQueryDragIcon(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnSysColorChange(UINT msg, WPARAM wParam, LPARAM lParam, bool&);
+    LRESULT OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, bool&);
 
     // The engine's one timer, set for when it next needs to run and killed
     // while nothing waits.
@@ -93,6 +97,9 @@ private:
     std::string RegisterHotkey(bool reregister);
     void PlaceTrayIcon(UINT iconId, UINT imageId);
     void ShowStartButtonState(const char* caption, int icon, COLORREF hoverText);
+    // The caption's and the taskbar's program icons, drawn for the window's DPI.
+    void ShowWindowIconsForDpi();
+    fw::UniqueIcon windowIcons[2];
     // Settings, then the list file when "SaveOnExit" is on. False when the
     // list file was not written and the program is to keep running.
     bool SaveEverything(bool interactive);
