@@ -98,8 +98,7 @@ void ImageButton::OnSubclassed() {
 
 int ImageButton::SetIconResources(int firstId, int secondId) {
     // Drawn for the window's scale: 16 pixels at 96 DPI, never stretched.
-    if (m_hWnd)
-        dpi = fw::WindowDpi(m_hWnd);
+    dpi = m_hWnd ? fw::WindowDpi(m_hWnd) : fw::SystemDpi();
     int size = fw::PictureSize(16, dpi);
     HICON first = fw::LoadIconAtSize(firstId, size);
     HICON second = nullptr;

@@ -175,7 +175,7 @@ void DialogLayout::Capture(HWND dialog, UINT templateId) {
     createdFontDpi = SystemAnswerFor(dialog);
 
     HINSTANCE module = ::GetModuleHandleA(nullptr);
-    HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5));
+    HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(templateId), RT_DIALOG);
     HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
     const auto* bytes = static_cast<const uint8_t*>(loaded ? ::LockResource(loaded) : nullptr);
     int baseX = 0, baseY = 0;

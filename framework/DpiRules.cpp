@@ -118,15 +118,13 @@ bool ParseDialogTemplate(const uint8_t* data, size_t size, DialogTemplateInfo& i
     info = DialogTemplateInfo();
     if (!data)
         return false;
+    // DIALOGEX templates only (version 1, signature 0xFFFF): what the
+    // resource compiler makes of every template of this program.
+    if (size < 4 || data[0] != 1 || data[1] != 0 || data[2] != 0xFF || data[3] != 0xFF)
+        return false;
     TemplateReader in(data, size);
-    bool extended = size >= 4 && data[0] == 1 && data[1] == 0 && data[2] == 0xFF && data[3] == 0xFF;
-    if (extended) {
-        in.Skip(4 + 4 + 4); // version and signature, help id, extended style
-        info.style = in.Dword();
-    } else {
-        info.style = in.Dword();
-        in.Skip(4); // extended style
-    }
+    in.Skip(4 + 4 + 4); // version and signature, help id, extended style
+    info.style = in.Dword();
     size_t count = in.Word();
     info.frame = ReadUnits(in);
     in.NameOrOrdinal(); // menu
@@ -135,24 +133,19 @@ bool ParseDialogTemplate(const uint8_t* data, size_t size, DialogTemplateInfo& i
     if (info.style & kSetFont) {
         info.hasFont = true;
         info.pointSize = static_cast<int>(in.Word());
-        if (extended) {
-            info.weight = static_cast<int>(in.Word());
-            info.italic = in.Byte() != 0;
-            info.charSet = static_cast<int>(in.Byte());
-        }
+        info.weight = static_cast<int>(in.Word());
+        info.italic = in.Byte() != 0;
+        in.Skip(1); // character set: the dialog manager asks for the default
         info.face = in.String();
     }
     for (size_t i = 0; in.Ok() && i < count; ++i) {
         in.AlignToDword();
-        if (extended)
-            in.Skip(4 + 4 + 4); // help id, extended style, style
-        else
-            in.Skip(4 + 4); // style, extended style
+        in.Skip(4 + 4 + 4); // help id, extended style, style
         info.items.push_back(ReadUnits(in));
-        in.Skip(extended ? 4 : 2); // id
-        in.NameOrOrdinal();        // class
-        in.NameOrOrdinal();        // title
-        in.Skip(in.Word());        // creation data, counted in bytes
+        in.Skip(4);         // id
+        in.NameOrOrdinal(); // class
+        in.NameOrOrdinal(); // title
+        in.Skip(in.Word()); // creation data, counted in bytes
     }
     if (!in.Ok())
         info.items.clear();

@@ -63,7 +63,7 @@ struct DialogUnitRect {
 // dialog font's average character width and height as base units.
 PixelRect DialogUnitsToPixels(const DialogUnitRect& rect, int baseX, int baseY);
 
-// What the layout needs of a dialog template (DLGTEMPLATE or DLGTEMPLATEEX).
+// What the layout needs of a dialog template (DLGTEMPLATEEX, as DIALOGEX makes it).
 struct DialogTemplateInfo {
     DialogUnitRect frame;
     uint32_t style = 0;
@@ -72,12 +72,12 @@ struct DialogTemplateInfo {
     int pointSize = 0;
     int weight = 0;
     bool italic = false;
-    int charSet = 0;
     std::u16string face;
     // The controls, in the order the dialog manager creates them.
     std::vector<DialogUnitRect> items;
 };
-// False for a template that ends before its last control or is no template at all.
+// False for a template of the older form, one that ends before its last
+// control, or no template at all.
 bool ParseDialogTemplate(const uint8_t* data, size_t size, DialogTemplateInfo& info);
 
 } // namespace fw

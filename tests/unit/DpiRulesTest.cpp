@@ -94,18 +94,9 @@ TEST(DialogTemplates, ControlsComeInOrderWithTheirDialogUnitsAndTheFont) {
     EXPECT_EQ(14, info.items[1].cy);
     // The tab control as Wine 8 placed it at 96 DPI (base units 7 and 13).
     EXPECT_EQ((PixelRect{7, 106, 436, 397}), DialogUnitsToPixels(info.items[0], 7, 13));
-
-    // The classic form: no font fields beyond the size, a WORD id, and no control.
-    TemplateBytes old;
-    old.Dword(0x40), old.Dword(0), old.Word(0), old.Word(1), old.Word(2), old.Word(30);
-    old.Word(40), old.Word(0), old.Word(0), old.Word(0), old.Word(9), old.Text("Tahoma");
-    ASSERT_TRUE(ParseDialogTemplate(old.bytes.data(), old.bytes.size(), info));
-    EXPECT_EQ(9, info.pointSize);
-    EXPECT_EQ(40, info.frame.cy);
-    EXPECT_TRUE(info.items.empty());
 }
 
-TEST(DialogTemplates, ATemplateCutShortAnywhereIsRefusedWithNoControls) {
+TEST(DialogTemplates, ATemplateCutShortAnywhereOrOfTheOlderFormIsRefusedWithNoControls) {
     TemplateBytes t = ExtendedTemplate();
     DialogTemplateInfo info;
     for (size_t size = 0; size < t.bytes.size(); ++size) {
@@ -113,4 +104,6 @@ TEST(DialogTemplates, ATemplateCutShortAnywhereIsRefusedWithNoControls) {
         EXPECT_TRUE(info.items.empty()) << size;
     }
     EXPECT_FALSE(ParseDialogTemplate(nullptr, 10, info));
+    t.bytes[0] = 0x40; // a DLGTEMPLATE's style
+    EXPECT_FALSE(ParseDialogTemplate(t.bytes.data(), t.bytes.size(), info));
 }
