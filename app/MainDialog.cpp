@@ -30,6 +30,7 @@ void MainDialog::DoDataExchange(fw::DataExchange& dx) {
     dx.Control(IDC_TABS, tabCtrl);
     dx.Control(IDC_START, startButton);
     dx.Control(IDC_HIDE, hideButton);
+    dx.Control(IDC_BANNER, banner);
 }
 
 bool MainDialog::OnInitDialog() {
@@ -44,6 +45,7 @@ bool MainDialog::OnInitDialog() {
         ::AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, about);
     }
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon));
+    ShowWindowIconsForDpi();
 
     blocker.Attach(m_hWnd);
 
@@ -287,6 +289,32 @@ LRESULT MainDialog::OnSysColorChange(UINT, WPARAM, LPARAM, bool&) {
     // controls on the pages keep colours of their own and need it too.
     ::EnumChildWindows(m_hWnd, PassColourChange, 0);
     return 0;
+}
+
+LRESULT MainDialog::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, bool&) {
+    // The window, its controls and pages (their pictures included) first.
+    if (!TakeDpiChange(wParam, lParam))
+        return 0;
+    ShowWindowIconsForDpi();
+    tray.ReloadIconForDpi();
+    return 0;
+}
+
+void MainDialog::ShowWindowIconsForDpi() {
+    UINT dpi = fw::WindowDpi(m_hWnd);
+    const struct {
+        WPARAM which;
+        int metric;
+    } kinds[] = {{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}};
+    for (int i = 0; i < 2; ++i) {
+        fw::UniqueIcon icon(
+            fw::LoadIconAtSize(IDI_PROGRAM, fw::SystemMetricForDpi(kinds[i].metric, dpi)));
+        if (!icon)
+            continue;
+        SendMessage(WM_SETICON, kinds[i].which, reinterpret_cast<LPARAM>(icon.Get()));
+        // The window shows the new icon now; the one before may go.
+        windowIcons[i] = std::move(icon);
+    }
 }
 
 } // namespace app

@@ -8,6 +8,7 @@
 #include "controls/AboutPage.h"
 #include "controls/ImageButton.h"
 #include "controls/PageTabCtrl.h"
+#include "controls/Picture.h"
 #include "engine/Blocker.h"
 #include "framework/Dialog.h"
 #include "hook/hook.h"
@@ -37,6 +38,7 @@ public:
     controls::PageTabCtrl tabCtrl;
     controls::ImageButton startButton;
     controls::ImageButton hideButton;
+    controls::Picture banner{IDB_BANNER};
 
     void StartBlocking();
     void StopBlocking();
@@ -59,6 +61,7 @@ public:
         MESSAGE_HANDLER(WM_PAINT, OnPaint)
         MESSAGE_HANDLER(WM_QUERYDRAGICON, OnQueryDragIcon)
         MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSysColorChange)
+        MESSAGE_HANDLER(fw::kDpiChanged, OnDpiChanged)
         CHAIN_MSG_MAP(fw::Dialog)
     END_MSG_MAP()
 
@@ -87,6 +90,7 @@ private:
     LRESULT OnPaint(UINT, WPARAM, LPARAM, bool& bHandled);
     LRESULT OnQueryDragIcon(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnSysColorChange(UINT msg, WPARAM wParam, LPARAM lParam, bool&);
+    LRESULT OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, bool&);
 
     // Registers the ban hotkey; returns what to tell the user when another
     // program holds the combination, else "".
@@ -95,6 +99,8 @@ private:
     void ShowStartButtonState(const char* caption, int icon, COLORREF hoverText);
     // What the registry keeps of this run.
     settings::StoredSettings Stored() const;
+    // The caption's and the taskbar's program icons, drawn for the window's DPI.
+    void ShowWindowIconsForDpi();
     // Settings, then the list file when "SaveOnExit" is on. False when the
     // list file was not written and the program is to keep running.
     bool SaveEverything(bool interactive);
@@ -106,6 +112,7 @@ private:
     const settings::SettingsStore& store;
     HICON programIcon;
     HICON trayStartIcon = nullptr;
+    fw::UniqueIcon windowIcons[2];
     bool closing = false;
     bool inClose = false;
 };

@@ -13,6 +13,7 @@ void AboutPage::DoDataExchange(fw::DataExchange& dx) {
     dx.Control(IDC_WEBSITE_LINK, webSiteLink);
     dx.Control(IDC_HELP_LINK, helpLink);
     dx.Control(IDC_ADVERT_LINK, advertLink);
+    dx.Control(IDC_ABOUT_BANNER, banner);
 }
 
 bool AboutPage::OnInitDialog() {

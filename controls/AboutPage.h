@@ -2,6 +2,7 @@
 #pragma once
 
 #include "controls/HyperLinkLabel.h"
+#include "controls/Picture.h"
 #include "framework/Dialog.h"
 #include "resources/resource.h"
 
@@ -20,6 +21,7 @@ public:
     HyperLinkLabel webSiteLink;
     HyperLinkLabel helpLink;
     HyperLinkLabel advertLink;
+    Picture banner{IDB_ABOUT_BANNER};
 
     BEGIN_MSG_MAP(AboutPage)
         MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStatic)

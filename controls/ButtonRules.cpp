@@ -88,8 +88,8 @@ Spot LayoutImage(const ImageLayout& layout, bool hasCaption, const Box& item, Bo
     return image;
 }
 
-Box PlaceCaption(const Box& remembered, const Box& measured, bool checkBox) {
-    int dx = checkBox ? 5 : (remembered.Width() - measured.Width()) / 2;
+Box PlaceCaption(const Box& remembered, const Box& measured, bool checkBox, int checkBoxGap) {
+    int dx = checkBox ? checkBoxGap : (remembered.Width() - measured.Width()) / 2;
     int dy = (remembered.Height() - measured.Height()) / 2;
     return Box{measured.left + dx, measured.top + dy, measured.right + dx, measured.bottom + dy};
 }

@@ -85,10 +85,13 @@ struct ImageLayout {
 Spot LayoutImage(const ImageLayout& layout, bool hasCaption, const Box& item, Box& caption,
                  bool pressed, int w, int h);
 
+// A check box's text starts this many pixels (at 96 DPI) right of its icon.
+constexpr int kCheckBoxTextGap = 5;
 // Where the measured caption goes: measured keeps the rectangle's left and
 // top and the wrapped text's size; the result is centred in the remembered
-// rectangle (a check box's text sits 5 pixels in from its left instead).
-Box PlaceCaption(const Box& remembered, const Box& measured, bool checkBox);
+// rectangle (a check box's text sits checkBoxGap pixels in from its left instead).
+Box PlaceCaption(const Box& remembered, const Box& measured, bool checkBox,
+                 int checkBoxGap = kCheckBoxTextGap);
 
 // 0 = the first image, 1 = the second.
 int ChooseImage(bool pressed, bool checkBox, bool hovering, bool hasSecond);

@@ -4,6 +4,7 @@
 
 #include "controls/ShellLaunch.h"
 #include "framework/AnsiCodePage.h"
+#include "framework/Dpi.h"
 
 namespace controls {
 
@@ -26,6 +27,8 @@ HyperLinkLabel::~HyperLinkLabel() = default;
 
 void HyperLinkLabel::OnSubclassed() {
     fw::Window::OnSubclassed();
+    // The control's font is made for its window's DPI.
+    fontDpi = fw::WindowDpi(m_hWnd);
     HFONT current = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
     if (!current || !::GetObjectA(current, sizeof(fontRecord), &fontRecord))
         ::GetObjectA(::GetStockObject(SYSTEM_FONT), sizeof(fontRecord), &fontRecord);
@@ -123,10 +126,9 @@ HyperLinkLabel& HyperLinkLabel::SetItalic(BYTE on) {
 }
 
 HyperLinkLabel& HyperLinkLabel::SetPointSize(int points) {
-    // The height a point-size font of the record's face gets on the screen.
+    // The height a point-size font of the record's face gets at the window's DPI.
     LOGFONTA probe{};
-    fw::WindowDc screen(nullptr);
-    probe.lfHeight = -::MulDiv(points * 10, ::GetDeviceCaps(screen.Get(), LOGPIXELSY), 720);
+    probe.lfHeight = -::MulDiv(points * 10, static_cast<int>(fontDpi), 720);
     std::memcpy(probe.lfFaceName, fontRecord.lfFaceName, sizeof(probe.lfFaceName));
     fw::UniqueFont temporary(::CreateFontIndirectA(&probe));
     LOGFONTA made{};
@@ -313,7 +315,7 @@ LRESULT HyperLinkLabel::OnPaint(UINT, WPARAM, LPARAM, bool&) {
         ::DrawTextA(dc, text.c_str(), -1, &place, format);
         if (shadowText) {
             ::SetTextColor(dc, shadowColour);
-            int d = shadowDownRight ? 1 : -1;
+            int d = (shadowDownRight ? 1 : -1) * fw::LineWidthForDpi(fontDpi);
             ::OffsetRect(&place, d, d);
             ::DrawTextA(dc, text.c_str(), -1, &place, format);
         }
@@ -367,6 +369,21 @@ LRESULT HyperLinkLabel::OnTimer(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {
     blinkPhase = !blinkPhase;
     RepaintWithParent();
     return DefWindowProc(msg, wParam, lParam);
+}
+
+LRESULT HyperLinkLabel::OnDpiChanged(UINT, WPARAM, LPARAM, bool&) {
+    UINT now = fw::WindowDpi(m_hWnd);
+    if (now == fontDpi)
+        return 0;
+    // The font keeps every attribute given to it, at the size for the new DPI.
+    fontRecord.lfHeight =
+        fw::MulDivRound(fontRecord.lfHeight, static_cast<int>(now), static_cast<int>(fontDpi));
+    fontRecord.lfWidth =
+        fw::MulDivRound(fontRecord.lfWidth, static_cast<int>(now), static_cast<int>(fontDpi));
+    fontDpi = now;
+    RebuildFont();
+    RepaintWithParent();
+    return 0;
 }
 
 LRESULT HyperLinkLabel::OnSysColorChange(UINT, WPARAM, LPARAM, bool&) {

@@ -2,11 +2,13 @@
 // itself: own colours, a solid or graded background or none, a font whose
 // attributes change one by one, a shadow copy, rotation, blinking, and a
 // click that opens an address, a "mailto:" address, or tells the parent.
+// Its font and shadow follow the window's DPI.
 #pragma once
 
 #include <string>
 
 #include "controls/LabelRules.h"
+#include "framework/Dpi.h"
 #include "framework/Handle.h"
 #include "framework/Window.h"
 
@@ -63,7 +65,11 @@ public:
         MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
         MESSAGE_HANDLER(WM_TIMER, OnTimer)
         MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSysColorChange)
+        MESSAGE_HANDLER(fw::kDpiChangedAfterParent, OnDpiChanged)
     END_MSG_MAP()
+
+    // The DPI the font is made for.
+    UINT FontDpi() const { return fontDpi; }
 
 protected:
     // The attach hook: takes the control's font as the font record.
@@ -76,6 +82,7 @@ private:
     LRESULT OnSetCursor(UINT, WPARAM, LPARAM, bool& bHandled);
     LRESULT OnTimer(UINT msg, WPARAM wParam, LPARAM lParam, bool&);
     LRESULT OnSysColorChange(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnDpiChanged(UINT, WPARAM, LPARAM, bool&);
 
     void RebuildFont();
     void PaintBackground(HDC dc, const RECT& rc);
@@ -103,6 +110,7 @@ private:
     COLORREF secondColour = 0;
     COLORREF backgroundColour = 0;
     std::string linkUrl;
+    UINT fontDpi = fw::kBaseDpi;
 };
 
 } // namespace controls

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "controls/ShellLaunch.h"
+#include "framework/Dpi.h"
 #include "resources/resource.h"
 
 namespace controls {
@@ -26,12 +27,14 @@ void FillSolid(HDC dc, const RECT& rc, COLORREF colour) {
     ::SetBkColor(dc, previous);
 }
 
-// A one-pixel 3-D rectangle on rc's edge.
-void Draw3dRect(HDC dc, const RECT& rc, COLORREF topLeft, COLORREF bottomRight) {
-    FillSolid(dc, RECT{rc.left, rc.top, rc.right - 1, rc.top + 1}, topLeft);
-    FillSolid(dc, RECT{rc.left, rc.top, rc.left + 1, rc.bottom - 1}, topLeft);
-    FillSolid(dc, RECT{rc.right - 1, rc.top, rc.right, rc.bottom}, bottomRight);
-    FillSolid(dc, RECT{rc.left, rc.bottom - 1, rc.right, rc.bottom}, bottomRight);
+// A 3-D rectangle on rc's edge, width pixels wide.
+void Draw3dRect(HDC dc, RECT rc, COLORREF topLeft, COLORREF bottomRight, int width) {
+    for (int ring = 0; ring < width; ++ring, ::InflateRect(&rc, -1, -1)) {
+        FillSolid(dc, RECT{rc.left, rc.top, rc.right - 1, rc.top + 1}, topLeft);
+        FillSolid(dc, RECT{rc.left, rc.top, rc.left + 1, rc.bottom - 1}, topLeft);
+        FillSolid(dc, RECT{rc.right - 1, rc.top, rc.right, rc.bottom}, bottomRight);
+        FillSolid(dc, RECT{rc.left, rc.bottom - 1, rc.right, rc.bottom}, bottomRight);
+    }
 }
 
 // A mask (1 where the transparent colour is) and the image with those pixels
@@ -78,6 +81,7 @@ void ImageButton::Repaint() {
 }
 
 void ImageButton::OnSubclassed() {
+    dpi = fw::WindowDpi(m_hWnd);
     DWORD style = GetStyle();
     if (style & controls::kCheckBoxBit) {
         checkBoxMode = true;
@@ -95,18 +99,26 @@ void ImageButton::OnSubclassed() {
 // Operations
 
 int ImageButton::SetIconResources(int firstId, int secondId) {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    auto load = [instance](int id) {
-        return static_cast<HICON>(
-            ::LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
-    };
-    HICON first = load(firstId);
+    // Drawn for the window's scale: 16 pixels at 96 DPI, never stretched.
+    dpi = m_hWnd ? fw::WindowDpi(m_hWnd) : fw::SystemDpi();
+    int size = fw::PictureSize(16, dpi);
+    HICON first = fw::LoadIconAtSize(firstId, size);
     HICON second = nullptr;
     if (secondId == AUTO_GREY_ICON)
         second = AutoGreyIconHandle();
     else if (secondId != 0)
-        second = load(secondId);
-    return SetIconHandles(first, second);
+        second = fw::LoadIconAtSize(secondId, size);
+    int result = TakeIcons(first, second);
+    iconResources[0] = firstId;
+    iconResources[1] = secondId;
+    iconDpi = dpi;
+    return result;
+}
+
+int ImageButton::SetIconHandles(HICON first, HICON second) {
+    // Handles from the caller cannot be drawn again at another scale.
+    iconResources[0] = iconResources[1] = 0;
+    return TakeIcons(first, second);
 }
 
 bool ImageButton::MeasureIcon(IconRecord& record) {
@@ -121,7 +133,7 @@ bool ImageButton::MeasureIcon(IconRecord& record) {
     return true;
 }
 
-int ImageButton::SetIconHandles(HICON first, HICON second) {
+int ImageButton::TakeIcons(HICON first, HICON second) {
     // Both icons are ours from here on, whatever happens to them below.
     fw::UniqueIcon secondOwned(second == AutoGreyIconHandle() ? nullptr : second);
     ReleaseImages();
@@ -342,9 +354,10 @@ void ImageButton::SetPointerCursor(HCURSOR newCursor) {
 controls::ImageLayout ImageButton::Layout() const {
     controls::ImageLayout layout;
     layout.align = alignment;
-    layout.marginX = imageMarginX;
-    layout.marginY = imageMarginY;
-    layout.pressShift = controls::Spot{pressShift.x, pressShift.y};
+    layout.marginX = fw::ScaleToDpi(imageMarginX, dpi);
+    layout.marginY = fw::ScaleToDpi(imageMarginY, dpi);
+    int line = fw::LineWidthForDpi(dpi);
+    layout.pressShift = controls::Spot{pressShift.x * line, pressShift.y * line};
     layout.checkBox = checkBoxMode;
     return layout;
 }
@@ -379,7 +392,7 @@ void ImageButton::DrawItem(const DRAWITEMSTRUCT& item) {
 
     if (!flat && (focused || defaultButton)) {
         ::FrameRect(dc, &rc, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-        ::InflateRect(&rc, -1, -1);
+        ::InflateRect(&rc, -fw::LineWidthForDpi(dpi), -fw::LineWidthForDpi(dpi));
     }
 
     if (seeThrough)
@@ -412,7 +425,7 @@ void ImageButton::DrawItem(const DRAWITEMSTRUCT& item) {
 
     if (focused && (!flat || focusRectWhenFlat)) {
         RECT focus = rc;
-        ::InflateRect(&focus, -3, -3);
+        ::InflateRect(&focus, -fw::ScaleToDpi(3, dpi), -fw::ScaleToDpi(3, dpi));
         ::DrawFocusRect(dc, &focus);
     }
     ::SetBkMode(dc, previousMode);
@@ -433,9 +446,9 @@ void ImageButton::PaintBorder(HDC dc, const RECT& rc) {
     COLORREF light = ::GetSysColor(COLOR_BTNHIGHLIGHT);
     COLORREF dark = ::GetSysColor(COLOR_BTNSHADOW);
     if (pressed)
-        Draw3dRect(dc, rc, dark, light);
+        Draw3dRect(dc, rc, dark, light, fw::LineWidthForDpi(dpi));
     else
-        Draw3dRect(dc, rc, light, dark);
+        Draw3dRect(dc, rc, light, dark, fw::LineWidthForDpi(dpi));
 }
 
 void ImageButton::PaintRaisedEdge(HDC dc, const RECT& rc) {
@@ -507,16 +520,18 @@ void ImageButton::PaintBitmap(HDC dc, bool hasCaption, const RECT& item, RECT& c
 void ImageButton::PaintCaption(HDC dc, const std::string& text, const RECT&, RECT& caption,
                                bool isPressed, bool isDisabled) {
     if (isPressed && !checkBoxMode)
-        ::OffsetRect(&caption, pressShift.x, pressShift.y);
+        ::OffsetRect(&caption, pressShift.x * fw::LineWidthForDpi(dpi),
+                     pressShift.y * fw::LineWidthForDpi(dpi));
     RECT remembered = caption;
     UINT align = checkBoxMode ? DT_LEFT : DT_CENTER;
     ::DrawTextA(dc, text.c_str(), -1, &caption, DT_WORDBREAK | align | DT_CALCRECT);
-    caption = ToRect(controls::PlaceCaption(ToBox(remembered), ToBox(caption), checkBoxMode));
+    caption = ToRect(controls::PlaceCaption(ToBox(remembered), ToBox(caption), checkBoxMode,
+                                            fw::ScaleToDpi(controls::kCheckBoxTextGap, dpi)));
     ::SetBkMode(dc, TRANSPARENT);
     if (isDisabled) {
         // Engraved: a light copy one pixel down and right under the dark one.
         RECT light = caption;
-        ::OffsetRect(&light, 1, 1);
+        ::OffsetRect(&light, fw::LineWidthForDpi(dpi), fw::LineWidthForDpi(dpi));
         ::SetTextColor(dc, ::GetSysColor(COLOR_BTNHIGHLIGHT));
         ::DrawTextA(dc, text.c_str(), -1, &light, DT_WORDBREAK | align);
         ::SetTextColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
@@ -709,6 +724,18 @@ LRESULT ImageButton::OnSysColorChange(UINT msg, WPARAM wParam, LPARAM lParam, bo
     DropBackgroundCache();
     ResetStateColours(true);
     return result;
+}
+
+LRESULT ImageButton::OnDpiChanged(UINT, WPARAM, LPARAM, bool&) {
+    UINT now = fw::WindowDpi(m_hWnd);
+    if (now == dpi)
+        return 0;
+    dpi = now;
+    if (iconResources[0] && iconDpi != now)
+        SetIconResources(iconResources[0], iconResources[1]);
+    DropBackgroundCache();
+    Repaint();
+    return 0;
 }
 
 LRESULT ImageButton::OnDestroy(UINT, WPARAM, LPARAM, bool& bHandled) {

@@ -1,12 +1,15 @@
 // A push button or check box of a dialog template, taken over and drawn flat
-// with a 16 x 16 icon beside its caption, hover colours and a thin edge
-// under the pointer. A check box keeps its own check state and shows one
-// icon checked and another unchecked.
+// with an icon beside its caption (16 x 16 at 96 DPI, drawn for each scale),
+// hover colours and a thin edge under the pointer. A check box keeps its own
+// check state and shows one icon checked and another unchecked. Sizes and
+// edges follow the window's DPI; icons given as resources are loaded again
+// when it changes.
 #pragma once
 
 #include <string>
 
 #include "controls/ButtonRules.h"
+#include "framework/Dpi.h"
 #include "framework/Handle.h"
 #include "framework/Window.h"
 
@@ -34,6 +37,7 @@ public:
     ~ImageButton() override;
 
     // Result codes: see controls::ButtonResult.
+    // Loaded at the size for the window's DPI, and again when it changes.
     int SetIconResources(int firstId, int secondId);
     // Takes ownership of both icons (the second may be null or AutoGreyIconHandle()).
     int SetIconHandles(HICON first, HICON second);
@@ -90,8 +94,13 @@ public:
         MESSAGE_HANDLER(WM_ACTIVATE, OnActivate)
         MESSAGE_HANDLER(WM_ENABLE, OnEnable)
         MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSysColorChange)
+        MESSAGE_HANDLER(fw::kDpiChangedAfterParent, OnDpiChanged)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     END_MSG_MAP()
+
+    // The DPI the button is drawn for, and the width of the icons it shows.
+    UINT DrawnDpi() const { return dpi; }
+    int IconWidth() const { return icons[0].width; }
 
 protected:
     // The attach hook: check-box mode and default button from the style, then owner-drawn.
@@ -137,8 +146,10 @@ private:
     LRESULT OnActivate(UINT msg, WPARAM wParam, LPARAM lParam, bool&);
     LRESULT OnEnable(UINT msg, WPARAM wParam, LPARAM lParam, bool&);
     LRESULT OnSysColorChange(UINT msg, WPARAM wParam, LPARAM lParam, bool&);
+    LRESULT OnDpiChanged(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, bool& bHandled);
 
+    int TakeIcons(HICON first, HICON second);
     void Repaint();
     void ReleaseImages();
     void DropBackgroundCache();
@@ -178,6 +189,10 @@ private:
     std::string linkTarget;
     IconRecord icons[2];
     BitmapRecord bitmaps[2];
+    // The resources of the icons shown (0: given as handles), and the DPI they were loaded for.
+    int iconResources[2] = {0, 0};
+    UINT iconDpi = 0;
+    UINT dpi = fw::kBaseDpi;
     HWND menuCallbackWindow = nullptr;
     UINT menuCallbackMessage = 0;
     LPARAM menuCallbackParameter = 0;

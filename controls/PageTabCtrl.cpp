@@ -1,5 +1,7 @@
 #include "controls/PageTabCtrl.h"
 
+#include "framework/Dpi.h"
+
 namespace controls {
 
 int32_t PageTabCtrl::AddPage(const char* caption, int32_t pageId, fw::Dialog* page) {
@@ -42,19 +44,20 @@ void PageTabCtrl::FitPage(int index, int width, int height) {
     SendMessage(TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
     int rows = static_cast<int>(SendMessage(TCM_GETROWCOUNT));
     DWORD style = GetStyle();
+    int margin = fw::ScaleToDpi(kPageMargin, fw::WindowDpi(m_hWnd));
     int x, y, cx, cy;
     if (style & TCS_VERTICAL) {
         int band = (item.right - item.left) * rows;
-        x = (style & TCS_RIGHT) ? kPageMargin : band + kPageMargin;
-        y = kPageMargin;
-        cx = width - band - 2 * kPageMargin;
-        cy = height - 2 * kPageMargin;
+        x = (style & TCS_RIGHT) ? margin : band + margin;
+        y = margin;
+        cx = width - band - 2 * margin;
+        cy = height - 2 * margin;
     } else {
         int band = (item.bottom - item.top) * rows;
-        x = kPageMargin;
-        y = (style & TCS_BOTTOM) ? kPageMargin : band + kPageMargin;
-        cx = width - 2 * kPageMargin;
-        cy = height - band - 2 * kPageMargin;
+        x = margin;
+        y = (style & TCS_BOTTOM) ? margin : band + margin;
+        cx = width - 2 * margin;
+        cy = height - band - 2 * margin;
     }
     ::SetWindowPos(pageEntries[index]->m_hWnd, nullptr, x, y, cx, cy,
                    SWP_NOZORDER | SWP_NOACTIVATE);
@@ -173,6 +176,13 @@ LRESULT PageTabCtrl::OnDestroy(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {
     focusTargets.clear();
     pageIds.clear();
     return DefWindowProc(msg, wParam, lParam);
+}
+
+LRESULT PageTabCtrl::OnDpiChanged(UINT, WPARAM, LPARAM, bool&) {
+    // The control has its new size and font: every page fits it again.
+    for (int index = 0; index < PageCount(); ++index)
+        FitPageToClient(index);
+    return 0;
 }
 
 LRESULT PageTabCtrl::OnForwardToParent(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {

@@ -1,5 +1,6 @@
 // A tab control that hosts pages (modeless child dialogs), switches them
-// itself, sizes them into its display area and keeps each page's focus.
+// itself, sizes them into its display area (with a margin that follows the
+// window's DPI) and keeps each page's focus.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +31,7 @@ public:
         MESSAGE_HANDLER(WM_SETFOCUS, OnSetFocus)
         MESSAGE_HANDLER(WM_KILLFOCUS, OnKillFocus)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+        MESSAGE_HANDLER(fw::kDpiChangedAfterParent, OnDpiChanged)
         MESSAGE_HANDLER(WM_COMMAND, OnForwardToParent)
         MESSAGE_HANDLER(WM_NOTIFY, OnForwardToParent)
     END_MSG_MAP()
@@ -47,6 +49,7 @@ private:
     LRESULT OnSetFocus(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnKillFocus(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnDpiChanged(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnForwardToParent(UINT, WPARAM, LPARAM, bool&);
     int CurrentSelection() const;
     void FitPageToClient(int index);

@@ -134,7 +134,35 @@ void Dialog::OnCancel() {
 }
 
 LRESULT Dialog::OnInitDialogMessage(UINT, WPARAM, LPARAM, bool&) {
+    // Laid out for its DPI before anything of it is sized from its controls.
+    layout.Capture(m_hWnd, templateId);
     return OnInitDialog() ? TRUE : FALSE;
+}
+
+bool Dialog::TakeDpiChange(WPARAM wParam, LPARAM lParam) {
+    UINT dpi = LOWORD(wParam);
+    if (!IsUsableDpi(dpi))
+        return false;
+    RecordWindowDpi(m_hWnd, dpi);
+    // The system's rectangle keeps the window on the monitor it moved to.
+    const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+    if (suggested && suggested->right > suggested->left && suggested->bottom > suggested->top)
+        ::SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top,
+                       suggested->right - suggested->left, suggested->bottom - suggested->top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    layout.Apply(m_hWnd, dpi);
+    TellDescendantsDpiChanged(m_hWnd);
+    return true;
+}
+
+LRESULT Dialog::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, bool&) {
+    TakeDpiChange(wParam, lParam);
+    return 0;
+}
+
+LRESULT Dialog::OnDpiChangedAfterParent(UINT, WPARAM, LPARAM, bool&) {
+    layout.Apply(m_hWnd, WindowDpi(m_hWnd));
+    return 0;
 }
 
 LRESULT Dialog::OnOkCommand(WORD, WORD, HWND, bool&) {
@@ -175,6 +203,7 @@ INT_PTR CALLBACK Dialog::StaticDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     }
     if (msg == WM_NCDESTROY) {
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        ForgetWindowDpi(hwnd);
         self->Detach();
         self->OnFinalMessage(hwnd);
         return FALSE;

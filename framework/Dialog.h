@@ -3,6 +3,7 @@
 // dialogs used as pages.
 #pragma once
 
+#include "framework/Dpi.h"
 #include "framework/Window.h"
 
 namespace fw {
@@ -32,7 +33,12 @@ public:
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialogMessage)
         COMMAND_ID_HANDLER(IDOK, OnOkCommand)
         COMMAND_ID_HANDLER(IDCANCEL, OnCancelCommand)
+        MESSAGE_HANDLER(kDpiChanged, OnDpiChanged)
+        MESSAGE_HANDLER(kDpiChangedAfterParent, OnDpiChangedAfterParent)
     END_MSG_MAP()
+
+    // The DPI the controls are laid out for.
+    UINT LayoutDpi() const { return layout.Dpi(); }
 
 protected:
     // Standard initialisation: the fields are written to the controls.
@@ -43,16 +49,23 @@ protected:
     virtual void OnCancel();
     // A modal dialog is shown once initialised, unless this was set false.
     void SetVisibleOnStart(bool visible) { visibleOnStart = visible; }
+    // WM_DPICHANGED of a top-level dialog: the new DPI is recorded, the
+    // window takes the suggested rectangle, the controls their places and
+    // font, and every window below hears of it. False for a DPI no display has.
+    bool TakeDpiChange(WPARAM wParam, LPARAM lParam);
 
 private:
     LRESULT OnInitDialogMessage(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnOkCommand(WORD, WORD, HWND, bool&);
     LRESULT OnCancelCommand(WORD, WORD, HWND, bool&);
+    LRESULT OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, bool&);
+    LRESULT OnDpiChangedAfterParent(UINT, WPARAM, LPARAM, bool&);
     void RunModalLoop();
     bool PreTranslateChain(MSG* msg);
     static INT_PTR CALLBACK StaticDlgProc(HWND, UINT, WPARAM, LPARAM);
 
     UINT templateId;
+    DialogLayout layout;
     bool visibleOnStart = true;
     bool continueModal = false;
     INT_PTR modalResult = 0;

@@ -210,8 +210,7 @@ unsigned long UpdateStallSeconds() {
     return seconds > 0 && seconds < 86400 ? seconds : 60;
 }
 
-UpdateDownload::UpdateDownload(const std::string& url, HWND notify, UINT message)
-    : job(new Job) {
+UpdateDownload::UpdateDownload(const std::string& url, HWND notify, UINT message) : job(new Job) {
     job->url = url;
     job->lastProgress = ::GetTickCount();
     std::shared_ptr<Job> shared = job;

@@ -6,6 +6,10 @@ source; the output is the same bytes on every run. Standard library only.
 
     python3 resources/draw_resources.py                 # write resources/art/
     python3 resources/draw_resources.py --preview x.png # also write a 4x sheet
+
+Every picture comes at each scale the program runs at (100 to 200 %): icons
+at each size in one .ico, bitmaps as one file per scale. Each size is drawn
+from the picture's design, never enlarged from another size.
 """
 
 import math
@@ -281,17 +285,20 @@ def text_bitmap(text, spacing=1):
     return [[col[y] for col in cols] for y in range(FONT_ROWS)]
 
 
-def scale_bits(bits, k):
-    """Enlarges a 0/1 bitmap k times. Where two pixels touch only at a corner
-    the two empty blocks beside them get a triangle filled in, so diagonal
-    strokes come out as smooth bars while square corners stay square (the
-    usual Scale2x/3x rules round every corner and turn D into O)."""
+def glyph_shape(bits):
+    """The text bitmap as a shape in cell units (a cell is one pixel of the
+    100 % font). Where two cells touch only at a corner the two empty cells
+    beside them get a triangle filled in, so diagonal strokes come out as
+    smooth bars while square corners stay square (the usual Scale2x/3x rules
+    round every corner and turn D into O). Sampled at whole factors this is
+    the plain k-times enlargement with those triangles; sampled at any other
+    factor it is the same letters, drawn at that size."""
     h, w = len(bits), len(bits[0])
 
     def at(x, y):
         return bits[y][x] if 0 <= x < w and 0 <= y < h else 0
 
-    out = [[bits[y // k][x // k] for x in range(w * k)] for y in range(h * k)]
+    corners = {}  # empty cell -> the cell corners its triangles grow from
     for y in range(h):
         for x in range(w):
             if not at(x, y):
@@ -299,14 +306,18 @@ def scale_bits(bits, k):
             for dx in (-1, 1):
                 if not at(x + dx, y + 1) or at(x + dx, y) or at(x, y + 1):
                     continue
-                # The two empty blocks share the pixel corner at (cx, cy).
-                cx, cy = (x + (dx > 0)) * k, (y + 1) * k
-                for bx, by in ((x + dx, y), (x, y + 1)):
-                    for j in range(by * k, by * k + k):
-                        for i in range(bx * k, bx * k + k):
-                            if abs(i + 0.5 - cx) + abs(j + 0.5 - cy) < k:
-                                out[j][i] = 1
-    return out
+                corner = (x + (dx > 0), y + 1)
+                for cell in ((x + dx, y), (x, y + 1)):
+                    corners.setdefault(cell, []).append(corner)
+
+    def inside(u, v):
+        cell = (int(math.floor(u)), int(math.floor(v)))
+        if at(*cell):
+            return True
+        # Points on the triangle's edge stay out, whatever the rounding of u and v.
+        return any(abs(u - cu) + abs(v - cv) < 1 - 1e-9 for cu, cv in corners.get(cell, ()))
+
+    return inside
 
 
 def text_size(text, factor):
@@ -315,16 +326,72 @@ def text_size(text, factor):
 
 
 def draw_text(canvas, x, y, text, factor, colour, shadow=None, offset=1):
-    """y is the top of the capitals; returns the drawn width."""
-    bits = scale_bits(text_bitmap(text), factor)
+    """(x, y) is the top left of the capitals in pixels, factor the size of
+    one cell of the font; both may be fractions."""
+    bits = text_bitmap(text)
+    shape = glyph_shape(bits)
     for layer, (dx, dy) in ((shadow, (offset, offset)), (colour, (0, 0))):
         if layer is None:
             continue
-        for by, row in enumerate(bits):
-            for bx, on in enumerate(row):
-                if on:
-                    canvas.put(x + bx + dx, y + by + dy, layer)
-    return len(bits[0])
+        left, top = x + dx, y + dy
+        for py in range(int(math.floor(top)), int(math.ceil(top + FONT_ROWS * factor))):
+            for px in range(int(math.floor(left)), int(math.ceil(left + len(bits[0]) * factor))):
+                if shape((px + 0.5 - left) / factor, (py + 0.5 - top) / factor):
+                    canvas.put(px, py, layer)
+
+
+# ---------------------------------------------------------------------------
+# Drawing at a scale. Every picture is designed in the pixels of its 100 %
+# size; Scaled draws those designs k times as large by sampling the shapes
+# at each pixel of the larger canvas, never by enlarging a finished picture.
+# Edges land on whole pixels, and at k = 1 the result is exactly the 100 %
+# picture.
+
+
+class Scaled:
+    def __init__(self, canvas, k):
+        self.c, self.k = canvas, k
+        # A line one pixel wide in the design: one pixel until it would look
+        # thin beside the rest, then two.
+        self.thin = max(1, int(k + 0.25))
+
+    def at(self, v):
+        """A design coordinate (a pixel boundary) on this canvas."""
+        return int(math.floor(v * self.k + 0.5))
+
+    def colour(self, fn):
+        return fn if self.k == 1 or not callable(fn) else (lambda x, y: fn(x / self.k, y / self.k))
+
+    def rect(self, x0, y0, x1, y1, c):
+        """Fills design pixels x0..x1, y0..y1 inclusive."""
+        self.c.rect(self.at(x0), self.at(y0), self.at(x1 + 1) - 1, self.at(y1 + 1) - 1, self.colour(c))
+
+    def hline(self, x0, x1, y, c, width=None):
+        top, width = self.at(y), width or self.thin
+        self.c.rect(self.at(x0), top, self.at(x1 + 1) - 1, top + width - 1, self.colour(c))
+
+    def vline(self, x, y0, y1, c, width=None):
+        left, width = self.at(x), width or self.thin
+        self.c.rect(left, self.at(y0), left + width - 1, self.at(y1 + 1) - 1, self.colour(c))
+
+    def frame(self, x0, y0, x1, y1, c):
+        """A one-pixel edge around design pixels x0..x1, y0..y1, as the
+        shapes' outlines are at every size."""
+        self.c.frame(self.at(x0), self.at(y0), self.at(x1 + 1) - 1, self.at(y1 + 1) - 1, self.colour(c))
+
+    def mask(self, shape):
+        k = self.k
+        return self.c.mask(shape if k == 1 else (lambda x, y: shape(x / k, y / k)))
+
+    def polygon(self, points):
+        return polygon_mask([(x * self.k, y * self.k) for x, y in points], self.c.w, self.c.h)
+
+    def shape(self, mask, fill, outline=None, light=None, shade=None):
+        return self.c.shape(mask, self.colour(fill), outline, light, shade)
+
+    def mark(self, x0, y0, w, h, halo=None):
+        k = self.k
+        draw_mark(self.c, x0 * k, y0 * k, w * k, h * k, halo, halo_reach=k)
 
 
 # ---------------------------------------------------------------------------
@@ -344,12 +411,14 @@ def shield_shape(x0, y0, w, h):
     return inside
 
 
-def draw_mark(c, x0, y0, w, h, halo=None):
-    """Draws the shield into the box; halo gives a light rim for dark backgrounds."""
+def draw_mark(c, x0, y0, w, h, halo=None, halo_reach=1):
+    """Draws the shield into the box (pixels); halo gives a light rim for dark
+    backgrounds, halo_reach times as wide as at 100 %."""
     shield = shield_shape(x0, y0, w, h)
     if halo is not None:
-        grown = lambda x, y: any(shield(x + dx, y + dy) for dx, dy in
-                                 ((-1.5, 0), (1.5, 0), (0, -1.5), (0, 1.5), (-1, -1), (1, 1), (-1, 1), (1, -1)))
+        offsets = [(dx * halo_reach, dy * halo_reach) for dx, dy in
+                   ((-1.5, 0), (1.5, 0), (0, -1.5), (0, 1.5), (-1, -1), (1, 1), (-1, 1), (1, -1))]
+        grown = lambda x, y: any(shield(x + dx, y + dy) for dx, dy in offsets)
         c.paint(c.mask(grown), halo)
     mid = x0 + w / 2.0
     fill = lambda x, y: mix(BLUE_LIGHT, BLUE, (y - y0) / h) if x < mid else mix(BLUE, NAVY, (y - y0) / h * 0.7)
@@ -366,191 +435,221 @@ def draw_mark(c, x0, y0, w, h, halo=None):
 
 
 # ---------------------------------------------------------------------------
-# Parts shared by several icons.
+# Parts shared by several icons, in design pixels of a Scaled canvas.
 
 
-def page(c, x0, y0, x1, y1, fold=3):
+def page(s, x0, y0, x1, y1, fold=3):
     """A white sheet (pixels x0..x1, y0..y1) with its top right corner folded."""
-    body = polygon_mask([(x0, y0), (x1 + 1 - fold, y0), (x1 + 1, y0 + fold), (x1 + 1, y1 + 1), (x0, y1 + 1)],
-                        c.w, c.h)
-    c.shape(body, WHITE, PAGE_EDGE, shade=(236, 236, 236))
+    body = s.polygon([(x0, y0), (x1 + 1 - fold, y0), (x1 + 1, y0 + fold), (x1 + 1, y1 + 1), (x0, y1 + 1)])
+    s.shape(body, WHITE, PAGE_EDGE, shade=(236, 236, 236))
     fx = x1 - fold
-    for i in range(fold):
-        for j in range(i):  # stop short of the diagonal, which is the page's edge
-            c.put(fx + j, y0 + i, PAGE_FOLD)
-    c.line(fx, y0, fx, y0 + fold, PAGE_EDGE)
-    c.line(fx, y0 + fold, x1, y0 + fold, PAGE_EDGE)
+    # The flap, up to the sheet's cut edge less its one-pixel outline.
+    reach = 1 - 1.0 / s.k
+    s.c.paint(s.mask(lambda u, v: fx <= u < fx + fold and y0 <= v < y0 + fold and u - fx < v - y0 + reach),
+              PAGE_FOLD)
+    s.vline(fx, y0, y0 + fold, PAGE_EDGE, width=1)
+    s.hline(fx, x1, y0 + fold, PAGE_EDGE, width=1)
 
 
-def text_lines(c, x0, x1, ys, colour=GREY_TEXT):
+def text_lines(s, x0, x1, ys, colour=GREY_TEXT):
     for k, y in enumerate(ys):
-        c.line(x0, y, x1 - (k % 2) * 2, y, colour)
+        s.hline(x0, x1 - (k % 2) * 2, y, colour)
 
 
-def window(c, x0, y0, x1, y1, title_h):
+def window(s, x0, y0, x1, y1, title_h):
     """A window frame with a gradient title bar over a white client area."""
-    c.rect(x0, y0, x1, y1, WHITE)
-    c.rect(x0 + 1, y0 + 1, x1 - 1, y0 + title_h, hgrad(x0, x1, NAVY, BLUE_LIGHT))
-    c.frame(x0, y0, x1, y1, (64, 64, 64))
+    s.rect(x0, y0, x1, y1, WHITE)
+    s.rect(x0 + 1, y0 + 1, x1 - 1, y0 + title_h, hgrad(x0, x1, NAVY, BLUE_LIGHT))
+    s.frame(x0, y0, x1, y1, (64, 64, 64))
 
 
-def cross_mark(c, x0, y0, x1, y1, r):
+def cross_mark(s, x0, y0, x1, y1, r):
     arms = stroke_at([(x0, y0), (x1, y1)], r)
     arms2 = stroke_at([(x1, y0), (x0, y1)], r)
-    c.shape(union(arms, arms2), lambda x, y: mix(RED_LIGHT, RED, (y - y0) / float(y1 - y0)), RED_DARK)
+    s.shape(s.mask(union(arms, arms2)), lambda x, y: mix(RED_LIGHT, RED, (y - y0) / float(y1 - y0)), RED_DARK)
 
 
 # ---------------------------------------------------------------------------
-# The pictures.
+# The pictures. Each icon function draws its 16 x 16 design at any size.
+
+
+def icon_canvas(size, design=16):
+    c = Canvas(size, size)
+    return c, Scaled(c, size / float(design))
 
 
 def icon_program(size):
-    c = Canvas(size, size)
-    if size == 32:
-        window(c, 0, 2, 25, 24, 4)
-        c.rect(1, 7, 24, 9, FACE)  # address bar strip
-        c.frame(3, 7, 22, 9, (128, 128, 128))
-        c.rect(4, 8, 21, 8, WHITE)
-        c.line(1, 10, 24, 10, (128, 128, 128))
-        c.frame(19, 3, 21, 5, WHITE)  # close box
-        text_lines(c, 3, 12, [13, 16, 19, 22])
-        draw_mark(c, 13, 9, 19, 23)
+    # Two designs: a small one up to 28 pixels, a detailed one from 32 on.
+    if size >= 32:
+        c, s = icon_canvas(size, 32)
+        window(s, 0, 2, 25, 24, 4)
+        s.rect(1, 7, 24, 9, FACE)  # address bar strip
+        s.frame(3, 7, 22, 9, (128, 128, 128))
+        s.rect(4, 8, 21, 8, WHITE)
+        s.hline(1, 24, 10, (128, 128, 128))
+        s.frame(19, 3, 21, 5, WHITE)  # close box
+        text_lines(s, 3, 12, [13, 16, 19, 22])
+        s.mark(13, 9, 19, 23)
     else:
-        window(c, 0, 0, 11, 10, 2)
-        text_lines(c, 2, 5, [5, 7, 9])
-        draw_mark(c, 4, 3, 12, 13)
+        c, s = icon_canvas(size)
+        window(s, 0, 0, 11, 10, 2)
+        text_lines(s, 2, 5, [5, 7, 9])
+        s.mark(4, 3, 12, 13)
     return c
 
 
-def icon_started():
-    c = Canvas(16, 16)
-    draw_mark(c, 1, 0, 14, 16)
+def icon_started(size):
+    c, s = icon_canvas(size)
+    s.mark(1, 0, 14, 16)
     return c
 
 
-def icon_hide():
-    c = Canvas(16, 16)
-    arrow = polygon_mask([(5, 1), (11, 1), (11, 7), (15, 7), (8, 15), (1, 7), (5, 7)], 16, 16)
-    c.shape(arrow, hgrad(1, 15, BLUE_LIGHT, BLUE), NAVY, light=SKY)
+def icon_hide(size):
+    c, s = icon_canvas(size)
+    arrow = s.polygon([(5, 1), (11, 1), (11, 7), (15, 7), (8, 15), (1, 7), (5, 7)])
+    s.shape(arrow, hgrad(1, 15, BLUE_LIGHT, BLUE), NAVY, light=SKY)
     return c
 
 
-def icon_add():
-    c = Canvas(16, 16)
-    page(c, 0, 0, 10, 14)
-    text_lines(c, 2, 6, [4, 6, 8])
+def icon_add(size):
+    c, s = icon_canvas(size)
+    page(s, 0, 0, 10, 14)
+    text_lines(s, 2, 6, [4, 6, 8])
     # A bent arrow coming up from below and turning right, out of the page.
     bend = lambda x, y: x < 10 and y < 11 and ring_at(10, 11, 1, 5)(x, y)
     shaft = union(bend, rect_at(5, 11, 9, 16), rect_at(10, 6, 12, 10))
-    head = polygon_mask([(11, 3.5), (16, 8), (11, 12.5)], 16, 16)
-    c.shape(c.mask(shaft) | head, vgrad(4, 15, GREEN_LIGHT, GREEN), GREEN_DARK)
+    head = s.polygon([(11, 3.5), (16, 8), (11, 12.5)])
+    s.shape(s.mask(shaft) | head, vgrad(4, 15, GREEN_LIGHT, GREEN), GREEN_DARK)
     return c
 
 
-def icon_remove():
-    c = Canvas(16, 16)
-    page(c, 0, 0, 10, 14)
-    text_lines(c, 2, 6, [4, 6, 8])
-    cross_mark(c, 8.5, 8.5, 14.5, 14.5, 1.6)
+def icon_remove(size):
+    c, s = icon_canvas(size)
+    page(s, 0, 0, 10, 14)
+    text_lines(s, 2, 6, [4, 6, 8])
+    cross_mark(s, 8.5, 8.5, 14.5, 14.5, 1.6)
     return c
 
 
-def icon_save():
-    c = Canvas(16, 16)
-    body = polygon_mask([(1, 1), (14, 1), (15, 2), (15, 15), (1, 15)], 16, 16)
-    c.shape(body, BLUE, NAVY, light=BLUE_LIGHT)
-    c.rect(4, 1, 11, 7, WHITE)  # label
-    c.frame(3, 1, 12, 8, NAVY)
-    c.line(5, 3, 10, 3, GREY_TEXT)
-    c.line(5, 5, 10, 5, GREY_TEXT)
-    c.rect(5, 10, 11, 14, (200, 204, 212))  # metal shutter
-    c.frame(4, 10, 11, 15, NAVY)
-    c.rect(6, 11, 7, 13, (64, 72, 96))
+def icon_save(size):
+    c, s = icon_canvas(size)
+    body = s.polygon([(1, 1), (14, 1), (15, 2), (15, 15), (1, 15)])
+    s.shape(body, BLUE, NAVY, light=BLUE_LIGHT)
+    s.rect(4, 1, 11, 7, WHITE)  # label
+    s.frame(3, 1, 12, 8, NAVY)
+    s.hline(5, 10, 3, GREY_TEXT)
+    s.hline(5, 10, 5, GREY_TEXT)
+    s.rect(5, 10, 11, 14, (200, 204, 212))  # metal shutter
+    s.frame(4, 10, 11, 15, NAVY)
+    s.rect(6, 11, 7, 13, (64, 72, 96))
     return c
 
 
-def icon_load():
-    c = Canvas(16, 16)
-    right = polygon_mask([(3, 2), (10, 2), (10, 0), (15, 4), (10, 8), (10, 6), (3, 6)], 16, 16)
-    left = polygon_mask([(13, 10), (6, 10), (6, 8), (1, 12), (6, 16), (6, 14), (13, 14)], 16, 16)
-    c.shape(right, vgrad(0, 8, ORANGE_LIGHT, ORANGE), ORANGE_DARK)
-    c.shape(left, vgrad(8, 16, BLUE_LIGHT, BLUE), NAVY)
+def icon_load(size):
+    c, s = icon_canvas(size)
+    right = s.polygon([(3, 2), (10, 2), (10, 0), (15, 4), (10, 8), (10, 6), (3, 6)])
+    left = s.polygon([(13, 10), (6, 10), (6, 8), (1, 12), (6, 16), (6, 14), (13, 14)])
+    s.shape(right, vgrad(0, 8, ORANGE_LIGHT, ORANGE), ORANGE_DARK)
+    s.shape(left, vgrad(8, 16, BLUE_LIGHT, BLUE), NAVY)
     return c
 
 
-def icon_append():
-    c = Canvas(16, 16)
-    page(c, 5, 0, 14, 10, fold=0)
-    page(c, 3, 2, 12, 12, fold=0)
-    page(c, 1, 4, 10, 15, fold=3)
-    text_lines(c, 3, 7, [9, 11, 13])
+def icon_append(size):
+    c, s = icon_canvas(size)
+    page(s, 5, 0, 14, 10, fold=0)
+    page(s, 3, 2, 12, 12, fold=0)
+    page(s, 1, 4, 10, 15, fold=3)
+    text_lines(s, 3, 7, [9, 11, 13])
     return c
 
 
-def icon_new():
-    c = Canvas(16, 16)
-    page(c, 2, 0, 13, 15, fold=4)
+def icon_new(size):
+    c, s = icon_canvas(size)
+    page(s, 2, 0, 13, 15, fold=4)
     return c
 
 
-def icon_update():
-    c = Canvas(16, 16)
-    window(c, 0, 1, 13, 12, 2)
-    text_lines(c, 2, 7, [5, 7, 9])
+def icon_update(size):
+    c, s = icon_canvas(size)
+    window(s, 0, 1, 13, 12, 2)
+    text_lines(s, 2, 7, [5, 7, 9])
     plus = union(rect_at(9, 6, 13, 16), rect_at(6, 9, 16, 13))
-    c.shape(plus, vgrad(6, 15, GREEN_LIGHT, GREEN), GREEN_DARK)
+    s.shape(s.mask(plus), vgrad(6, 15, GREEN_LIGHT, GREEN), GREEN_DARK)
     return c
 
 
-def icon_tick():
-    c = Canvas(16, 16)
+def icon_tick(size):
+    c, s = icon_canvas(size)
     tick = stroke_at([(2.5, 8.5), (6.0, 12.0), (13.5, 3.5)], 1.9)
-    c.shape(tick, vgrad(3, 14, GREEN_LIGHT, GREEN), GREEN_DARK)
+    s.shape(s.mask(tick), vgrad(3, 14, GREEN_LIGHT, GREEN), GREEN_DARK)
     return c
 
 
-def icon_cross():
-    c = Canvas(16, 16)
-    cross_mark(c, 3.5, 3.5, 12.5, 12.5, 1.9)
+def icon_cross(size):
+    c, s = icon_canvas(size)
+    cross_mark(s, 3.5, 3.5, 12.5, 12.5, 1.9)
     return c
 
 
-def banner():
-    w, h = 364, 94
+def scaled_size(v, scale):
+    return int(math.floor(v * scale + 0.5))
+
+
+def draw_title(c, x, y, text, factor, scale, colour, shadow=None, offset=1):
+    """Text whose cells are factor pixels at 100 %. Small text keeps whole
+    pixels per cell (crisper than a fraction), centred where the exact size
+    would have put it."""
+    exact = factor * scale
+    cell = exact if exact >= 2.5 else max(1, int(exact + 0.5))
+    w, h = text_size(text, 1)
+    x += (w * exact - w * cell) / 2.0
+    y += (h * exact - h * cell) / 2.0
+    draw_text(c, x, y, text, cell, colour, shadow, offset * scale if shadow else offset)
+
+
+def banner(scale=1):
+    W, H = 364, 94  # the 100 % design
+    w, h = scaled_size(W, scale), scaled_size(H, scale)
     c = Canvas(w, h)
+    s = Scaled(c, scale)
     top, bottom = (14, 44, 120), (4, 20, 70)
     for y in range(h):
+        v = (y + 0.5) / scale - 0.5  # the design row this pixel shows
         for x in range(w):
-            base = mix(top, bottom, y / float(h - 1))
+            u = (x + 0.5) / scale - 0.5
+            base = mix(top, bottom, v / float(H - 1))
             # A soft glow behind the shield keeps the left side from looking flat.
-            d = math.hypot((x - 46) / 1.3, y - 47)
+            d = math.hypot((u - 46) / 1.3, v - 47)
             c.px[y][x] = mix(base, (56, 110, 200), max(0.0, 1 - d / 120.0) * 0.8)
-    c.rect(0, h - 3, w - 1, h - 3, (90, 140, 220))
-    c.rect(0, h - 2, w - 1, h - 1, (6, 24, 80))
-    draw_mark(c, 18, 12, 56, 68, halo=(200, 220, 250))
+    c.rect(0, s.at(H - 3), w - 1, s.at(H - 2) - 1, (90, 140, 220))
+    c.rect(0, s.at(H - 2), w - 1, h - 1, (6, 24, 80))
+    s.mark(18, 12, 56, 68, halo=(200, 220, 250))
 
     title = "Draxtel Velmora"
     tw, _ = text_size(title, 3)
-    tx = 88 + (w - 88 - tw) // 2
-    draw_text(c, tx, 18, title, 3, vgrad(18, 39, WHITE, (190, 214, 255)), shadow=(0, 10, 40), offset=2)
-    c.rect(tx, 52, tx + tw - 1, 52, (90, 140, 220))
+    tx = 88 + (W - 88 - tw) // 2
+    draw_title(c, tx * scale, 18 * scale, title, 3, scale, s.colour(vgrad(18, 39, WHITE, (190, 214, 255))),
+               shadow=(0, 10, 40), offset=2)
+    s.rect(tx, 52, tx + tw - 1, 52, (90, 140, 220))
     strap = "pop-up window blocker"
     sw, _ = text_size(strap, 2)
-    draw_text(c, tx + (tw - sw) // 2, 60, strap, 2, (255, 214, 120), shadow=(0, 10, 40))
+    draw_title(c, (tx + (tw - sw) // 2) * scale, 60 * scale, strap, 2, scale, (255, 214, 120),
+               shadow=(0, 10, 40))
     return c
 
 
-def about_banner():
-    w, h = 230, 81
-    c = Canvas(w, h, WHITE)
-    draw_mark(c, 10, 9, 48, 62)
+def about_banner(scale=1):
+    W, H = 230, 81
+    c = Canvas(scaled_size(W, scale), scaled_size(H, scale), WHITE)
+    s = Scaled(c, scale)
+    s.mark(10, 9, 48, 62)
     word = "Velmora"
     ww, _ = text_size(word, 4)
-    tx = 66 + (w - 66 - ww) // 2
-    draw_text(c, tx, 14, word, 4, NAVY, shadow=(170, 190, 225), offset=2)
+    tx = 66 + (W - 66 - ww) // 2
+    draw_title(c, tx * scale, 14 * scale, word, 4, scale, NAVY, shadow=(170, 190, 225), offset=2)
     strap = "pop-up window blocker"
     sw, _ = text_size(strap, 1)
-    draw_text(c, tx + (ww - sw) // 2, 52, strap, 1, (90, 90, 90))
+    draw_title(c, (tx + (ww - sw) // 2) * scale, 52 * scale, strap, 1, scale, (90, 90, 90))
     return c
 
 
@@ -659,24 +758,36 @@ def check_bmp(path, w, h):
 # ---------------------------------------------------------------------------
 
 
+# The scales the program is drawn for (100, 125, 150, 175 and 200 %), as DPI.
+PICTURE_DPIS = [96, 120, 144, 168, 192]
+# Button, check-box and tray icons: 16 pixels at 100 %, the system's small
+# icon size at each scale. The program icon also comes at the large icon
+# size of each scale (32 at 100 %).
+SMALL_SIZES = [16 * dpi // 96 for dpi in PICTURE_DPIS]
+PROGRAM_SIZES = SMALL_SIZES + [32 * dpi // 96 for dpi in PICTURE_DPIS[1:]]
+
+
+def bitmap_name(stem, dpi):
+    """banner.bmp at 100 %, banner_125.bmp and so on."""
+    return stem + ".bmp" if dpi == 96 else "%s_%d.bmp" % (stem, dpi * 100 // 96)
+
+
 def pictures():
-    started = icon_started()
+    started = [icon_started(size) for size in SMALL_SIZES]
     icons = {
-        "program.ico": [icon_program(32), icon_program(16)],
-        "started.ico": [started],
-        "stopped.ico": [started.map(grey)],
-        "hide.ico": [icon_hide()],
-        "add.ico": [icon_add()],
-        "remove.ico": [icon_remove()],
-        "save.ico": [icon_save()],
-        "load.ico": [icon_load()],
-        "append.ico": [icon_append()],
-        "new.ico": [icon_new()],
-        "update.ico": [icon_update()],
-        "tick.ico": [icon_tick()],
-        "cross.ico": [icon_cross()],
+        "program.ico": [icon_program(size) for size in PROGRAM_SIZES],
+        "started.ico": started,
+        "stopped.ico": [img.map(grey) for img in started],
     }
-    bitmaps = {"banner.bmp": banner(), "about_banner.bmp": about_banner()}
+    for name, draw in (("hide", icon_hide), ("add", icon_add), ("remove", icon_remove),
+                       ("save", icon_save), ("load", icon_load), ("append", icon_append),
+                       ("new", icon_new), ("update", icon_update), ("tick", icon_tick),
+                       ("cross", icon_cross)):
+        icons[name + ".ico"] = [draw(size) for size in SMALL_SIZES]
+    bitmaps = {}
+    for dpi in PICTURE_DPIS:
+        bitmaps[bitmap_name("banner", dpi)] = banner(dpi / 96.0)
+        bitmaps[bitmap_name("about_banner", dpi)] = about_banner(dpi / 96.0)
     return icons, bitmaps
 
 
@@ -686,28 +797,25 @@ def enlarge(img, k):
     return out
 
 
-def preview_sheet(icons, bitmaps):
-    """Every icon at 4x and 1x, then both bitmaps at 1x and 2x, on a grey
-    chequerboard so transparent pixels show."""
-    w = 760
-    c = Canvas(w, 860)
-    x, y = 8, 8
-    for name, imgs in icons.items():
-        for img in imgs:
-            big = enlarge(img, 4)
-            if x + big.w + 8 > w:
-                x, y = 8, y + 140
-            c.blit(big, x, y)
-            c.blit(img, x, y + big.h + 4)
-            x += big.w + 12
-    y += 150
+def preview_sheet(icons, bitmaps, zoom=4):
+    """Each icon at every size, zoom times enlarged, one row per icon, then
+    every bitmap at its own size, on a grey chequerboard so transparent pixels
+    show."""
+    gap = 8
+    rows = [[enlarge(img, zoom) for img in imgs] for imgs in icons.values()]
+    w = max([sum(img.w + gap for img in row) for row in rows] + [img.w for img in bitmaps.values()]) + gap
+    h = sum(max(img.h for img in row) + gap for row in rows) + sum(img.h + gap for img in bitmaps.values()) + gap
+    c = Canvas(w, h)
+    y = gap
+    for row in rows:
+        x = gap
+        for img in row:
+            c.blit(img, x, y)
+            x += img.w + gap
+        y += max(img.h for img in row) + gap
     for img in bitmaps.values():
-        c.blit(img, 8, y)
-        y += img.h + 8
-    for img in bitmaps.values():
-        if y + img.h * 2 <= c.h:
-            c.blit(enlarge(img, 2), 8, y)
-            y += img.h * 2 + 8
+        c.blit(img, gap, y)
+        y += img.h + gap
     for yy in range(c.h):
         for xx in range(c.w):
             if c.px[yy][xx] is None:
@@ -717,11 +825,16 @@ def preview_sheet(icons, bitmaps):
 
 # What the resource script and the dialogs expect; checked against the files
 # as written, not against the canvases, so a drawing mistake cannot hide.
-ICON_SIZES = {name: [16] for name in (
+ICON_SIZES = {name: SMALL_SIZES for name in (
     "started.ico", "stopped.ico", "hide.ico", "add.ico", "remove.ico", "save.ico", "load.ico",
     "append.ico", "new.ico", "update.ico", "tick.ico", "cross.ico")}
-ICON_SIZES["program.ico"] = [32, 16]
-BITMAP_SIZES = {"banner.bmp": (364, 94), "about_banner.bmp": (230, 81)}
+ICON_SIZES["program.ico"] = PROGRAM_SIZES
+# Each banner is its 100 % size times the scale, rounded to whole pixels.
+BITMAP_SIZES = {}
+for _dpi in PICTURE_DPIS:
+    for _stem, (_w, _h) in (("banner", (364, 94)), ("about_banner", (230, 81))):
+        BITMAP_SIZES[bitmap_name(_stem, _dpi)] = (_w * _dpi // 96 + (_w * _dpi % 96 >= 48),
+                                                 _h * _dpi // 96 + (_h * _dpi % 96 >= 48))
 
 
 def main(argv):

@@ -31,9 +31,18 @@
 #define IDI_TICK 154
 #define IDI_UPDATE 159
 
-// Bitmaps
+// Bitmaps, drawn for 100 %; the same drawn for 125, 150, 175 and 200 %
+// take the 100 % id plus 1000 for each step of 25 % (fw::ScaledBitmapId).
 #define IDB_BANNER 163
 #define IDB_ABOUT_BANNER 165
+#define IDB_BANNER_125 1163
+#define IDB_BANNER_150 2163
+#define IDB_BANNER_175 3163
+#define IDB_BANNER_200 4163
+#define IDB_ABOUT_BANNER_125 1165
+#define IDB_ABOUT_BANNER_150 2165
+#define IDB_ABOUT_BANNER_175 3165
+#define IDB_ABOUT_BANNER_200 4165
 
 // Commands
 #define IDM_ABOUTBOX 16
@@ -43,6 +52,7 @@
 #define ID_TRAY_STOP 135
 
 // Main window (102)
+#define IDC_BANNER 1060
 #define IDC_HIDE 1012
 #define IDC_START 1015
 #define IDC_TABS 1022

@@ -158,12 +158,14 @@ velmora_start_xvfb() {
     export DISPLAY=":$(head -n1 "$fifo")"
 }
 
-# A fresh prefix of the architecture chosen by velmora_use_arch. Without a
+# A fresh prefix of the architecture chosen by velmora_use_arch, at the
+# display scale DPI names (96 when not given; 144 is 150 %). Without a
 # window manager Wine waits two seconds on every hidden or destroyed window
 # unless it manages the windows itself. A prefix that cannot be made prints
 # the cause.
 velmora_make_prefix() {
     export WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    local dpi="${2:-96}"
     mkdir -p "$WINEPREFIX"
     local log="$WINEPREFIX.boot.log"
     if ! wineboot -i >"$log" 2>&1; then
@@ -172,6 +174,9 @@ velmora_make_prefix() {
         return 1
     fi
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    # Read when the next Wine session starts, after the wait below.
+    [ "$dpi" != 96 ] &&
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
     wineserver -w
 }
 

@@ -3,6 +3,7 @@
 # otherwise on a virtual display of its own.
 #   scripts/run.sh        the 64-bit program (dist/x64), which runs everywhere
 #   scripts/run.sh x86    the 32-bit program (dist/), where 32-bit code runs
+# VELMORA_DPI=144 runs it at that display scale (150 %); the prefix keeps it.
 set -u
 source "$(dirname "$0")/lib.sh"
 
@@ -43,4 +44,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     velmora_make_prefix "$WINEPREFIX" || exit 1
 fi
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ -n "${VELMORA_DPI:-}" ]; then
+    # Read when the next Wine session starts.
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$VELMORA_DPI" /f >/dev/null 2>&1
+    wineserver -w
+fi
 cd "$VELMORA_DIST_UNIX" && wine Velmora.exe

@@ -3,7 +3,8 @@
 # every architecture this machine can run (x64 always, x86 where the kernel
 # runs 32-bit code), the Win32 tests under Wine and the end-to-end tests of
 # the real program, each architecture in a fresh private prefix on a private
-# virtual display. Ends with "N passed, N failed".
+# virtual display, and the display-scale cases again on fresh prefixes at
+# 144 and 192 DPI. Ends with "N passed, N failed".
 set -u
 source "$(dirname "$0")/lib.sh"
 
@@ -89,6 +90,14 @@ run_step() {
     fi
 }
 
+# take_screenshots ARCH PERCENT: the pages and the tray menu in the prefix
+# in use, at the display scale it runs at.
+take_screenshots() {
+    timeout --kill-after=10 300 wine "$build/tests/e2e/screenshots.exe" >"$work/shots.log" 2>&1 &&
+        echo "Screenshots of the pages and the tray menu ($1, $2 %): $VELMORA_SCREENSHOTS" ||
+        { tail -n 5 "$work/shots.log"; echo "*** the screenshots ($1, $2 %) could not all be saved"; }
+}
+
 run_gtest unit 300 native "$VELMORA_ROOT/build/native/tests/unit/unit_tests"
 
 if [ -z "${VELMORA_GTEST_FILTER:-}" ]; then
@@ -153,12 +162,26 @@ for arch in "${VELMORA_ARCHS[@]}"; do
     run_gtest "win ($arch)" 900 wine "$build/tests/win/win_tests.exe"
     run_gtest "e2e ($arch)" 1800 wine "$build/tests/e2e/e2e_tests.exe"
     # Pictures for the README: a step of its own, not a test, and not counted.
-    if [ -z "${VELMORA_GTEST_FILTER:-}" ]; then
-        timeout --kill-after=10 300 wine "$build/tests/e2e/screenshots.exe" >"$work/shots.log" 2>&1 &&
-            echo "Screenshots of the pages and the tray menu ($arch): $VELMORA_SCREENSHOTS" ||
-            { tail -n 5 "$work/shots.log"; echo "*** the screenshots ($arch) could not all be saved"; }
-    fi
+    [ -z "${VELMORA_GTEST_FILTER:-}" ] && take_screenshots "$arch" 100
     wineserver -k >/dev/null 2>&1
+
+    # The display scales: the DPI cases again, each at 150 % and 200 % on a
+    # fresh prefix whose LogPixels says so, and the pictures at 150 %.
+    dpi_filter="${VELMORA_GTEST_FILTER:-Dpi.*}"
+    if [[ "$dpi_filter" == *Dpi* ]]; then
+        for dpi in 144 192; do
+            scaled="$work/$arch/prefix-$dpi"
+            prefixes+=("$scaled")
+            if ! velmora_make_prefix "$scaled" "$dpi"; then
+                failed=$((failed + 1))
+                continue
+            fi
+            VELMORA_GTEST_FILTER="$dpi_filter" run_gtest "e2e at $dpi DPI ($arch)" 600 wine \
+                "$build/tests/e2e/e2e_tests.exe"
+            [ -z "${VELMORA_GTEST_FILTER:-}" ] && [ "$dpi" = 144 ] && take_screenshots "$arch" 150
+            wineserver -k >/dev/null 2>&1
+        done
+    fi
 done
 
 finish

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "framework/AnsiCodePage.h"
+#include "framework/Dpi.h"
 #include "framework/Handle.h"
 
 namespace tray {
@@ -88,11 +89,21 @@ bool SystemTray::ReplaceIcon(HICON icon) {
 }
 
 bool SystemTray::ReplaceIcon(UINT iconResourceId) {
-    // Shared images belong to the system and are never destroyed here.
-    HICON icon = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr),
-                                                 MAKEINTRESOURCEA(iconResourceId), IMAGE_ICON, 0, 0,
-                                                 LR_SHARED));
-    return ReplaceIcon(icon);
+    // The system's small icon size for the main window's DPI, drawn for it.
+    // Not a shared image: the system shares one size of each resource.
+    UINT dpi = fw::WindowDpi(fw::GetMainWindow());
+    int size = fw::SystemMetricForDpi(SM_CXSMICON, dpi);
+    fw::UniqueIcon icon(fw::LoadIconAtSize(static_cast<int>(iconResourceId), size));
+    bool shown = ReplaceIcon(icon.Get());
+    // The shell keeps a copy; the one shown before is no longer needed.
+    loadedIcon = std::move(icon);
+    loadedResource = iconResourceId;
+    return shown;
+}
+
+bool SystemTray::ReloadIconForDpi() {
+    return loadedResource && iconData.hIcon == loadedIcon.Get() ? ReplaceIcon(loadedResource)
+                                                                : false;
 }
 
 LRESULT SystemTray::OnIconNotify(WPARAM iconId, LPARAM mouseMessage) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "framework/Handle.h"
 #include "framework/Window.h"
 #include "tray/TrayIconState.h"
 
@@ -22,7 +23,11 @@ public:
     using tray::TrayIconState::DeleteIcon;
     using tray::TrayIconState::ReAddIcon;
     bool ReplaceIcon(HICON icon);
+    // Loaded at the system's small icon size for the main window's DPI.
     bool ReplaceIcon(UINT iconResourceId);
+    // The icon last loaded from a resource, loaded again for the main
+    // window's DPI now; false when another icon is shown.
+    bool ReloadIconForDpi();
     // The mouse on the icon: its menu on a right click, the menu's default
     // command on a double-click. 0 for another icon's message.
     virtual LRESULT OnIconNotify(WPARAM iconId, LPARAM mouseMessage);
@@ -47,6 +52,8 @@ protected:
 
 private:
     bool Notify(DWORD message, unsigned flags);
+    fw::UniqueIcon loadedIcon;
+    UINT loadedResource = 0;
     LRESULT OnTrayNotify(UINT, WPARAM wParam, LPARAM lParam, bool&) {
         return OnIconNotify(wParam, lParam);
     }

@@ -1,6 +1,6 @@
 // The framework with real dialogs: the Options page editing the settings
 // value and the data exchange's failure rules there, exceptions in
-// handlers, and the life of window objects.
+// handlers, the life of window objects, and the layout at a DPI.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -175,4 +175,64 @@ TEST(Framework, ExceptionsStopInTheProcedureAndObjectsAndWindowsLetGoOfEachOther
         dialogWindow = second.m_hWnd;
     }
     EXPECT_FALSE(::IsWindow(dialogWindow)) << "an object takes its window with it";
+}
+
+namespace {
+std::vector<RECT> ControlPlaces(HWND dialog) {
+    std::vector<RECT> places;
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        RECT r{};
+        ::GetWindowRect(child, &r);
+        ::MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&r), 2);
+        places.push_back(r);
+    }
+    return places;
+}
+LONG FontHeight(HWND window) {
+    LOGFONTA font{};
+    ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0)), sizeof(font),
+                 &font);
+    return font.lfHeight;
+}
+} // namespace
+
+// The update window as it opens over a main window at 200 %, then moved
+// to a monitor at 100 %.
+TEST(DialogLayout, AnOwnedDialogOpensAtItsOwnersScaleInProportionAndAMoveLaysItOutAgain) {
+    wintest::HostWindow host;
+    fw::Dialog plain(IDD_UPDATE), scaled(IDD_UPDATE);
+    ASSERT_TRUE(plain.Create(host.m_hWnd));
+    fw::RecordWindowDpi(host.m_hWnd, 192);
+    ASSERT_TRUE(scaled.Create(host.m_hWnd));
+    fw::ForgetWindowDpi(host.m_hWnd);
+    std::vector<RECT> at96 = ControlPlaces(plain.m_hWnd), at192 = ControlPlaces(scaled.m_hWnd);
+    ASSERT_EQ(4u, at96.size());
+    ASSERT_EQ(at96.size(), at192.size());
+    for (size_t i = 0; i < at96.size(); ++i)
+        EXPECT_TRUE(at192[i].left == 2 * at96[i].left && at192[i].top == 2 * at96[i].top &&
+                    at192[i].right == 2 * at96[i].right && at192[i].bottom == 2 * at96[i].bottom)
+            << "control " << i;
+    RECT client96{}, client192{};
+    ::GetClientRect(plain.m_hWnd, &client96);
+    ::GetClientRect(scaled.m_hWnd, &client192);
+    EXPECT_EQ(2 * client96.right, client192.right);
+    EXPECT_EQ(2 * client96.bottom, client192.bottom);
+    HWND cancel = scaled.GetDlgItem(IDCANCEL);
+    EXPECT_EQ(-21, FontHeight(cancel)) << "8 points at 192 DPI";
+
+    RECT suggested{};
+    ::GetWindowRect(plain.m_hWnd, &suggested);
+    ::SendMessageA(scaled.m_hWnd, fw::kDpiChanged, MAKEWPARAM(96, 96),
+                   reinterpret_cast<LPARAM>(&suggested));
+    RECT now{};
+    ::GetWindowRect(scaled.m_hWnd, &now);
+    EXPECT_TRUE(::EqualRect(&now, &suggested));
+    std::vector<RECT> back = ControlPlaces(scaled.m_hWnd);
+    for (size_t i = 0; i < at96.size(); ++i)
+        EXPECT_TRUE(::EqualRect(&back[i], &at96[i])) << "control " << i;
+    EXPECT_EQ(FontHeight(plain.GetDlgItem(IDCANCEL)), FontHeight(cancel));
+    // A DPI no display has changes nothing.
+    ::SendMessageA(scaled.m_hWnd, fw::kDpiChanged, MAKEWPARAM(0, 0), 0);
+    EXPECT_EQ(96u, scaled.LayoutDpi());
 }

@@ -1,9 +1,10 @@
 // The image button on real button controls, as the program uses it: the
 // role read when attached, the check box's state and click, the dialog
-// manager's messages, disabling, hover and the drawn icon.
+// manager's messages, disabling, hover, the drawn icon and its scale.
 #include <gtest/gtest.h>
 
 #include "controls/ImageButton.h"
+#include "framework/Dpi.h"
 #include "resources/resource.h"
 #include "tests/win/Support.h"
 
@@ -174,4 +175,37 @@ TEST_F(ImageButtonTest, TheIconSitsAtThreeTwoMovesOneDownRightWhenPressedAndEmbo
     auto shadow = [](COLORREF c) { return c == ::GetSysColor(COLOR_BTNSHADOW); };
     EXPECT_EQ(0, wintest::CountPixels(push, reddish)) << "the red cross embossed, not in colour";
     EXPECT_GT(wintest::CountPixels(push, shadow), 20) << "engraved";
+}
+
+TEST_F(ImageButtonTest, IconsAndMarginsFollowTheWindowsDpiAndComeBackWithIt) {
+    HWND push = host.Add("BUTTON", kFirst, "Caption", WS_TABSTOP | BS_PUSHBUTTON, 10, 10, 160, 40);
+    ASSERT_TRUE(first.SubclassWindow(push));
+    ASSERT_EQ(0, first.SetIconResources(IDI_HIDE, 0));
+    EXPECT_EQ(16, first.IconWidth());
+    auto arrowRows = [&] {
+        int rows = 0;
+        for (int y = 0; y < 40; ++y) {
+            bool blue = false;
+            for (int x = 0; x < 40 && !blue; ++x) {
+                COLORREF c = PixelAt(push, x, y);
+                blue = GetBValue(c) > GetRValue(c) + 60;
+            }
+            rows += blue;
+        }
+        return rows;
+    };
+    int rows = arrowRows();
+    EXPECT_GE(rows, 13) << "the arrow spans its 16 x 16 icon";
+    // The host moved to a monitor at 200 %: what the framework tells each
+    // window below a dialog that takes WM_DPICHANGED.
+    fw::RecordWindowDpi(host.m_hWnd, 192);
+    Send(push, fw::kDpiChangedAfterParent);
+    EXPECT_EQ(32, first.IconWidth()) << "drawn for 200 %";
+    EXPECT_GE(arrowRows(), 2 * rows - 1);
+    EXPECT_NE(::GetSysColor(COLOR_BTNFACE), PixelAt(push, 6 + 16, 20)) << "six pixels in, 32 wide";
+    fw::RecordWindowDpi(host.m_hWnd, 96);
+    Send(push, fw::kDpiChangedAfterParent);
+    EXPECT_EQ(16, first.IconWidth());
+    EXPECT_EQ(rows, arrowRows());
+    fw::ForgetWindowDpi(host.m_hWnd);
 }

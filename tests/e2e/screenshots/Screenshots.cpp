@@ -1,8 +1,10 @@
 // Pictures of the four pages and of the tray menu for the README, saved as
-// PNGs in the folder named by VELMORA_SCREENSHOTS. A step of the test run,
-// not a test: it checks nothing, and its exit code says only whether every
-// picture was saved.
+// PNGs in the folder named by VELMORA_SCREENSHOTS, their names ending in the
+// display scale when it is not 100 % ("options-150.png"). A step of the
+// test run, not a test: it checks nothing, and its exit code says only
+// whether every picture was saved.
 #include <cstdio>
+#include <string>
 
 #include "tests/e2e/Harness.h"
 
@@ -14,9 +16,12 @@ int main() {
         return 2;
     }
     int failed = 0;
+    fw::WindowDc screen(nullptr);
+    int percent = ::GetDeviceCaps(screen.Get(), LOGPIXELSY) * 100 / 96;
+    std::string scale = percent == 100 ? "" : "-" + std::to_string(percent);
     auto saved = [&](HWND window, const char* name) {
-        bool ok = window && SaveScreenshot(window, name);
-        std::printf("%s %s\n", ok ? "saved" : "could not save", name);
+        bool ok = window && SaveScreenshot(window, name + scale);
+        std::printf("%s %s%s\n", ok ? "saved" : "could not save", name, scale.c_str());
         failed += ok ? 0 : 1;
     };
     UseQuietSettings();
