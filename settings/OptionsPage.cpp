@@ -1,5 +1,6 @@
 #include "settings/OptionsPage.h"
 
+#include "engine/BanHotkey.h"
 #include "framework/AnsiCodePage.h"
 #include "settings/RunAtLogon.h"
 
@@ -32,7 +33,7 @@ void OptionsPage::DoDataExchange(fw::DataExchange& dx) {
     dx.Check(IDC_ADD_ALT, AddAlt);
     dx.Check(IDC_ADD_SHIFT, AddShift);
     dx.Check(IDC_ADD_CTRL, AddCtrl);
-    dx.Text(IDC_HOTKEY, Key, 1);
+    dx.Text(IDC_HOTKEY, Key, 1, engine::BanHotkeyKeyProblem);
     dx.Check(IDC_LOAD_ON_STARTUP, LoadOnStartup);
     dx.Check(IDC_LOAD_ON_BOOT, AutoStart);
     dx.UInt(IDC_DELAY, Delay);

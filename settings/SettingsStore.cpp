@@ -1,6 +1,7 @@
 #include "settings/SettingsStore.h"
 
 #include "bannedlist/BannedListPage.h"
+#include "engine/BanHotkey.h"
 #include "framework/AnsiCodePage.h"
 #include "settings/OptionsPage.h"
 #include "stats/StatisticsPage.h"
@@ -48,7 +49,10 @@ private:
 
 void LoadSettings(const RegistryProfile& profile, OptionsPage& options,
                   stats::StatisticsPage& stats, bannedlist::BannedListPage& bannedList) {
-    StoredSettings stored = ReadStoredSettings(RegistrySource(profile), fw::AnsiLeadByte);
+    StoredSettings stored =
+        ReadStoredSettings(RegistrySource(profile), fw::AnsiLeadByte, [](const std::string& key) {
+            return engine::BanHotkeyKeyProblem(key).empty();
+        });
     static_cast<Settings&>(options) = stored.settings;
     stats.TotalKills = stored.nKills;
     bannedList.ListPath = stored.Path;
