@@ -17,13 +17,17 @@ enum PageIndex { kBannedListPage, kStatisticsPage, kOptionsPage, kAboutPage };
 } // namespace
 
 MainDialog::MainDialog(const engine::HookLibrary& hookLibrary)
-    : fw::Dialog(IDD_MAIN), hook(hookLibrary),
+    : fw::Dialog(IDD_MAIN),
       programIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM))),
-      bannedIndex(bannedListPage.titles),
+      hook(hookLibrary), bannedIndex(bannedListPage.titles),
       engine(
           optionsPage, clock, windows, bannedIndex,
           [this](const std::string& title) { statsPage.RecordKill(title); }, fw::AnsiLeadByte) {
     optionsPage.SetHotkeyApplier([this] { return RegisterHotkey(true); });
+    windows.OnCloseAnswered([this](engine::WindowId window, bool reached) {
+        engine.OnCloseAnswered(window, reached);
+        ArmEngineTimer();
+    });
 }
 
 void MainDialog::DoDataExchange(fw::DataExchange& dx) {
@@ -87,15 +91,14 @@ bool MainDialog::OnInitDialog() {
         StartBlocking();
     else
         StopBlocking();
-    engine.ResetOpenBrowserCount();
     return true;
 }
 
 std::string MainDialog::RegisterHotkey(bool reregister) {
     DWORD error = engine::RegisterBanHotkey(m_hWnd, optionsPage.Key, optionsPage.AddAlt,
                                             optionsPage.AddCtrl, optionsPage.AddShift, reregister);
-    // Other failures come from the key itself (none, or no key's code),
-    // which the page shows as typed.
+    // Other failures come from the key itself (none, or one the keyboard
+    // layout no longer types), which the page shows as typed.
     if (error != ERROR_HOTKEY_ALREADY_REGISTERED)
         return std::string();
     return engine::HotkeyHeldMessage(optionsPage.AddAlt, optionsPage.AddCtrl, optionsPage.AddShift,
@@ -139,6 +142,8 @@ void MainDialog::ShowStartButtonState(const char* caption, int icon, COLORREF ho
 
 void MainDialog::StartBlocking() {
     hook.SetEnable(1);
+    // After the hook: a window made between the two is both counted and reported.
+    engine.Start();
     started = true;
     PlaceTrayIcon(IDR_TRAY_STARTED, IDI_STARTED);
     ShowStartButtonState("Stop", IDI_STOPPED, RGB(128, 0, 0));
@@ -147,7 +152,7 @@ void MainDialog::StartBlocking() {
 void MainDialog::StopBlocking() {
     hook.SetEnable(0);
     started = false;
-    engine.StopWatchingTitles();
+    engine.Stop();
     ArmEngineTimer();
     PlaceTrayIcon(IDR_TRAY_STOPPED, IDI_STOPPED);
     ShowStartButtonState("Start", IDI_STARTED, RGB(0, 128, 0));

@@ -14,15 +14,15 @@ PopupEngine::PopupEngine(const settings::Settings& liveSettings, Clock& timeSour
       recordKill(std::move(onKill)), isLeadByte(leadByteTest) {}
 
 void PopupEngine::OnCreated(WindowId window, bool delayed) {
+    // A report handled after Stop: the user has turned blocking off.
+    if (!blocking && !settings.DelayInTurn)
+        return;
     uint64_t createdAt = clock.NowMs();
     uint64_t delay = delayed ? settings.Delay : 0;
     if (delay && settings.DelayInTurn) {
         // The first way: the wait holds up everything, one window after another.
-        delay = DelayInTurnMs(settings.Delay);
-        if (!closing) {
-            clock.Sleep(static_cast<uint32_t>(delay));
-            delay = clock.NowMs() - createdAt;
-        }
+        clock.Sleep(DelayInTurnMs(settings.Delay));
+        delay = clock.NowMs() - createdAt;
     }
     if (due.size() >= sweepAt)
         ForgetGoneInDelay();
@@ -46,12 +46,14 @@ void PopupEngine::OnDestroyed(WindowId window) {
     if (entry != waiting.end())
         Forget(entry);
     open.Destroyed(window);
+    // Answered and still there then: it closed later, as browsers do. Before
+    // its answer, the answer tells whether its thread took the request.
+    auto kill = asked.find(window);
+    if (kill != asked.end() && kill->second.answered)
+        Settle(kill, true);
 }
 
 void PopupEngine::OnTitleChanged(WindowId window) {
-    // Inside a close request the next poll sees the change instead.
-    if (closing)
-        return;
     auto entry = waiting.find(window);
     if (entry != waiting.end() && entry->second.judged &&
         system.ReadTitle(window) != entry->second.lastTitle)
@@ -60,11 +62,23 @@ void PopupEngine::OnTitleChanged(WindowId window) {
 }
 
 void PopupEngine::OnTimer() {
-    if (closing)
-        return;
     JudgeDue();
     PollTitles();
     JudgeDue();
+    SettleDue();
+}
+
+void PopupEngine::OnCloseAnswered(WindowId window, bool reached) {
+    auto kill = asked.find(window);
+    if (kill == asked.end())
+        return; // the hotkey's request, or one given up
+    if (!reached || !system.IsAlive(window)) {
+        Settle(kill, reached);
+        return;
+    }
+    // Still there: it refused, or it closes later; the report or the
+    // settling time tells.
+    kill->second.answered = true;
 }
 
 std::optional<uint64_t> PopupEngine::NextWakeMs() const {
@@ -73,30 +87,32 @@ std::optional<uint64_t> PopupEngine::NextWakeMs() const {
         wake = std::get<0>(*due.begin());
     if (!watched.empty() && (!wake || nextPollAt < *wake))
         wake = nextPollAt;
+    if (!settling.empty() && (!wake || settling.begin()->first < *wake))
+        wake = settling.begin()->first;
     return wake;
 }
 
-void PopupEngine::StopWatchingTitles() {
-    while (!watched.empty())
-        Forget(waiting.find(watched.begin()->second));
+void PopupEngine::Start() {
+    blocking = true;
+    // Windows open while blocking was off sent no reports.
+    open.Clear();
+    for (WindowId window : system.VisibleTopLevelWindows()) {
+        if (IsBrowserTitle(system.ReadTitle(window)))
+            open.Created(window);
+    }
+}
+
+void PopupEngine::Stop() {
+    blocking = false;
+    while (!waiting.empty())
+        Forget(waiting.begin());
 }
 
 bool PopupEngine::IsBrowserTitle(const std::string& title) const {
     return engine::IsBrowserTitle(title, settings.BrowserNames, isLeadByte);
 }
 
-void PopupEngine::RequestClose(WindowId window) {
-    ++closing;
-    if (!system.SendClose(window, kCloseRequestTimeoutMs))
-        system.PostClose(window);
-    --closing;
-}
-
 void PopupEngine::JudgeDue() {
-    if (closing)
-        return;
-    // Read again after every judgment: a close request can take a while,
-    // and reports handled inside it can add windows.
     while (!due.empty() && std::get<0>(*due.begin()) <= clock.NowMs()) {
         WindowId window = std::get<2>(*due.begin());
         due.erase(due.begin());
@@ -168,16 +184,19 @@ void PopupEngine::Judge(WindowId window) {
         candidate.openBrowserCount = open.Count();
         candidate.width = rect.right - rect.left;
         candidate.height = rect.bottom - rect.top;
-        if (DecideKill(settings, candidate, [&] { return banned.Contains(title); }) !=
-            KillReason::None) {
-            // Closed at most once: forgotten before the request, which
-            // lets reports about it arrive on this stack.
+        auto isBanned = [&] {
+            return IsListedTitle(
+                title, [this](const std::string& listed) { return banned.Contains(listed); },
+                isLeadByte);
+        };
+        if (DecideKill(settings, candidate, isBanned) != KillReason::None) {
+            // Closed at most once.
             Forget(entry);
             Kill(window, title);
             return;
         }
     }
-    if (!IsYoung(state) || system.IsToolWindow(window)) {
+    if (!blocking || !IsYoung(state) || system.IsToolWindow(window)) {
         Forget(entry);
         return;
     }
@@ -200,9 +219,36 @@ void PopupEngine::Forget(Entry entry) {
 }
 
 void PopupEngine::Kill(WindowId window, const std::string& title) {
-    // The record follows the request whether or not the window closes.
-    RequestClose(window);
-    recordKill(title);
+    // A handle reported again belongs to a new window.
+    auto old = asked.find(window);
+    if (old != asked.end())
+        Settle(old, false);
+    // Entered first: an answer can come within the request (a window of
+    // this thread is answered at once).
+    Asked& kill = asked[window];
+    kill.title = title;
+    kill.settleAt = clock.NowMs() + kCloseOutcomeMs;
+    settling.emplace(kill.settleAt, window);
+    if (!system.AskClose(window))
+        Settle(asked.find(window), false); // gone before the request
+}
+
+void PopupEngine::Settle(AskedEntry entry, bool record) {
+    settling.erase(std::make_pair(entry->second.settleAt, entry->first));
+    std::string title = std::move(entry->second.title);
+    asked.erase(entry);
+    if (record)
+        recordKill(title);
+}
+
+void PopupEngine::SettleDue() {
+    uint64_t now = clock.NowMs();
+    while (!settling.empty() && settling.begin()->first <= now) {
+        auto kill = asked.find(settling.begin()->second);
+        // Gone after it took the request, its report lost (a process the
+        // hook library cannot reach); else it refused, or hangs.
+        Settle(kill, kill->second.answered && !system.IsAlive(kill->first));
+    }
 }
 
 uint64_t PopupEngine::LateTitleMs() const {

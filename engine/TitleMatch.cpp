@@ -28,4 +28,13 @@ bool IsBrowserTitle(const std::string& title, const std::vector<std::string>& br
     return false;
 }
 
+bool IsListedTitle(const std::string& title,
+                   const std::function<bool(const std::string&)>& isListed,
+                   LeadByteTest isLeadByte) {
+    if (isListed(title))
+        return true;
+    return title.size() > kShortTitleBytes &&
+           isListed(fw::CutAtCharacterBoundary(title, kShortTitleBytes, isLeadByte));
+}
+
 } // namespace engine

@@ -1,10 +1,21 @@
 #include "engine/Win32Windows.h"
 
-#include <vector>
-
-#include "engine/TitleMatch.h"
+#include <unordered_map>
 
 namespace engine {
+
+namespace {
+// Close requests not yet answered, by number: who asked, and whether the
+// window was still there when its thread took the question asked first.
+// Answers can come after the asker is gone (the thread takes messages on
+// its way out): they find no request then.
+struct Request {
+    Win32Windows* asker;
+    bool reached;
+};
+std::unordered_map<ULONG_PTR, Request> g_requests;
+ULONG_PTR g_lastRequest = 0;
+} // namespace
 
 uint64_t SystemClock::NowMs() {
     DWORD now = ::GetTickCount();
@@ -14,12 +25,17 @@ uint64_t SystemClock::NowMs() {
     return (wraps << 32) | now;
 }
 
+Win32Windows::~Win32Windows() {
+    for (auto it = g_requests.begin(); it != g_requests.end();) {
+        if (it->second.asker == this)
+            it = g_requests.erase(it);
+        else
+            ++it;
+    }
+}
+
 std::string Win32Windows::ReadTitle(WindowId window) {
-    // GetWindowText of another process's top-level window reads the caption
-    // the system keeps: no message is sent, so a hung window cannot hang this.
-    char buffer[kReportTitleBuffer] = {};
-    int length = ::GetWindowTextA(HandleOf(window), buffer, kReportTitleBuffer);
-    return std::string(buffer, length > 0 ? static_cast<size_t>(length) : 0);
+    return ReadWholeTitle(HandleOf(window));
 }
 
 WindowRect Win32Windows::ReadRect(WindowId window) {
@@ -32,28 +48,72 @@ bool Win32Windows::IsToolWindow(WindowId window) {
     return (::GetWindowLongA(HandleOf(window), GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
 }
 
-bool Win32Windows::SendClose(WindowId window, uint32_t timeoutMs) {
-    DWORD_PTR ignored = 0;
-    return ::SendMessageTimeoutA(HandleOf(window), WM_SYSCOMMAND, SC_CLOSE, 0,
-                                 SMTO_NORMAL | SMTO_ABORTIFHUNG, timeoutMs, &ignored) != 0;
+bool Win32Windows::AskClose(WindowId window) {
+    // Nothing waits for the window: a slow one would hold up the program.
+    // Wine answers a request whose window its own thread destroyed while
+    // the request waited in the queue as it answers one the window handled
+    // (0, and the window is gone). The question asked just before tells the
+    // two apart: a window still there when its thread takes it answers its
+    // title's length, never 0 for a browser's; one gone answers 0.
+    HWND hwnd = HandleOf(window);
+    ULONG_PTR request = ++g_lastRequest;
+    g_requests[request] = Request{this, false};
+    if (!::SendMessageCallbackA(hwnd, WM_GETTEXTLENGTH, 0, 0, OnProbeAnswer, request) ||
+        !::SendMessageCallbackA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0, OnCloseAnswer, request)) {
+        g_requests.erase(request);
+        return false;
+    }
+    return true;
 }
 
-void Win32Windows::PostClose(WindowId window) {
-    // A send that timed out is withdrawn, not delivered later.
-    ::PostMessageA(HandleOf(window), WM_SYSCOMMAND, SC_CLOSE, 0);
+void CALLBACK Win32Windows::OnProbeAnswer(HWND, UINT, ULONG_PTR request, LRESULT result) {
+    auto asked = g_requests.find(request);
+    if (asked != g_requests.end())
+        asked->second.reached = result != 0;
+}
+
+void CALLBACK Win32Windows::OnCloseAnswer(HWND window, UINT, ULONG_PTR request, LRESULT) {
+    auto asked = g_requests.find(request);
+    if (asked == g_requests.end())
+        return;
+    Request answered = asked->second;
+    g_requests.erase(asked);
+    if (answered.asker->closeAnswered)
+        answered.asker->closeAnswered(IdOf(window), answered.reached);
+}
+
+std::vector<WindowId> Win32Windows::VisibleTopLevelWindows() {
+    struct Found {
+        DWORD self;
+        std::vector<WindowId> windows;
+    } found{::GetCurrentProcessId(), {}};
+    // The hook library never reports this program's own windows either.
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            Found& into = *reinterpret_cast<Found*>(param);
+            DWORD process = 0;
+            ::GetWindowThreadProcessId(hwnd, &process);
+            if (process != into.self && ::IsWindowVisible(hwnd))
+                into.windows.push_back(IdOf(hwnd));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found.windows;
 }
 
 std::string ReadWholeTitle(HWND window) {
-    // The length is an upper bound; grow until the text fits with room to spare.
-    size_t capacity = static_cast<size_t>(::GetWindowTextLengthA(window)) + 2;
-    for (;;) {
+    // GetWindowText of another process's top-level window reads the caption
+    // the system keeps: no message is sent, so a hung window cannot hang
+    // this. One call for the usual title; one that fills the buffer may go
+    // on (a double-byte character that does not fit is left out whole, two
+    // bytes short of the end), so it is read again into a larger one.
+    for (size_t capacity = 256;; capacity *= 4) {
         std::vector<char> buffer(capacity, '\0');
         int length = ::GetWindowTextA(window, buffer.data(), static_cast<int>(capacity));
         if (length <= 0)
             return std::string();
-        if (static_cast<size_t>(length) + 1 < capacity)
+        if (static_cast<size_t>(length) + 2 < capacity)
             return std::string(buffer.data(), static_cast<size_t>(length));
-        capacity *= 2;
     }
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "engine/TitleMatch.h"
 #include "settings/Settings.h"
 #include "tests/unit/CodePages.h"
@@ -43,4 +45,27 @@ TEST(TitleMatch, AMatchStartsOnlyOnACharacterBoundaryAndNeverRunsPastTheEnd) {
     EXPECT_FALSE(ContainsAtCharBoundary("ab\x83", "\x83\x41", testcp::Cp932));
     // Embedded NULs are ordinary bytes.
     EXPECT_TRUE(ContainsAtCharBoundary(std::string("a\0Opera", 7), "Opera", testcp::Cp1252));
+}
+
+TEST(TitleMatch, AnEntryMatchesTheWholeTitleOrTheFirst254BytesOfALongerOne) {
+    std::set<std::string> list;
+    auto listed = [&](const std::string& entry) { return list.count(entry) != 0; };
+    auto isListed = [&](const std::string& title, fw::LeadByteTest isLeadByte) {
+        return engine::IsListedTitle(title, listed, isLeadByte);
+    };
+    const std::string title = "Ad - Opera " + std::string(289, 'a'); // 300
+    list = {title};
+    EXPECT_TRUE(isListed(title, testcp::Cp1252));
+    EXPECT_FALSE(isListed(title.substr(0, 299), testcp::Cp1252));
+    list = {title.substr(0, 254)};
+    EXPECT_TRUE(isListed(title, testcp::Cp1252)) << "as the first versions read it";
+    EXPECT_TRUE(isListed(title.substr(0, 255), testcp::Cp1252));
+    list = {title.substr(0, 253)};
+    EXPECT_FALSE(isListed(title, testcp::Cp1252)) << "only a cut at 254 stands for a longer title";
+
+    // A double-byte character across the 254th byte was left out whole.
+    const std::string wide = std::string(253, 'a') + "\x83\x41 - Opera";
+    list = {wide.substr(0, 253)};
+    EXPECT_TRUE(isListed(wide, testcp::Cp932));
+    EXPECT_FALSE(isListed(wide, testcp::Cp1252)) << "one byte, one character: cut at 254";
 }
