@@ -5,13 +5,13 @@
 namespace engine {
 
 namespace {
-// Close requests not yet answered, by number: who asked, and whether the
-// window was still there when its thread took the question asked first.
-// Answers can come after the asker is gone (the thread takes messages on
-// its way out): they find no request then.
+// Close requests not yet decided, by number. Answers can come after the
+// asker is gone (the thread takes messages on its way out): they find no
+// request then. A window that never answers leaves its request here.
 struct Request {
     Win32Windows* asker;
-    bool reached;
+    HWND window;
+    CloseAnswers answers;
 };
 std::unordered_map<ULONG_PTR, Request> g_requests;
 ULONG_PTR g_lastRequest = 0;
@@ -50,36 +50,44 @@ bool Win32Windows::IsToolWindow(WindowId window) {
 
 bool Win32Windows::AskClose(WindowId window) {
     // Nothing waits for the window: a slow one would hold up the program.
-    // Wine answers a request whose window its own thread destroyed while
-    // the request waited in the queue as it answers one the window handled
-    // (0, and the window is gone). The question asked just before tells the
-    // two apart: a window still there when its thread takes it answers its
-    // title's length, never 0 for a browser's; one gone answers 0.
+    // The question goes after the request: before it, it would wake the
+    // window's thread once more and delay the request. Asked in W: Wine
+    // waits for the ANSI one while the thread is busy with the request.
     HWND hwnd = HandleOf(window);
     ULONG_PTR request = ++g_lastRequest;
-    g_requests[request] = Request{this, false};
-    if (!::SendMessageCallbackA(hwnd, WM_GETTEXTLENGTH, 0, 0, OnProbeAnswer, request) ||
-        !::SendMessageCallbackA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0, OnCloseAnswer, request)) {
+    g_requests.emplace(request, Request{this, hwnd, CloseAnswers(false)});
+    if (!::SendMessageCallbackA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0, OnCloseAnswer, request)) {
         g_requests.erase(request);
         return false;
     }
+    bool asked = ::SendMessageCallbackW(hwnd, WM_GETTEXTLENGTH, 0, 0, OnQuestionAnswer, request);
+    auto pending = g_requests.find(request);
+    if (pending != g_requests.end())
+        pending->second.answers = CloseAnswers(asked);
     return true;
 }
 
-void CALLBACK Win32Windows::OnProbeAnswer(HWND, UINT, ULONG_PTR request, LRESULT result) {
-    auto asked = g_requests.find(request);
-    if (asked != g_requests.end())
-        asked->second.reached = result != 0;
+void CALLBACK Win32Windows::OnCloseAnswer(HWND, UINT, ULONG_PTR request, LRESULT) {
+    auto pending = g_requests.find(request);
+    if (pending != g_requests.end())
+        Decide(request, pending->second.answers.RequestAnswered(
+                            ::IsWindow(pending->second.window) != FALSE));
 }
 
-void CALLBACK Win32Windows::OnCloseAnswer(HWND window, UINT, ULONG_PTR request, LRESULT) {
-    auto asked = g_requests.find(request);
-    if (asked == g_requests.end())
+void CALLBACK Win32Windows::OnQuestionAnswer(HWND, UINT, ULONG_PTR request, LRESULT length) {
+    auto pending = g_requests.find(request);
+    if (pending != g_requests.end())
+        Decide(request, pending->second.answers.QuestionAnswered(length));
+}
+
+void Win32Windows::Decide(ULONG_PTR request, std::optional<bool> reached) {
+    if (!reached)
         return;
-    Request answered = asked->second;
-    g_requests.erase(asked);
-    if (answered.asker->closeAnswered)
-        answered.asker->closeAnswered(IdOf(window), answered.reached);
+    auto pending = g_requests.find(request);
+    Request decided = pending->second;
+    g_requests.erase(pending);
+    if (decided.asker->closeAnswered)
+        decided.asker->closeAnswered(IdOf(decided.window), *reached);
 }
 
 std::vector<WindowId> Win32Windows::VisibleTopLevelWindows() {

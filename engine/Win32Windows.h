@@ -4,9 +4,11 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/CloseAnswers.h"
 #include "engine/PopupEngine.h"
 
 namespace engine {
@@ -51,8 +53,10 @@ public:
     std::vector<WindowId> VisibleTopLevelWindows() override;
 
 private:
-    static void CALLBACK OnProbeAnswer(HWND window, UINT, ULONG_PTR request, LRESULT result);
-    static void CALLBACK OnCloseAnswer(HWND window, UINT, ULONG_PTR request, LRESULT);
+    static void CALLBACK OnCloseAnswer(HWND, UINT, ULONG_PTR request, LRESULT);
+    static void CALLBACK OnQuestionAnswer(HWND, UINT, ULONG_PTR request, LRESULT length);
+    // Once known, tells the asker and forgets the request.
+    static void Decide(ULONG_PTR request, std::optional<bool> reached);
 
     CloseAnswered closeAnswered;
 };
