@@ -15,6 +15,21 @@ struct Request {
 };
 std::unordered_map<ULONG_PTR, Request> g_requests;
 ULONG_PTR g_lastRequest = 0;
+
+struct VisibleWindows {
+    DWORD self;
+    std::vector<WindowId> windows;
+};
+
+// The hook library never reports this program's own windows either.
+BOOL CALLBACK CollectVisible(HWND window, LPARAM param) {
+    VisibleWindows& found = *reinterpret_cast<VisibleWindows*>(param);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    if (process != found.self && ::IsWindowVisible(window))
+        found.windows.push_back(IdOf(window));
+    return TRUE;
+}
 } // namespace
 
 uint64_t SystemClock::NowMs() {
@@ -91,21 +106,8 @@ void Win32Windows::Decide(ULONG_PTR request, std::optional<bool> reached) {
 }
 
 std::vector<WindowId> Win32Windows::VisibleTopLevelWindows() {
-    struct Found {
-        DWORD self;
-        std::vector<WindowId> windows;
-    } found{::GetCurrentProcessId(), {}};
-    // The hook library never reports this program's own windows either.
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            Found& into = *reinterpret_cast<Found*>(param);
-            DWORD process = 0;
-            ::GetWindowThreadProcessId(hwnd, &process);
-            if (process != into.self && ::IsWindowVisible(hwnd))
-                into.windows.push_back(IdOf(hwnd));
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    VisibleWindows found{::GetCurrentProcessId(), {}};
+    ::EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&found));
     return found.windows;
 }
 
