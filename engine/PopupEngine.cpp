@@ -79,6 +79,8 @@ void PopupEngine::OnCloseAnswered(WindowId window, bool reached) {
     // Still there: it refused, or it closes later; the report or the
     // settling time tells.
     kill->second.answered = true;
+    kill->second.settleAt = clock.NowMs() + kCloseOutcomeMs;
+    settling.emplace(kill->second.settleAt, window);
 }
 
 std::optional<uint64_t> PopupEngine::NextWakeMs() const {
@@ -223,18 +225,21 @@ void PopupEngine::Kill(WindowId window, const std::string& title) {
     auto old = asked.find(window);
     if (old != asked.end())
         Settle(old, false);
+    if (asked.size() >= askedSweepAt)
+        ForgetUnanswered();
     // Entered first: an answer can come within the request (a window of
-    // this thread is answered at once).
+    // this thread is answered at once). No timer until the answer: the
+    // program's thread is left to the window's meanwhile.
     Asked& kill = asked[window];
     kill.title = title;
-    kill.settleAt = clock.NowMs() + kCloseOutcomeMs;
-    settling.emplace(kill.settleAt, window);
+    kill.askedAt = clock.NowMs();
     if (!system.AskClose(window))
         Settle(asked.find(window), false); // gone before the request
 }
 
 void PopupEngine::Settle(AskedEntry entry, bool record) {
-    settling.erase(std::make_pair(entry->second.settleAt, entry->first));
+    if (entry->second.answered)
+        settling.erase(std::make_pair(entry->second.settleAt, entry->first));
     std::string title = std::move(entry->second.title);
     asked.erase(entry);
     if (record)
@@ -245,10 +250,25 @@ void PopupEngine::SettleDue() {
     uint64_t now = clock.NowMs();
     while (!settling.empty() && settling.begin()->first <= now) {
         auto kill = asked.find(settling.begin()->second);
-        // Gone after it took the request, its report lost (a process the
-        // hook library cannot reach); else it refused, or hangs.
-        Settle(kill, kill->second.answered && !system.IsAlive(kill->first));
+        // Gone since its answer, its report lost (a process the hook
+        // library cannot reach); else it refused.
+        Settle(kill, !system.IsAlive(kill->first));
     }
+}
+
+void PopupEngine::ForgetUnanswered() {
+    // Wine answers a request as soon as its window goes; after that long,
+    // none will come.
+    uint64_t now = clock.NowMs();
+    std::vector<WindowId> gone;
+    for (const auto& kill : asked) {
+        if (!kill.second.answered && now - kill.second.askedAt >= kCloseOutcomeMs &&
+            !system.IsAlive(kill.first))
+            gone.push_back(kill.first);
+    }
+    for (WindowId window : gone)
+        Settle(asked.find(window), false);
+    askedSweepAt = 2 * asked.size() > kFirstSweep ? 2 * asked.size() : kFirstSweep;
 }
 
 uint64_t PopupEngine::LateTitleMs() const {

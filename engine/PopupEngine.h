@@ -76,11 +76,11 @@ public:
     virtual bool Contains(const std::string& title) const = 0;
 };
 
-// How long after a close request its outcome is settled: a window that has
-// not taken the request by then hangs (Windows takes a window that answers
-// nothing for 5 seconds for hung), and one that took it and is still there
-// refused it. Browsers close after their pages' unload handlers have run,
-// so a window may go a while after it answered.
+// A window still there when it answers a close request has this long to
+// go: browsers close after their pages' unload handlers have run. Still
+// there then, it refused. (Windows takes a window that answers nothing for 5
+// seconds for hung.) A window whose thread never takes the request hangs,
+// and is never recorded.
 constexpr uint32_t kCloseOutcomeMs = 5000;
 // How often the titles of windows that wait for one are read: no platform
 // event reports a title change of another process's window under Wine.
@@ -140,8 +140,10 @@ private:
     // A kill asked for and not yet settled.
     struct Asked {
         std::string title;
+        uint64_t askedAt = 0;
+        // Once its thread took the request and the window was still there.
+        bool answered = false;
         uint64_t settleAt = 0;
-        bool answered = false; // its thread took the request; the window was still there
     };
     using AskedEntry = std::unordered_map<WindowId, Asked>::iterator;
 
@@ -159,6 +161,9 @@ private:
     // Recorded, or given up; either way forgotten.
     void Settle(AskedEntry entry, bool record);
     void SettleDue();
+    // Should a request whose window went never be answered, it would stay:
+    // swept whenever those asked have doubled.
+    void ForgetUnanswered();
     uint64_t LateTitleMs() const;
 
     const settings::Settings& settings;
@@ -177,7 +182,8 @@ private:
     uint64_t nextPollAt = 0;
     uint64_t sequence = 0;
     std::unordered_map<WindowId, Asked> asked;
-    // The kills asked for, by (settling time, window).
+    size_t askedSweepAt = kFirstSweep;
+    // The kills answered with the window still there, by (settling time, window).
     std::set<std::pair<uint64_t, WindowId>> settling;
     bool blocking = true;
     OpenBrowserWindows open;

@@ -107,7 +107,8 @@ thread_local DWORD t_closeTakesMs = 0;
 LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
         ++g_closeRequests;
-        ::Sleep(t_closeTakesMs);
+        if (t_closeTakesMs)
+            ::Sleep(t_closeTakesMs);
     }
     if ((msg == WM_CLOSE || (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE)) &&
         !t_closeTakesMs && g_refusing.count(hwnd))
