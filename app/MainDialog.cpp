@@ -17,8 +17,8 @@ enum PageIndex { kBannedListPage, kStatisticsPage, kOptionsPage, kBrowsersPage, 
 MainDialog::MainDialog(settings::Settings& settingsValue, bannedlist::BannedList& banned,
                        stats::KillCount& killCount, engine::Blocker& blocking,
                        const settings::SettingsStore& settingsStore)
-    : fw::Dialog(IDD_MAIN), bannedListPage(banned), optionsPage(settingsValue),
-      browsersPage(settingsValue),
+    : fw::Dialog(IDD_MAIN), bannedListPage(banned),
+      optionsPage(settingsValue, engine::BanHotkeyKeyProblem), browsersPage(settingsValue),
       statsPage(killCount, [this](const std::string& title) { browsersPage.AddNeverClose(title); }),
       settings(settingsValue), bannedList(banned), kills(killCount), blocker(blocking),
       store(settingsStore),
@@ -88,15 +88,14 @@ bool MainDialog::OnInitDialog() {
         StartBlocking();
     else
         StopBlocking();
-    blocker.ResetOpenBrowserCount();
     return true;
 }
 
 std::string MainDialog::RegisterHotkey(bool reregister) {
     DWORD error = engine::RegisterBanHotkey(m_hWnd, settings.Key, settings.AddAlt, settings.AddCtrl,
                                             settings.AddShift, reregister);
-    // Other failures come from the key itself (none, or no key's code),
-    // which the page shows as typed.
+    // Other failures come from the key itself (none, or one the keyboard
+    // layout no longer types), which the page shows as typed.
     if (error != ERROR_HOTKEY_ALREADY_REGISTERED)
         return std::string();
     return engine::HotkeyHeldMessage(settings.AddAlt, settings.AddCtrl, settings.AddShift,

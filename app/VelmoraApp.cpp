@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include "app/MainDialog.h"
+#include "engine/BanHotkey.h"
 #include "engine/HookLibrary.h"
 #include "framework/Handle.h"
 #include "listfile/SystemCodePage.h"
@@ -40,7 +41,8 @@ int VelmoraApp::Run(HINSTANCE) {
     settings::RegistryProfile profile;
     profile.SetCompany(kRegistryCompany);
     profile.SetApplication(fw::GetAppName());
-    const settings::SettingsStore store(profile);
+    const settings::SettingsStore store(
+        profile, [](const std::string& key) { return engine::BanHotkeyKeyProblem(key).empty(); });
     const settings::StoredSettings stored = store.Load();
     {
         settings::Settings settings = stored.settings;

@@ -14,4 +14,7 @@ namespace engine {
 DWORD RegisterBanHotkey(HWND window, const std::string& key, int addAlt, int addCtrl, int addShift,
                         bool reregister);
 
+// Why the key cannot be the hotkey's on this thread's keyboard layout, else "".
+std::string BanHotkeyKeyProblem(const std::string& key);
+
 } // namespace engine

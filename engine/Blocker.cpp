@@ -8,7 +8,12 @@ namespace engine {
 Blocker::Blocker(const settings::Settings& settings, IsBanned isBanned, Ban banTitle,
                  PopupEngine::RecordKill recordKill, const HookLibrary& hookLibrary)
     : hook(hookLibrary), banned(std::move(isBanned)), ban(std::move(banTitle)),
-      engine(settings, clock, windows, banned, std::move(recordKill), fw::AnsiLeadByte) {}
+      engine(settings, clock, windows, banned, std::move(recordKill), fw::AnsiLeadByte) {
+    windows.OnCloseAnswered([this](WindowId window, bool reached) {
+        engine.OnCloseAnswered(window, reached);
+        ArmTimer();
+    });
+}
 
 Blocker::~Blocker() {
     if (timerArmed && host)
@@ -27,13 +32,17 @@ void Blocker::Detach() {
 
 void Blocker::Start() {
     hook.SetEnable(1);
+    // After the hook: a window made between the two is both counted and
+    // reported, and counted once.
+    engine.Start();
     started = true;
+    ArmTimer();
 }
 
 void Blocker::Stop() {
     hook.SetEnable(0);
     started = false;
-    engine.StopWatchingTitles();
+    engine.Stop();
     ArmTimer();
 }
 

@@ -37,8 +37,6 @@ public:
     void Start();
     void Stop();
     bool Started() const { return started; }
-    // openBrowserCount starts again from the windows counted from now on.
-    void ResetOpenBrowserCount() { engine.ResetOpenBrowserCount(); }
 
     // WM_POPUP_CREATED.
     void OnReport(WPARAM window, LPARAM event);

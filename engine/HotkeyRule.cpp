@@ -13,10 +13,34 @@ unsigned BanHotkeyModifiers(int addAlt, int addCtrl, int addShift) {
     return modifiers;
 }
 
-int BanHotkeyKeyCode(const std::string& upperCasedKey) {
-    if (upperCasedKey.empty())
-        return 0;
-    return static_cast<int>(static_cast<signed char>(upperCasedKey[0]));
+BanHotkeyKey MapBanHotkeyKey(const std::string& key, const KeyScan& scan) {
+    BanHotkeyKey mapped;
+    if (key.empty())
+        return mapped;
+    const char c = key[0];
+    if (key.size() == 1 && ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'))) {
+        mapped.keyCode = static_cast<unsigned char>(c);
+        return mapped;
+    }
+    if (key.size() == 1 && c >= 'a' && c <= 'z') {
+        mapped.keyCode = static_cast<unsigned char>(c - 'a' + 'A');
+        return mapped;
+    }
+    const int answer = scan(key);
+    const std::string refused = "The hotkey cannot be \"" + key + "\": ";
+    const std::string choose = " Choose a letter, a digit or another key.";
+    if (answer == -1 || (answer & 0xFF) == 0xFF) {
+        mapped.problem = refused + "no key of this keyboard layout types it." + choose;
+        return mapped;
+    }
+    if (answer & 0xFE00) {
+        mapped.problem =
+            refused + "this keyboard layout types it only with Ctrl, Alt or AltGr held." + choose;
+        return mapped;
+    }
+    mapped.keyCode = static_cast<unsigned>(answer & 0xFF);
+    mapped.shift = (answer & 0x100) != 0;
+    return mapped;
 }
 
 std::string HotkeyHeldMessage(int addAlt, int addCtrl, int addShift,

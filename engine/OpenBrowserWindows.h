@@ -1,7 +1,7 @@
 // The count of open browser windows (openBrowserCount), kept as the set of
-// windows counted in. A destruction report lowers the count only for a
-// window that was counted, so windows open before the program started never
-// take it below zero, and a window reported twice is counted once.
+// windows counted in: those open when blocking starts, then those reported.
+// A destruction report lowers the count only for a window that was counted,
+// so it never goes below zero, and a window reported twice is counted once.
 #pragma once
 
 #include <cstdint>

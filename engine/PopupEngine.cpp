@@ -14,15 +14,15 @@ PopupEngine::PopupEngine(const settings::Settings& liveSettings, Clock& timeSour
       recordKill(std::move(onKill)), isLeadByte(leadByteTest) {}
 
 void PopupEngine::OnCreated(WindowId window, bool delayed) {
+    // A report handled after Stop: the user has turned blocking off.
+    if (!blocking && !settings.DelayInTurn)
+        return;
     uint64_t createdAt = clock.NowMs();
     uint64_t delay = delayed ? settings.Delay : 0;
     if (delay && settings.DelayInTurn) {
         // The first way: the wait holds up everything, one window after another.
-        delay = DelayInTurnMs(settings.Delay);
-        if (!closing) {
-            clock.Sleep(static_cast<uint32_t>(delay));
-            delay = clock.NowMs() - createdAt;
-        }
+        clock.Sleep(DelayInTurnMs(settings.Delay));
+        delay = clock.NowMs() - createdAt;
     }
     if (due.size() >= sweepAt)
         ForgetGoneInDelay();
@@ -46,12 +46,14 @@ void PopupEngine::OnDestroyed(WindowId window) {
     if (entry != waiting.end())
         Forget(entry);
     open.Destroyed(window);
+    // Answered and still there then: it closed later, as browsers do. Before
+    // its answer, the answer tells whether its thread took the request.
+    auto kill = asked.find(window);
+    if (kill != asked.end() && kill->second.answered)
+        Settle(kill, true);
 }
 
 void PopupEngine::OnTitleChanged(WindowId window) {
-    // Inside a close request the next poll sees the change instead.
-    if (closing)
-        return;
     auto entry = waiting.find(window);
     if (entry != waiting.end() && entry->second.judged &&
         system.ReadTitle(window) != entry->second.lastTitle)
@@ -60,11 +62,25 @@ void PopupEngine::OnTitleChanged(WindowId window) {
 }
 
 void PopupEngine::OnTimer() {
-    if (closing)
-        return;
     JudgeDue();
     PollTitles();
     JudgeDue();
+    SettleDue();
+}
+
+void PopupEngine::OnCloseAnswered(WindowId window, bool reached) {
+    auto kill = asked.find(window);
+    if (kill == asked.end())
+        return; // the hotkey's request, or one given up
+    if (!reached || !system.IsAlive(window)) {
+        Settle(kill, reached);
+        return;
+    }
+    // Still there: it refused, or it closes later; the report or the
+    // settling time tells.
+    kill->second.answered = true;
+    kill->second.settleAt = clock.NowMs() + kCloseOutcomeMs;
+    settling.emplace(kill->second.settleAt, window);
 }
 
 std::optional<uint64_t> PopupEngine::NextWakeMs() const {
@@ -73,12 +89,25 @@ std::optional<uint64_t> PopupEngine::NextWakeMs() const {
         wake = std::get<0>(*due.begin());
     if (!watched.empty() && (!wake || nextPollAt < *wake))
         wake = nextPollAt;
+    if (!settling.empty() && (!wake || settling.begin()->first < *wake))
+        wake = settling.begin()->first;
     return wake;
 }
 
-void PopupEngine::StopWatchingTitles() {
-    while (!watched.empty())
-        Forget(waiting.find(watched.begin()->second));
+void PopupEngine::Start() {
+    blocking = true;
+    // Windows open while blocking was off sent no reports.
+    open.Clear();
+    for (WindowId window : system.VisibleTopLevelWindows()) {
+        if (IsBrowserTitle(system.ReadTitle(window)))
+            open.Created(window);
+    }
+}
+
+void PopupEngine::Stop() {
+    blocking = false;
+    while (!waiting.empty())
+        Forget(waiting.begin());
 }
 
 bool PopupEngine::IsBrowserTitle(const std::string& title) const {
@@ -100,18 +129,7 @@ const TitleWords& PopupEngine::Compiled(const settings::NameList& list, TitleWor
     return words;
 }
 
-void PopupEngine::RequestClose(WindowId window) {
-    ++closing;
-    if (!system.SendClose(window, kCloseRequestTimeoutMs))
-        system.PostClose(window);
-    --closing;
-}
-
 void PopupEngine::JudgeDue() {
-    if (closing)
-        return;
-    // Read again after every judgment: a close request can take a while,
-    // and reports handled inside it can add windows.
     while (!due.empty() && std::get<0>(*due.begin()) <= clock.NowMs()) {
         WindowId window = std::get<2>(*due.begin());
         due.erase(due.begin());
@@ -183,19 +201,21 @@ void PopupEngine::Judge(WindowId window) {
         candidate.openBrowserCount = open.Count();
         candidate.width = rect.right - rect.left;
         candidate.height = rect.bottom - rect.top;
+        auto isBanned = [&] {
+            return IsListedTitle(
+                title, [this](const std::string& listed) { return banned.Contains(listed); },
+                isLeadByte);
+        };
         // A never-close title keeps its window from every rule; it still
         // counts as an open browser window.
-        if (DecideKill(settings, candidate, [&] { return banned.Contains(title); }) !=
-                KillReason::None &&
-            !IsNeverClose(title)) {
-            // Closed at most once: forgotten before the request, which
-            // lets reports about it arrive on this stack.
+        if (DecideKill(settings, candidate, isBanned) != KillReason::None && !IsNeverClose(title)) {
+            // Closed at most once.
             Forget(entry);
             Kill(window, title);
             return;
         }
     }
-    if (!IsYoung(state) || system.IsToolWindow(window)) {
+    if (!blocking || !IsYoung(state) || system.IsToolWindow(window)) {
         Forget(entry);
         return;
     }
@@ -218,9 +238,54 @@ void PopupEngine::Forget(Entry entry) {
 }
 
 void PopupEngine::Kill(WindowId window, const std::string& title) {
-    // The record follows the request whether or not the window closes.
-    RequestClose(window);
-    recordKill(title);
+    // A handle reported again belongs to a new window.
+    auto old = asked.find(window);
+    if (old != asked.end())
+        Settle(old, false);
+    if (asked.size() >= askedSweepAt)
+        ForgetUnanswered();
+    // Entered first: an answer can come within the request (a window of
+    // this thread is answered at once). No timer until the answer: the
+    // program's thread is left to the window's meanwhile.
+    Asked& kill = asked[window];
+    kill.title = title;
+    kill.askedAt = clock.NowMs();
+    if (!system.AskClose(window))
+        Settle(asked.find(window), false); // gone before the request
+}
+
+void PopupEngine::Settle(AskedEntry entry, bool record) {
+    if (entry->second.answered)
+        settling.erase(std::make_pair(entry->second.settleAt, entry->first));
+    std::string title = std::move(entry->second.title);
+    asked.erase(entry);
+    if (record)
+        recordKill(title);
+}
+
+void PopupEngine::SettleDue() {
+    uint64_t now = clock.NowMs();
+    while (!settling.empty() && settling.begin()->first <= now) {
+        auto kill = asked.find(settling.begin()->second);
+        // Gone since its answer, its report lost (a process the hook
+        // library cannot reach); else it refused.
+        Settle(kill, !system.IsAlive(kill->first));
+    }
+}
+
+void PopupEngine::ForgetUnanswered() {
+    // Wine answers a request as soon as its window goes; after that long,
+    // none will come.
+    uint64_t now = clock.NowMs();
+    std::vector<WindowId> gone;
+    for (const auto& kill : asked) {
+        if (!kill.second.answered && now - kill.second.askedAt >= kCloseOutcomeMs &&
+            !system.IsAlive(kill.first))
+            gone.push_back(kill.first);
+    }
+    for (WindowId window : gone)
+        Settle(asked.find(window), false);
+    askedSweepAt = 2 * asked.size() > kFirstSweep ? 2 * asked.size() : kFirstSweep;
 }
 
 uint64_t PopupEngine::LateTitleMs() const {

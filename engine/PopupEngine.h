@@ -8,7 +8,9 @@
 // delays end. Nothing blocks meanwhile; the host calls OnTimer when
 // NextWakeMs says, and needs no timer at all while nothing waits. A window
 // that no rule closed is judged again when its title changes, until
-// "LateTitleSeconds" after its creation.
+// "LateTitleSeconds" after its creation. A close request is never waited
+// on either: the kill is recorded once the window is known to have gone
+// after its thread took the request.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +21,8 @@
 #include <string>
 #include <tuple>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "engine/KillRules.h"
 #include "engine/OpenBrowserWindows.h"
@@ -51,17 +55,18 @@ class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
     virtual bool IsAlive(WindowId window) = 0;
-    // The title as the rules see it, at most 254 characters; empty when gone.
+    // The whole title, whatever its length; empty when gone.
     virtual std::string ReadTitle(WindowId window) = 0;
     virtual WindowRect ReadRect(WindowId window) = 0;
     // Tooltips, menus and palettes: never a browser's pop-up, whatever text
     // they come to show, so their titles are not watched.
     virtual bool IsToolWindow(WindowId window) = 0;
-    // Close as if chosen from the window's system menu, waiting at most
-    // timeoutMs for it to be handled; false when it was not.
-    virtual bool SendClose(WindowId window, uint32_t timeoutMs) = 0;
-    // The same request left in the window's queue.
-    virtual void PostClose(WindowId window) = 0;
+    // Asks the window to close as if chosen from its system menu, and
+    // returns at once; false when the window is gone already. The host
+    // passes the answer on to PopupEngine::OnCloseAnswered.
+    virtual bool AskClose(WindowId window) = 0;
+    // The visible top-level windows of the other programs.
+    virtual std::vector<WindowId> VisibleTopLevelWindows() = 0;
 };
 
 // The banned titles.
@@ -72,9 +77,12 @@ public:
     virtual bool Contains(const std::string& title) const = 0;
 };
 
-// How long a close request waits for the window to handle it. Long enough
-// for any window that is alive; a hung one is given up sooner.
-constexpr uint32_t kCloseRequestTimeoutMs = 2000;
+// A window still there when it answers a close request has this long to
+// go: browsers close after their pages' unload handlers have run. Still
+// there then, it refused. (Windows takes a window that answers nothing for 5
+// seconds for hung.) A window whose thread never takes the request hangs,
+// and is never recorded.
+constexpr uint32_t kCloseOutcomeMs = 5000;
 // How often the titles of windows that wait for one are read: no platform
 // event reports a title change of another process's window under Wine.
 constexpr uint32_t kTitlePollMs = 100;
@@ -88,28 +96,37 @@ public:
                 const TitleIndex& bannedTitles, RecordKill onKill, fw::LeadByteTest leadByteTest);
 
     // A new window: it waits its "Delay" when delayed, else it is judged now.
+    // While blocking is stopped it is dropped (with "DelayInTurn" judged, as
+    // the first versions did).
     void OnCreated(WindowId window, bool delayed = true);
-    // A window being destroyed: forgotten, and counted out if it was counted.
+    // A window being destroyed: forgotten, and counted out if it was counted;
+    // a kill whose request it had taken is recorded.
     void OnDestroyed(WindowId window);
     void OnTitleChanged(WindowId window);
-    // Judges the windows whose delay is over and reads the watched titles.
+    // Judges the windows whose delay is over, reads the watched titles and
+    // settles the close requests whose time has come.
     void OnTimer();
+    // The answer to a close request: reached is false when the window was
+    // gone before its thread took the request.
+    void OnCloseAnswered(WindowId window, bool reached);
     // When OnTimer is next needed; nothing while no window waits.
     std::optional<uint64_t> NextWakeMs() const;
-    // While blocking is stopped no title is watched.
-    void StopWatchingTitles();
+    // Blocking starts: the browser windows open now are counted for the
+    // session rule, and the reports count on from there.
+    void Start();
+    // Blocking stops: windows in their delay or watched for a title are
+    // dropped, neither judged nor counted. With "DelayInTurn" nothing is
+    // in its delay: the stop waited behind each window's wait.
+    void Stop();
 
     bool IsBrowserTitle(const std::string& title) const;
     // A title that no rule closes.
     bool IsNeverClose(const std::string& title) const;
-    // Sent, bounded; when the window does not answer in time the request
-    // waits in its queue instead, so that a window whose thread was only
-    // busy still closes once it is free.
-    void RequestClose(WindowId window);
+    // Asks the window to close (the ban hotkey's request: nothing is recorded).
+    void RequestClose(WindowId window) { system.AskClose(window); }
 
     // openBrowserCount: browser windows counted in and not yet gone.
     int32_t OpenBrowserCount() const { return open.Count(); }
-    void ResetOpenBrowserCount() { open.Clear(); }
     // Windows in their delay or watched for a title.
     size_t WaitingCount() const { return waiting.size(); }
 
@@ -123,6 +140,15 @@ private:
         std::string lastTitle; // at its last judgment
     };
     using Entry = std::unordered_map<WindowId, Waiting>::iterator;
+    // A kill asked for and not yet settled.
+    struct Asked {
+        std::string title;
+        uint64_t askedAt = 0;
+        // Once its thread took the request and the window was still there.
+        bool answered = false;
+        uint64_t settleAt = 0;
+    };
+    using AskedEntry = std::unordered_map<WindowId, Asked>::iterator;
 
     void JudgeDue();
     // Windows whose destruction was never reported would otherwise wait out
@@ -135,6 +161,12 @@ private:
     bool IsYoung(const Waiting& state);
     void Forget(Entry entry);
     void Kill(WindowId window, const std::string& title);
+    // Recorded, or given up; either way forgotten.
+    void Settle(AskedEntry entry, bool record);
+    void SettleDue();
+    // Should a request whose window went never be answered, it would stay:
+    // swept whenever those asked have doubled.
+    void ForgetUnanswered();
     uint64_t LateTitleMs() const;
 
     // Compiled anew whenever the list changes.
@@ -160,11 +192,11 @@ private:
     size_t sweepAt = kFirstSweep;
     uint64_t nextPollAt = 0;
     uint64_t sequence = 0;
-    // Inside a close request, messages sent to the program arrive on this
-    // stack (a report sent rather than posted, by a test or an older hook
-    // library): they only change the state, and the outer call judges what
-    // became due.
-    int closing = 0;
+    std::unordered_map<WindowId, Asked> asked;
+    size_t askedSweepAt = kFirstSweep;
+    // The kills answered with the window still there, by (settling time, window).
+    std::set<std::pair<uint64_t, WindowId>> settling;
+    bool blocking = true;
     OpenBrowserWindows open;
 };
 

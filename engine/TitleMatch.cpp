@@ -107,4 +107,13 @@ bool TitleWords::FoundIn(const std::string& title, LeadByteTest isLeadByte) cons
     return false;
 }
 
+bool IsListedTitle(const std::string& title,
+                   const std::function<bool(const std::string&)>& isListed,
+                   LeadByteTest isLeadByte) {
+    if (isListed(title))
+        return true;
+    return title.size() > kShortTitleBytes &&
+           isListed(fw::CutAtCharacterBoundary(title, kShortTitleBytes, isLeadByte));
+}
+
 } // namespace engine

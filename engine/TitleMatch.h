@@ -3,6 +3,7 @@
 // boundary). Portable: the code page comes in as its lead-byte test.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,7 +45,14 @@ private:
     std::vector<Node> nodes;
 };
 
-// The window-title limit of a report: 255 characters with the terminator.
-constexpr int kReportTitleBuffer = 255;
+// The first versions read at most 254 characters of a title, so lists of
+// that time hold entries cut from longer titles at 254.
+constexpr size_t kShortTitleBytes = 254;
+
+// True when the whole title is listed, or, for a longer title, the start of
+// it those versions read (254 bytes, never ending inside a character).
+bool IsListedTitle(const std::string& title,
+                   const std::function<bool(const std::string&)>& isListed,
+                   LeadByteTest isLeadByte);
 
 } // namespace engine

@@ -3,8 +3,12 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "engine/CloseAnswers.h"
 #include "engine/PopupEngine.h"
 
 namespace engine {
@@ -27,17 +31,37 @@ private:
     uint64_t wraps = 0;
 };
 
+// The answers to close requests come back to the message loop of the
+// thread that asked, as long as the object that asked lives.
 class Win32Windows : public WindowSystem {
 public:
+    // reached is false when the window was gone before its thread took the request.
+    using CloseAnswered = std::function<void(WindowId window, bool reached)>;
+
+    Win32Windows() = default;
+    ~Win32Windows() override;
+    Win32Windows(const Win32Windows&) = delete;
+    Win32Windows& operator=(const Win32Windows&) = delete;
+
+    void OnCloseAnswered(CloseAnswered handler) { closeAnswered = std::move(handler); }
+
     bool IsAlive(WindowId window) override { return ::IsWindow(HandleOf(window)) != FALSE; }
     std::string ReadTitle(WindowId window) override;
     WindowRect ReadRect(WindowId window) override;
     bool IsToolWindow(WindowId window) override;
-    bool SendClose(WindowId window, uint32_t timeoutMs) override;
-    void PostClose(WindowId window) override;
+    bool AskClose(WindowId window) override;
+    std::vector<WindowId> VisibleTopLevelWindows() override;
+
+private:
+    static void CALLBACK OnCloseAnswer(HWND, UINT, ULONG_PTR request, LRESULT);
+    static void CALLBACK OnQuestionAnswer(HWND, UINT, ULONG_PTR request, LRESULT length);
+    // Once known, tells the asker and forgets the request.
+    static void Decide(ULONG_PTR request, std::optional<bool> reached);
+
+    CloseAnswered closeAnswered;
 };
 
-// The whole window title, however long (the ban hotkey's).
+// The whole window title, however long.
 std::string ReadWholeTitle(HWND window);
 
 } // namespace engine

@@ -15,7 +15,8 @@ std::string DataExchange::ReadText(int id) const {
     return WindowText(::GetDlgItem(dialog, id));
 }
 
-void DataExchange::Text(int id, std::string& value, size_t maxChars) {
+void DataExchange::Text(int id, std::string& value, size_t maxChars,
+                        const std::function<std::string(const std::string&)>& problemOf) {
     if (failed)
         return;
     if (!read) {
@@ -28,6 +29,11 @@ void DataExchange::Text(int id, std::string& value, size_t maxChars) {
     std::string text = ReadText(id);
     if (maxChars && CountCharacters(text, AnsiLeadByte) > maxChars) {
         Fail(id, FormatTooManyCharacters(maxChars));
+        return;
+    }
+    std::string problem = problemOf ? problemOf(text) : std::string();
+    if (!problem.empty()) {
+        Fail(id, problem);
         return;
     }
     value = text;

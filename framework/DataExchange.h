@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "framework/Window.h"
@@ -28,7 +29,9 @@ public:
     // Binds a window object to a control of the template (subclassing it once).
     void Control(int id, Window& control);
     // Text; maxChars 0 means no limit. Writing also limits the edit control.
-    void Text(int id, std::string& value, size_t maxChars = 0);
+    // problemOf, when given, says why a text cannot be taken ("" when it can).
+    void Text(int id, std::string& value, size_t maxChars = 0,
+              const std::function<std::string(const std::string&)>& problemOf = nullptr);
     void Int(int id, int32_t& value);
     void UInt(int id, uint32_t& value);
     // A check box as a 0/1 flag, through BM_GETCHECK and BM_SETCHECK.

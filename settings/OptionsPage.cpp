@@ -31,7 +31,7 @@ void OptionsPage::DoDataExchange(fw::DataExchange& dx) {
     dx.Check(IDC_ADD_ALT, settings.AddAlt);
     dx.Check(IDC_ADD_SHIFT, settings.AddShift);
     dx.Check(IDC_ADD_CTRL, settings.AddCtrl);
-    dx.Text(IDC_HOTKEY, settings.Key, kKeyMaxCharacters);
+    dx.Text(IDC_HOTKEY, settings.Key, kKeyMaxCharacters, keyProblem);
     dx.Check(IDC_LOAD_ON_STARTUP, settings.LoadOnStartup);
     dx.Check(IDC_LOAD_ON_BOOT, settings.AutoStart);
     dx.UInt(IDC_DELAY, settings.Delay);

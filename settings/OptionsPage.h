@@ -19,7 +19,10 @@ namespace settings {
 
 class OptionsPage : public fw::Dialog {
 public:
-    explicit OptionsPage(Settings& edited) : fw::Dialog(IDD_OPTIONS), settings(edited) {}
+    // keyProblem: why the keyboard layout cannot type a hotkey Key, or "".
+    using KeyProblem = std::function<std::string(const std::string& key)>;
+    OptionsPage(Settings& edited, KeyProblem problemOfKey)
+        : fw::Dialog(IDD_OPTIONS), settings(edited), keyProblem(std::move(problemOfKey)) {}
 
     fw::Window widthEdit;
     fw::Window heightEdit;
@@ -81,6 +84,7 @@ private:
     LRESULT OnControlChanged(WORD, WORD, HWND, bool& bHandled);
 
     Settings& settings;
+    KeyProblem keyProblem;
     HotkeyApplier hotkeyApplier;
     std::optional<Problem> problem;
     bool showingProblem = false;

@@ -118,10 +118,14 @@ private:
 
 } // namespace
 
-StoredSettings ReadStoredSettings(const SettingsSource& source, fw::LeadByteTest isLeadByte) {
+StoredSettings ReadStoredSettings(const SettingsSource& source, fw::LeadByteTest isLeadByte,
+                                  const std::function<bool(const std::string&)>& isUsableKey) {
     StoredSettings stored;
     Reader reader(source, isLeadByte);
     VisitKeptValues(reader, stored);
+    // One that no key types would register another key's code, or nothing.
+    if (isUsableKey && !isUsableKey(stored.settings.Key))
+        stored.settings.Key = Settings().Key;
     ReadListsAndRegistryOnlyValues(source, isLeadByte, stored.settings);
     return stored;
 }

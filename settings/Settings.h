@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -98,8 +99,10 @@ public:
 
 // Every value in its fixed order. A value that is missing, of another type,
 // or that the Options page would refuse reads as its default; a flag reads
-// as 0 or 1.
-StoredSettings ReadStoredSettings(const SettingsSource& source, fw::LeadByteTest isLeadByte);
+// as 0 or 1. isUsableKey tells a "Key" the keyboard layout can type.
+StoredSettings
+ReadStoredSettings(const SettingsSource& source, fw::LeadByteTest isLeadByte,
+                   const std::function<bool(const std::string&)>& isUsableKey = nullptr);
 // The eighteen values the program keeps, each whether it changed or not;
 // then "BrowserNames" and "NeverClose" when they were edited, or taken out
 // when edited back to the program's defaults. The registry-only values are

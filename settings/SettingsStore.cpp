@@ -48,7 +48,7 @@ private:
 } // namespace
 
 StoredSettings SettingsStore::Load() const {
-    return ReadStoredSettings(RegistrySource(profile), fw::AnsiLeadByte);
+    return ReadStoredSettings(RegistrySource(profile), fw::AnsiLeadByte, isUsableKey);
 }
 
 void SettingsStore::Save(const StoredSettings& stored) const {

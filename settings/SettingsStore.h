@@ -3,6 +3,10 @@
 // written as one StoredSettings.
 #pragma once
 
+#include <functional>
+#include <string>
+#include <utility>
+
 #include "settings/RegistryProfile.h"
 #include "settings/Settings.h"
 
@@ -12,7 +16,11 @@ extern const char* const kSettingsSection; // "Settings"
 
 class SettingsStore {
 public:
-    explicit SettingsStore(const RegistryProfile& registry) : profile(registry) {}
+    // isUsableKey: whether the keyboard layout types a "Key"; one it does
+    // not reads as the default.
+    using KeyTest = std::function<bool(const std::string& key)>;
+    SettingsStore(const RegistryProfile& registry, KeyTest keyTest)
+        : profile(registry), isUsableKey(std::move(keyTest)) {}
 
     // Every value, each missing or unfit one as its default.
     StoredSettings Load() const;
@@ -22,6 +30,7 @@ public:
 
 private:
     const RegistryProfile& profile;
+    KeyTest isUsableKey;
 };
 
 } // namespace settings

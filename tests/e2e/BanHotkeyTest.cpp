@@ -25,7 +25,7 @@ protected:
     bool StaysAfter(const char* keys, const std::string& title = kAd) {
         HWND window = Maker().Open(title, 400, 300);
         EXPECT_TRUE(TypeKeys(maker, window, keys)) << keys;
-        return app.Settle() && ::IsWindow(window);
+        return SettleWith(app, maker) && ::IsWindow(window);
     }
     bool Closes(const char* keys, const std::string& title = kAd) {
         return !StaysAfter(keys, title);
@@ -97,6 +97,22 @@ TEST_F(BanHotkey, AltAndShiftAreModifiersOfTheirOwnAndTheKeysCaseDoesNotCount) {
         EXPECT_TRUE(Closes(c.closes));
         ASSERT_TRUE(app.Close()); // before the next settings are stored
     }
+}
+
+// The keyboard layout's key, never the one whose code is the character's.
+TEST_F(BanHotkey, AKeyThatNoKeyTypesIsRefusedOnTheOptionsPageAndReadAsTheDefault) {
+    StartWith(".");
+    EXPECT_TRUE(StaysAfter("ctrl+Delete")) << "0x2E, the code of \".\", is Delete's";
+    EXPECT_TRUE(Closes("ctrl+period"));
+    ChangeKey("\x80"); // the euro sign: no key of the display's layout types it
+    EXPECT_TRUE(DismissMessageBox(
+        app, "The hotkey cannot be \"\x80\": no key of this keyboard layout types it. Choose a "
+             "letter, a digit or another key."));
+    ChangeKey("."); // mended, or every report would ask again
+    EXPECT_TRUE(Closes("ctrl+period", "Dot again - Opera"));
+    ASSERT_TRUE(app.Close());
+    StartWith("\x80");
+    EXPECT_TRUE(Closes("ctrl+x", "Default - Opera")) << "stored, it reads as the default";
 }
 
 TEST_F(BanHotkey, ACombinationHeldByAnotherProgramIsNamedWhenTheOptionsTabIsLeft) {

@@ -33,6 +33,7 @@ protected:
             return std::none_of(popups.begin(), popups.end(), ::IsWindow);
         })) << "the first one is "
             << (::IsWindow(popups[0]) ? "still open" : "closed");
+        ASSERT_TRUE(SettleWith(app, maker)); // the last answers heard
         EXPECT_EQ(expected, app.StatisticsLines());
     }
 };

@@ -501,7 +501,11 @@ bool AnswerFileDialog(VelmoraProcess& app, const std::string& path) {
 bool StaysOpen(VelmoraProcess& app, MakerProcess& maker, const std::string& title, int width,
                int height) {
     HWND window = maker.Open(title, width, height);
-    return window && app.Settle() && ::IsWindow(window);
+    return window && SettleWith(app, maker) && ::IsWindow(window);
+}
+
+bool SettleWith(VelmoraProcess& app, MakerProcess& maker) {
+    return app.Settle() && maker.Sync() && app.Settle();
 }
 
 std::vector<std::string> FilesIn(const std::string& folder) {

@@ -128,6 +128,10 @@ std::string MessageBoxText(HWND box);
 // Answers the box showing `text` with OK and waits until it is gone; false
 // when none came.
 bool DismissMessageBox(const VelmoraProcess& app, const std::string& text);
+// Close requests are sent without waiting: returns once the program has
+// handled everything queued so far, the maker's main thread has taken what
+// the program asked of its windows, and the program has heard the answers.
+bool SettleWith(VelmoraProcess& app, MakerProcess& maker);
 // Opens a window and lets the program judge it: true when it stays open.
 bool StaysOpen(VelmoraProcess& app, MakerProcess& maker, const std::string& title, int width = 300,
                int height = 200);

@@ -2,6 +2,8 @@
 // judged by the session, size and name rules, counted and listed on the
 // statistics page. The rules' branches are the engine's unit tests; these
 // prove each path through the program once.
+#include <algorithm>
+
 #include "hook/hook.h"
 #include "tests/e2e/ProgramTest.h"
 
@@ -43,30 +45,111 @@ TEST_F(KillDecision, TheNameRuleClosesABannedBrowserWindowTheSizeRuleLetsByAsLis
     EXPECT_EQ((Lines{Counter(1, 1), "News - Netscape"}), app.StatisticsLines());
 }
 
-TEST_F(KillDecision, OnlyTheFirst254CharactersOfATitleCount) {
+TEST_F(KillDecision, TitlesAreJudgedWholeWhateverTheirLength) {
     Start("long-titles");
-    const std::string title = "Opera " + std::string(300, 'a');
-    ASSERT_TRUE(AddTitle(app, title));
-    EXPECT_TRUE(Stays(title, 1200, 800)) << "an entry longer than 254 characters never matches";
-    ASSERT_TRUE(AddTitle(app, title.substr(0, 254)));
-    EXPECT_FALSE(Stays(title, 1200, 800));
-    EXPECT_TRUE(Stays(std::string(260, 'b') + " - Opera")) << "a browser name past 254 is unseen";
+    const std::string at255 = std::string(247, 'x') + " - Opera";
+    EXPECT_FALSE(Stays(at255)) << "the browser name past the 254th character";
+    const std::string banned = "Banned - Opera " + std::string(285, 'a'); // 300
+    ASSERT_TRUE(AddTitle(app, banned));
+    EXPECT_FALSE(Stays(banned, 1200, 800)) << "an entry of the whole title";
+    const std::string cut = "Cut - Opera " + std::string(288, 'b');
+    EXPECT_TRUE(Stays(cut, 1200, 800));
+    ASSERT_TRUE(AddTitle(app, cut.substr(0, 254)));
+    EXPECT_FALSE(Stays(cut, 1200, 800))
+        << "an entry of its first 254 characters, as kept lists hold";
+    EXPECT_EQ((Lines{Counter(3, 3), at255, banned, cut}), app.StatisticsLines());
 }
 
-TEST_F(KillDecision, TheSessionRuleLetsOneBrowserWindowStayAtATime) {
+TEST_F(KillDecision, TheSessionRuleCountsTheBrowserWindowsOpenWhenBlockingStarts) {
     OneSession();
-    // Open before the program starts: its destruction must not make room.
-    HWND before = Maker().Open("Earlier - Opera", 300, 200);
+    HWND before = Maker().Open("Earlier - Opera", 1100, 800);
     Start("session");
+    EXPECT_FALSE(Stays("One - Opera")) << "the window open before the program started counts";
     ASSERT_TRUE(maker.Close(before));
-    HWND first = maker.Open("One - Opera", 300, 200);
-    ASSERT_TRUE(app.Settle());
-    EXPECT_TRUE(::IsWindow(first));
-    EXPECT_FALSE(Stays("Two - Opera"));
+    HWND first = maker.Open("Two - Opera", 300, 200);
+    ASSERT_TRUE(SettleWith(app, maker));
+    EXPECT_TRUE(::IsWindow(first)) << "the earlier one's place is free again";
+    EXPECT_FALSE(Stays("Three - Opera"));
     ASSERT_TRUE(maker.Close(first));
-    EXPECT_TRUE(Stays("Three - Opera")) << "the first one's place is free again";
-    EXPECT_FALSE(Stays("Four - Opera"));
-    EXPECT_EQ((Lines{Counter(2, 2), "Two - Opera", "Four - Opera"}), app.StatisticsLines());
+
+    // Stop, a browser window opens, Start: it counts too.
+    app.Click(app.Control(IDC_START));
+    ASSERT_TRUE(app.Settle());
+    ASSERT_TRUE(maker.Open("PreStop - Opera", 1100, 800));
+    app.Click(app.Control(IDC_START));
+    ASSERT_TRUE(app.Settle());
+    ASSERT_EQ("Stop", TextOf(app.Control(IDC_START))) << "started again";
+    EXPECT_FALSE(Stays("AfterStart - Opera", 1100, 800));
+    EXPECT_EQ((Lines{Counter(3, 3), "One - Opera", "Three - Opera", "AfterStart - Opera"}),
+              app.StatisticsLines());
+}
+
+TEST_F(KillDecision, WindowsThatRefuseOrThatTheirMakerDestroysAreNotCounted) {
+    Start("not-closed");
+    std::vector<HWND> refusing;
+    for (int i = 0; i < 5; ++i)
+        refusing.push_back(Maker().OpenRefusing("Refuses - Opera", 300, 200));
+    EXPECT_FALSE(Stays("Closes - Opera"));
+    EXPECT_EQ(6, maker.CloseRequests()) << "each asked once";
+    EXPECT_TRUE(std::all_of(refusing.begin(), refusing.end(), ::IsWindow));
+    EXPECT_EQ((Lines{Counter(1, 1), "Closes - Opera"}), app.StatisticsLines());
+
+    // Destroyed by their maker at once, or after a short life: counted only
+    // when the request reached them first.
+    for (int life : {0, 15}) {
+        int before = maker.CloseRequests();
+        ASSERT_TRUE(maker.Flash(100, life, 300, 200, "Brief - Opera"));
+        ASSERT_TRUE(SettleWith(app, maker));
+        int closed = 1 + maker.CloseRequests() - before;
+        EXPECT_EQ(Counter(closed, closed), app.StatisticsLines().at(0)) << "a life of " << life;
+    }
+}
+
+TEST_F(KillDecision, PopupsSlowToCloseLeaveTheProgramAnsweringPostedMessagesInTime) {
+    Start("slow-close");
+    std::vector<HWND> slow;
+    for (int i = 0; i < 5; ++i)
+        slow.push_back(Maker().OpenSlow(3000, "Slow " + std::to_string(i) + " - Opera", 300, 200));
+    // A message sent to the program is answered even while its thread waits
+    // in a send of its own; a posted one is not: time a posted one's effect.
+    HWND edit = app.PageControl(kBannedPage, IDC_ENTRY);
+    std::vector<DWORD> delays;
+    for (WPARAM limit = 0x60000000u; std::any_of(slow.begin(), slow.end(), ::IsWindow); ++limit) {
+        DWORD posted = ::GetTickCount();
+        ASSERT_TRUE(::PostMessageA(edit, EM_SETLIMITTEXT, limit, 0));
+        for (DWORD_PTR seen = 0; seen != limit; ::Sleep(1))
+            ASSERT_TRUE(
+                ::SendMessageTimeoutA(edit, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, 10000, &seen));
+        delays.push_back(::GetTickCount() - posted);
+        ::Sleep(20);
+    }
+    ASSERT_GE(delays.size(), 10u);
+    std::sort(delays.begin(), delays.end());
+    RecordProperty("posted_median_ms", static_cast<int>(delays[delays.size() / 2]));
+    RecordProperty("posted_slowest_ms", static_cast<int>(delays.back()));
+    EXPECT_LE(delays[delays.size() / 2], 50u) << "median, ms";
+    EXPECT_LE(delays.back(), 250u) << "slowest, ms";
+    ASSERT_TRUE(app.Settle());
+    EXPECT_EQ(Counter(5, 5), app.StatisticsLines().at(0)) << "each closed in the end";
+}
+
+TEST_F(KillDecision, StopDropsTheWindowsStillInTheirDelay) {
+    SetSettingDword("Delay", 2000);
+    Start("stop-in-delay");
+    HWND waiting[] = {Maker().Open("Waiting 1 - Opera", 300, 200),
+                      maker.Open("Waiting 2 - Opera", 300, 200)};
+    ASSERT_TRUE(app.Settle()); // their reports handled: both in their delay
+    app.Click(app.Control(IDC_START));
+    ASSERT_TRUE(app.Settle());
+    ASSERT_EQ("Start", TextOf(app.Control(IDC_START))) << "stopped";
+    app.Click(app.Control(IDC_START));
+    ASSERT_TRUE(app.Settle());
+    HWND later = maker.Open("Later - Opera", 300, 200);
+    // Its delay ends after theirs: once it is closed, theirs are long over.
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(later); }));
+    ASSERT_TRUE(SettleWith(app, maker));
+    EXPECT_TRUE(::IsWindow(waiting[0]) && ::IsWindow(waiting[1]));
+    EXPECT_EQ((Lines{Counter(1, 1), "Later - Opera"}), app.StatisticsLines());
 }
 
 TEST_F(KillDecision, AWindowWhoseDestructionWasNeverReportedStopsCountingOnceGone) {
@@ -123,6 +206,7 @@ TEST_F(KillDecision, DelayInTurnWaitsOnTheOnlyThread) {
                    POPUP_EVENT_CREATED);
     ASSERT_TRUE(app.Settle(20000));
     EXPECT_GE(::GetTickCount() - start, 2900u) << "the report held up the round trip";
+    ASSERT_TRUE(maker.Sync());
     EXPECT_FALSE(::IsWindow(popup)) << "and was judged before it returned";
 }
 
@@ -133,6 +217,7 @@ TEST_F(KillDecision, ASmallWindowThatNamesABrowserOnlyAfterItsCreationIsClosed) 
     ASSERT_TRUE(::IsWindow(popup)) << "no browser title yet";
     ASSERT_TRUE(maker.SetTitle(popup, "Ad - Opera"));
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(popup); }));
+    ASSERT_TRUE(SettleWith(app, maker));
     EXPECT_EQ((Lines{Counter(1, 1), "Ad - Opera"}), app.StatisticsLines());
 }
 

@@ -88,15 +88,38 @@ std::string MakerProcess::Ask(const std::string& command, DWORD timeoutMs) {
     return ReadLine(timeoutMs);
 }
 
-HWND MakerProcess::Open(const std::string& title, int width, int height) {
-    std::string answer =
-        Ask("open " + std::to_string(width) + " " + std::to_string(height) + " " + title);
+HWND MakerProcess::AskWindow(const std::string& command) {
     return reinterpret_cast<HWND>(
-        static_cast<UINT_PTR>(std::strtoull(answer.c_str(), nullptr, 10)));
+        static_cast<UINT_PTR>(std::strtoull(Ask(command).c_str(), nullptr, 10)));
+}
+
+HWND MakerProcess::Open(const std::string& title, int width, int height) {
+    return AskWindow("open " + std::to_string(width) + " " + std::to_string(height) + " " + title);
+}
+
+HWND MakerProcess::OpenRefusing(const std::string& title, int width, int height) {
+    return AskWindow("refusing " + std::to_string(width) + " " + std::to_string(height) + " " +
+                     title);
+}
+
+HWND MakerProcess::OpenSlow(DWORD closeTakesMs, const std::string& title, int width, int height) {
+    return AskWindow("slow " + std::to_string(closeTakesMs) + " " + std::to_string(width) + " " +
+                     std::to_string(height) + " " + title);
 }
 
 bool MakerProcess::SetTitle(HWND window, const std::string& title) {
     return Ask("title " + std::to_string(reinterpret_cast<UINT_PTR>(window)) + " " + title) == "ok";
+}
+
+bool MakerProcess::Flash(int count, int lifeMs, int width, int height, const std::string& prefix) {
+    std::string command = "flash " + std::to_string(count) + " " + std::to_string(lifeMs) + " " +
+                          std::to_string(width) + " " + std::to_string(height) + " " + prefix;
+    return Ask(command, 600000) == "made " + std::to_string(count);
+}
+
+int MakerProcess::CloseRequests() {
+    std::string answer = Ask("requests");
+    return answer.empty() ? -1 : std::atoi(answer.c_str());
 }
 
 bool MakerProcess::Close(HWND window) {

@@ -28,6 +28,18 @@ public:
     bool Running() const { return static_cast<bool>(process); }
     // A visible window of exactly width x height; null on failure.
     HWND Open(const std::string& title, int width, int height);
+    // The same, refusing SC_CLOSE and WM_CLOSE.
+    HWND OpenRefusing(const std::string& title, int width, int height);
+    // The same on a thread of its own that takes closeTakesMs to answer
+    // SC_CLOSE, and then closes.
+    HWND OpenSlow(DWORD closeTakesMs, const std::string& title, int width, int height);
+    // count windows "prefix 0".. one after another, each destroyed by the
+    // maker lifeMs after its creation (0: at once, taking no message between).
+    bool Flash(int count, int lifeMs, int width, int height, const std::string& prefix);
+    // How many SC_CLOSE requests its windows have taken; -1 on failure.
+    int CloseRequests();
+    // Returns once its main thread has handled what was sent to it before.
+    bool Sync() { return Ask("sync") == "ok"; }
     bool SetTitle(HWND window, const std::string& title);
     // The maker destroys the window itself.
     bool Close(HWND window);
@@ -54,6 +66,8 @@ public:
 
 private:
     std::string Ask(const std::string& command, DWORD timeoutMs = 20000);
+    // A command that answers a window's handle.
+    HWND AskWindow(const std::string& command);
     std::string ReadLine(DWORD timeoutMs);
     OwnedHandle process;
     DWORD pid = 0;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "engine/CloseAnswers.h"
 #include "engine/KillRules.h"
 #include "engine/OpenBrowserWindows.h"
 
@@ -55,4 +56,31 @@ TEST(OpenBrowserWindows, NeverBelowZeroAndEachWindowCountsOnce) {
     EXPECT_EQ(2, open.Count());
     open.ForgetGone([](OpenBrowserWindows::WindowId id) { return id != 2; });
     EXPECT_EQ(1, open.Count()) << "a window whose destruction report was lost is forgotten";
+}
+
+TEST(CloseAnswers, TheOrderOfTheTwoAnswersTellsWhetherTheThreadTookTheRequest) {
+    const struct {
+        const char* what;
+        bool questionSent, requestFirst, windowThere;
+        int64_t length;
+        std::optional<bool> afterFirst, tookIt;
+    } cases[] = {
+        {"closed while handling it", true, false, false, 0, true, true},
+        {"handled it, the question meanwhile", true, false, true, 12, true, true},
+        {"refused, or closes later", true, true, true, 12, true, true},
+        {"closed later, before the answer was taken", true, true, false, 12, std::nullopt, true},
+        {"destroyed with both waiting", true, true, false, 0, std::nullopt, false},
+        {"gone before the question was sent", false, true, false, 0, false, false},
+        {"there, the question never sent", false, true, true, 0, true, true},
+    };
+    for (const auto& c : cases) {
+        CloseAnswers answers(c.questionSent);
+        std::optional<bool> first = c.requestFirst ? answers.RequestAnswered(c.windowThere)
+                                                   : answers.QuestionAnswered(c.length);
+        EXPECT_EQ(c.afterFirst, first) << c.what;
+        std::optional<bool> known = first;
+        if (!known)
+            known = answers.QuestionAnswered(c.length);
+        EXPECT_EQ(c.tookIt, known) << c.what;
+    }
 }

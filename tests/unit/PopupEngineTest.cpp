@@ -1,6 +1,7 @@
 // The kill decision under a fake clock, with fake windows: delays that
 // overlap, windows that go during their delay, titles that come late, the
-// session count, and the close request that times out.
+// session count, blocking stopped and started, and what a close request's
+// answer means for the record.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -24,7 +25,8 @@ public:
         std::string title;
         int32_t width, height;
         bool tool = false;
-        bool answers = true; // handles a sent close request in time
+        bool visible = true;
+        bool closes = true; // goes when asked, answering at once; else as the test says
     };
 
     uint64_t NowMs() override { return now; }
@@ -42,17 +44,23 @@ public:
                           : WindowRect{};
     }
     bool IsToolWindow(WindowId w) override { return IsAlive(w) && all[w].tool; }
-    bool SendClose(WindowId w, uint32_t timeoutMs) override {
-        sent.push_back(w);
-        if (IsAlive(w) && !all[w].answers) {
-            now += timeoutMs;
+    bool AskClose(WindowId w) override {
+        if (!IsAlive(w))
             return false;
+        asked.push_back(w);
+        if (all[w].closes) {
+            all.erase(w);
+            answer(w, true);
         }
-        if (onClose)
-            onClose(w);
         return true;
     }
-    void PostClose(WindowId w) override { posted.push_back(w); }
+    std::vector<WindowId> VisibleTopLevelWindows() override {
+        std::vector<WindowId> shown;
+        for (const auto& window : all)
+            if (window.second.visible)
+                shown.push_back(window.first);
+        return shown;
+    }
     bool Contains(const std::string& title) const override { return banned.count(title) != 0; }
 
     uint64_t now = 1000;
@@ -60,9 +68,8 @@ public:
     std::map<WindowId, Window> all;
     WindowId nextId = 0x100;
     int titleReads = 0;
-    std::vector<WindowId> sent, posted;
-    // Runs while a close request is being handled, as the window's thread would.
-    std::function<void(WindowId)> onClose;
+    std::vector<WindowId> asked;
+    std::function<void(WindowId, bool)> answer;
     std::set<std::string> banned;
 };
 
@@ -71,7 +78,9 @@ protected:
     Engine()
         : popups(
               settings, world, world, world,
-              [this](const std::string& title) { kills.push_back(title); }, testcp::Cp1252) {}
+              [this](const std::string& title) { kills.push_back(title); }, testcp::Cp1252) {
+        world.answer = [this](WindowId w, bool reached) { popups.OnCloseAnswered(w, reached); };
+    }
     // What the host does: run the engine's timer whenever it asks, until ms have passed.
     void RunFor(uint64_t ms) {
         uint64_t end = world.now + ms;
@@ -115,8 +124,9 @@ TEST_F(Engine, NoTitleIsWatchedOfAToolWindowWhileStoppedOrWithoutALateTitleTime)
     popups.OnCreated(tip);
     EXPECT_EQ(0u, popups.WaitingCount()) << "a tool window";
     WindowId stopped = Open("Loading...");
-    popups.StopWatchingTitles();
+    popups.Stop();
     EXPECT_EQ(0u, popups.WaitingCount()) << "stopped";
+    popups.Start();
     settings.LateTitleSeconds = 0;
     WindowId old = Open("Loading...");
     EXPECT_EQ(0u, popups.WaitingCount()) << "no late-title time";
@@ -140,7 +150,7 @@ TEST_F(Engine, OverlappingDelaysEachEndOnTheirOwnClockInTheOrderTheyEnd) {
     EXPECT_EQ(1350u, popups.NextWakeMs().value_or(0)) << "the third one's delay ends first";
     RunFor(300);
     ASSERT_EQ((Lines{"Third - Opera", "First - Opera"}), kills);
-    EXPECT_EQ(first, world.sent[1]);
+    EXPECT_EQ(first, world.asked[1]);
     RunFor(200);
     EXPECT_EQ((Lines{"Third - Opera", "First - Opera", "Second - Opera"}), kills);
     EXPECT_TRUE(world.slept.empty());
@@ -222,16 +232,6 @@ TEST_F(Engine, ALateBrowserOrBannedTitleIsJudgedOnlyWithinTheLateTitleTime) {
     EXPECT_EQ(reads, world.titleReads) << "no window left to poll";
 }
 
-TEST_F(Engine, AWindowIsClosedAndRecordedAtMostOnceWhateverItsTitleDoes) {
-    WindowId stubborn = Open("Ad - Opera"); // ignores the request: stays open
-    for (const char* title : {"Other - Opera", "Ad - Opera", "Third - AOL"}) {
-        Retitle(stubborn, title);
-        RunFor(kTitlePollMs);
-    }
-    EXPECT_EQ(Lines{"Ad - Opera"}, kills);
-    EXPECT_EQ(1u, world.sent.size());
-}
-
 TEST_F(Engine, ALateBrowserTitleIsCountedOnceAndOnlyThenFacesTheSessionRule) {
     settings.BySess = 1;
     settings.BySize = 0;
@@ -255,41 +255,72 @@ TEST_F(Engine, ALateBrowserTitleIsCountedOnceAndOnlyThenFacesTheSessionRule) {
     EXPECT_EQ(0, popups.OpenBrowserCount());
 }
 
-TEST_F(Engine, AWindowThatDoesNotAnswerIsAskedAgainThroughItsQueueAndStillRecorded) {
-    WindowId hung = Make("Hung - Opera");
-    world.all[hung].answers = false;
-    popups.OnCreated(hung);
-    EXPECT_EQ(std::vector<WindowId>{hung}, world.sent);
-    EXPECT_EQ(std::vector<WindowId>{hung}, world.posted);
-    EXPECT_EQ(Lines{"Hung - Opera"}, kills);
-    EXPECT_EQ(1000u + kCloseRequestTimeoutMs, world.now);
-    Open("Fine - Opera");
-    EXPECT_EQ(1u, world.posted.size()) << "a window that answers is not asked twice";
+TEST_F(Engine, AKillIsRecordedOnceTheWindowIsGoneAfterItsThreadTookTheRequest) {
+    // These windows answer as the test says, not at once.
+    auto open = [&](const char* title) {
+        WindowId w = Make(title);
+        world.all[w].closes = false;
+        popups.OnCreated(w);
+        return w;
+    };
+    auto gone = [&](WindowId w, bool reported = true) {
+        world.all.erase(w);
+        if (reported)
+            popups.OnDestroyed(w);
+    };
+    WindowId refuses = open("Refuses - Opera");
+    WindowId slow = open("Slow - Opera");
+    WindowId later = open("Later - Opera"); // goes after its answer, as browsers do
+    WindowId unreported = open("Unreported - Opera");
+    WindowId hung = open("Hung - Opera");
+    WindowId early = open("Early - Opera"); // destroyed by its maker before taking the request
+    popups.OnCloseAnswered(refuses, true);
+    gone(early);
+    popups.OnCloseAnswered(early, false);
+    popups.OnCloseAnswered(later, true);
+    popups.OnCloseAnswered(unreported, true);
+    Retitle(refuses, "Refuses again - Opera");
+    RunFor(1000);
+    gone(later);
+    gone(unreported, false);
+    EXPECT_EQ(Lines{"Later - Opera"}, kills);
+    RunFor(2000);
+    gone(slow);
+    EXPECT_EQ(Lines{"Later - Opera"}, kills) << "only the answer tells whether it took the request";
+    popups.OnCloseAnswered(slow, true);
+    RunFor(kCloseOutcomeMs);
+    EXPECT_EQ((Lines{"Later - Opera", "Slow - Opera", "Unreported - Opera"}), kills);
+    EXPECT_EQ(6u, world.asked.size()) << "each asked once, whatever its title did";
+    EXPECT_FALSE(popups.NextWakeMs()) << "no timer for the hung one, which never answered";
+    gone(refuses);
+    EXPECT_EQ(3u, kills.size()) << "it refused: gone later, it is no kill";
+    EXPECT_TRUE(world.IsAlive(hung));
 }
 
-TEST_F(Engine, ReportsThatArriveInsideACloseRequestAreHandledWithoutJudgingThere) {
-    settings.Delay = 100;
-    std::vector<WindowId> burst;
-    for (int i = 0; i < 50; ++i)
-        burst.push_back(Open("Burst " + std::to_string(i) + " - Opera"));
-    int depth = 0, deepest = 0;
-    world.onClose = [&](WindowId w) {
-        deepest = std::max(deepest, ++depth);
-        world.all.erase(w);
-        popups.OnDestroyed(w);
-        // A new window made while the closed one goes, by the same thread.
-        if (w == burst[0])
-            Open("Made on the way - Opera");
-        --depth;
-    };
+TEST_F(Engine, StartCountsTheBrowserWindowsOpenAndStopDropsThoseWaiting) {
+    settings.BySess = 1;
+    settings.BySize = 0;
+    WindowId before = Make("PreStop - Opera", 1100, 800);
+    Make("Notes - Notepad");
+    world.all[Make("Hidden - Opera")].visible = false;
+    popups.Start();
+    EXPECT_EQ(1, popups.OpenBrowserCount());
+    Open("AfterStart - Opera", 1100, 800);
+    EXPECT_EQ(Lines{"AfterStart - Opera"}, kills) << "two browser windows of one allowed";
+
+    settings.Delay = 500;
+    Open("Delayed - Opera");
     RunFor(100);
-    EXPECT_EQ(1, deepest) << "no judgment inside another";
-    ASSERT_EQ(50u, kills.size()) << "all closed in one go";
-    RunFor(100);
-    EXPECT_EQ(51u, kills.size());
-    EXPECT_EQ("Made on the way - Opera", kills.back());
-    EXPECT_EQ(0, popups.OpenBrowserCount());
+    popups.Stop();
+    Open("Reported after the stop - Opera");
+    RunFor(1000);
+    EXPECT_EQ(1u, kills.size()) << "neither judged";
     EXPECT_EQ(0u, popups.WaitingCount());
+    EXPECT_FALSE(popups.NextWakeMs());
+
+    world.all.erase(before); // gone while stopped: no report came
+    popups.Start();
+    EXPECT_EQ(2, popups.OpenBrowserCount()) << "the two left open, counted afresh";
 }
 
 TEST_F(Engine, DelayInTurnWaitsOnTheThreadBoundedAndJudgesAtOnce) {
@@ -307,6 +338,9 @@ TEST_F(Engine, DelayInTurnWaitsOnTheThreadBoundedAndJudgesAtOnce) {
     EXPECT_EQ(3u, world.slept.size()) << "only a creation report waits";
     EXPECT_EQ(4u, kills.size());
     EXPECT_FALSE(popups.NextWakeMs());
+    popups.Stop();
+    Open("After the stop - Opera");
+    EXPECT_EQ(5u, kills.size()) << "the stop waited behind the reports before it, as at first";
 }
 
 TEST_F(Engine, ConfiguredBrowserNamesDecideWhatIsABrowserWindow) {
@@ -325,14 +359,14 @@ TEST_F(Engine, ANeverCloseTitleIsClosedByNoRuleYetCountsAsABrowserWindow) {
     settings.Sessions = 0;
     world.banned = {"Sign in - Opera"};
     WindowId signIn = Open("Sign in - Opera");
-    EXPECT_TRUE(world.sent.empty()) << "neither the session, the size nor the name rule";
+    EXPECT_TRUE(world.asked.empty()) << "neither the session, the size nor the name rule";
     EXPECT_EQ(1, popups.OpenBrowserCount());
     WindowId late = Open("Loading...");
     Retitle(late, "Sign in to pay - Opera");
-    EXPECT_TRUE(world.sent.empty());
+    EXPECT_TRUE(world.asked.empty());
     EXPECT_TRUE(kills.empty());
     settings.NeverClose.RemoveAt(0); // edited on the page: acts on the next window
     Open("Sign in - Opera 2");
-    EXPECT_EQ(1u, world.sent.size());
-    EXPECT_NE(signIn, world.sent.front());
+    EXPECT_EQ(1u, world.asked.size());
+    EXPECT_NE(signIn, world.asked.front());
 }

@@ -72,6 +72,12 @@ TEST(StoredSettings, AValueThePageOrTheEngineWouldRefuseReadsAsItsDefault) {
     key.strings = {{"Key", ""}};
     EXPECT_EQ("", settings::ReadStoredSettings(key, testcp::Cp1252).settings.Key)
         << "the page takes none";
+    auto typed = [](const std::string& k) { return k != "\x80"; };
+    key.strings = {{"Key", "\x80"}};
+    EXPECT_EQ("x", settings::ReadStoredSettings(key, testcp::Cp1252, typed).settings.Key)
+        << "no key of the layout types it";
+    key.strings = {{"Key", "."}};
+    EXPECT_EQ(".", settings::ReadStoredSettings(key, testcp::Cp1252, typed).settings.Key);
 }
 
 // A value stored with another type than its own is no value of it.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -76,4 +77,27 @@ TEST(TitleMatch, TheWordsAtOnceFindWhatEachWordAloneFinds) {
         }
     }
     EXPECT_FALSE(engine::TitleWords().FoundIn("anything", testcp::Cp1252));
+}
+
+TEST(TitleMatch, AnEntryMatchesTheWholeTitleOrTheFirst254BytesOfALongerOne) {
+    std::set<std::string> list;
+    auto listed = [&](const std::string& entry) { return list.count(entry) != 0; };
+    auto isListed = [&](const std::string& title, fw::LeadByteTest isLeadByte) {
+        return engine::IsListedTitle(title, listed, isLeadByte);
+    };
+    const std::string title = "Ad - Opera " + std::string(289, 'a'); // 300
+    list = {title};
+    EXPECT_TRUE(isListed(title, testcp::Cp1252));
+    EXPECT_FALSE(isListed(title.substr(0, 299), testcp::Cp1252));
+    list = {title.substr(0, 254)};
+    EXPECT_TRUE(isListed(title, testcp::Cp1252)) << "as the first versions read it";
+    EXPECT_TRUE(isListed(title.substr(0, 255), testcp::Cp1252));
+    list = {title.substr(0, 253)};
+    EXPECT_FALSE(isListed(title, testcp::Cp1252)) << "only a cut at 254 stands for a longer title";
+
+    // A double-byte character across the 254th byte was left out whole.
+    const std::string wide = std::string(253, 'a') + "\x83\x41 - Opera";
+    list = {wide.substr(0, 253)};
+    EXPECT_TRUE(isListed(wide, testcp::Cp932));
+    EXPECT_FALSE(isListed(wide, testcp::Cp1252)) << "one byte, one character: cut at 254";
 }

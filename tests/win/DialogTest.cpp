@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/BanHotkey.h"
 #include "settings/OptionsPage.h"
 #include "tests/win/Support.h"
 
@@ -34,7 +35,7 @@ protected:
 
     wintest::HostWindow host;
     settings::Settings value;
-    settings::OptionsPage page{value};
+    settings::OptionsPage page{value, engine::BanHotkeyKeyProblem};
 };
 
 } // namespace

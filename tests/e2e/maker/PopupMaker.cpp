@@ -2,6 +2,16 @@
 // makes pop-ups: the tests drive it through its standard input, one command
 // per line, and read one answer line for each.
 //   open W H TITLE   a visible window of W x H pixels; answers its handle
+//   refusing W H TITLE  the same, but its procedure refuses SC_CLOSE and
+//                    WM_CLOSE
+//   slow MS W H TITLE   the same on a thread of its own, which takes MS
+//                    milliseconds to answer SC_CLOSE (and then closes)
+//   flash N LIFE W H PREFIX  N windows "PREFIX 0".. one after another, each
+//                    destroyed by the maker LIFE ms after its creation (0: at
+//                    once, taking no message between); answers "made N"
+//   requests         how many SC_CLOSE requests its windows have taken
+//   sync             answers ok once the main thread has handled the
+//                    messages sent to it before
 //   title HWND TITLE sets a window's title; answers ok
 //   close HWND       destroys a window; answers ok
 //   module NAME      whether a module of that name is loaded here: yes or no
@@ -23,10 +33,12 @@
 // queue for a long time.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -85,8 +97,26 @@ size_t g_burstGone = 0;
 double g_lastGone = 0;
 // Typed after the keys under test, so the driver knows they have all arrived.
 unsigned g_markers = 0;
+// Taken by the windows of every thread.
+std::atomic<unsigned> g_closeRequests{0};
+// Main-thread windows that refuse to close.
+std::set<HWND> g_refusing;
+// How long a window of this thread takes to answer SC_CLOSE.
+thread_local DWORD t_closeTakesMs = 0;
 
 LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
+        ++g_closeRequests;
+        if (t_closeTakesMs)
+            ::Sleep(t_closeTakesMs);
+    }
+    if ((msg == WM_CLOSE || (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE)) &&
+        !t_closeTakesMs && g_refusing.count(hwnd))
+        return 0;
+    if (msg == WM_NCDESTROY && t_closeTakesMs) {
+        ::PostQuitMessage(0); // the slow window's thread ends with it
+        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
     if (msg == WM_KEYDOWN && wParam == VK_F9)
         ++g_markers;
     // Alt pressed and released alone (a hotkey took the key between) would
@@ -127,6 +157,24 @@ void PumpUntil(double untilMs) {
     }
 }
 
+struct SlowWindow {
+    std::string title;
+    int width, height;
+    DWORD closeTakesMs;
+    HANDLE made;
+    HWND window;
+};
+
+DWORD WINAPI RunSlowWindow(LPVOID param) {
+    SlowWindow& slow = *static_cast<SlowWindow*>(param);
+    t_closeTakesMs = slow.closeTakesMs;
+    slow.window = Make(slow.title, 40, slow.width, slow.height);
+    ::SetEvent(slow.made); // slow, on the main thread's stack, is not touched again
+    for (MSG msg; ::GetMessageA(&msg, nullptr, 0, 0) > 0;)
+        ::DispatchMessageA(&msg);
+    return 0;
+}
+
 HWND HandleIn(const std::string& text) {
     return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(text.c_str(), nullptr, 10)));
 }
@@ -137,6 +185,37 @@ bool Run(const std::string& line) {
         int width = 0, height = 0;
         std::sscanf(line.c_str(), "open %d %d", &width, &height);
         Answer(std::to_string(reinterpret_cast<UINT_PTR>(Make(After(line, 3), 40, width, height))));
+    } else if (word == "refusing") {
+        int width = 0, height = 0;
+        std::sscanf(line.c_str(), "refusing %d %d", &width, &height);
+        HWND window = Make(After(line, 3), 40, width, height);
+        g_refusing.insert(window);
+        Answer(std::to_string(reinterpret_cast<UINT_PTR>(window)));
+    } else if (word == "slow") {
+        SlowWindow slow{After(line, 4), 0, 0, 0, ::CreateEventA(nullptr, FALSE, FALSE, nullptr),
+                        nullptr};
+        std::sscanf(line.c_str(), "slow %lu %d %d", &slow.closeTakesMs, &slow.width, &slow.height);
+        HANDLE thread = ::CreateThread(nullptr, 0, RunSlowWindow, &slow, 0, nullptr);
+        if (thread) {
+            ::WaitForSingleObject(slow.made, INFINITE);
+            ::CloseHandle(thread);
+        }
+        ::CloseHandle(slow.made);
+        Answer(std::to_string(reinterpret_cast<UINT_PTR>(slow.window)));
+    } else if (word == "flash") {
+        int count = 0, life = 0, width = 0, height = 0;
+        std::sscanf(line.c_str(), "flash %d %d %d %d", &count, &life, &width, &height);
+        for (int i = 0; i < count; ++i) {
+            HWND window = Make(After(line, 5) + " " + std::to_string(i), 40, width, height);
+            if (life > 0)
+                PumpUntil(NowMs() + life);
+            ::DestroyWindow(window); // fails when a close request took it first
+        }
+        Answer("made " + std::to_string(count));
+    } else if (word == "requests") {
+        Answer(std::to_string(g_closeRequests.load()));
+    } else if (word == "sync") {
+        Answer("ok");
     } else if (word == "title") {
         ::SetWindowTextA(HandleIn(After(line, 1)), After(line, 2).c_str());
         Answer("ok");
