@@ -1,9 +1,12 @@
 #include "app/MainDialog.h"
 
+#include <objbase.h>
+
 #include "engine/BanHotkey.h"
 #include "engine/HotkeyRule.h"
 #include "framework/AnsiCodePage.h"
 #include "framework/Handle.h"
+#include "framework/StartupTrace.h"
 #include "tray/TrayAnimation.h"
 
 namespace app {
@@ -33,9 +36,15 @@ void MainDialog::DoDataExchange(fw::DataExchange& dx) {
     dx.Control(IDC_BANNER, banner);
 }
 
+MainDialog::~MainDialog() {
+    if (comStarted)
+        ::CoUninitialize();
+}
+
 bool MainDialog::OnInitDialog() {
     fw::SetMainWindow(m_hWnd);
     fw::Dialog::OnInitDialog();
+    fw::MarkStartup("main window made");
 
     char about[256] = {};
     ::LoadStringA(::GetModuleHandleA(nullptr), IDS_ABOUTBOX, about, sizeof(about));
@@ -44,20 +53,41 @@ bool MainDialog::OnInitDialog() {
         ::AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
         ::AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, about);
     }
+
+    // Only the watching and what the window shows first come before it
+    // answers. The rest is posted before the hook exists, so it comes ahead
+    // of every report: no window is judged before the list file is read.
+    ::PostMessageA(m_hWnd, kFinishStartup, 0, 0);
+    blocker.Attach(m_hWnd);
+    fw::MarkStartup("hook set");
+    if (!settings.LoadMinimized)
+        MakeFirstView();
+
+    RegisterHotkey(false);
+    // Never shown; it goes into the tray with the rest.
+    if (settings.LoadMinimized)
+        SetVisibleOnStart(false);
+    // The tray icon comes with the rest, placed once as blocking stands.
+    if (settings.LoadStart)
+        StartBlocking();
+    else
+        StopBlocking();
+    fw::MarkStartup("blocking started");
+    // A window never shown takes no focus: the dialog manager's default
+    // focus would activate it (10 ms under Wine), and it gets its focus
+    // when it first comes out of the tray.
+    return !settings.LoadMinimized;
+}
+
+void MainDialog::MakeFirstView() {
+    if (firstViewMade)
+        return;
+    firstViewMade = true;
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon));
     ShowWindowIconsForDpi();
-
-    blocker.Attach(m_hWnd);
-
-    trayStartIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM));
-    tray.PlaceIcon(WM_TRAY_NOTIFY, fw::GetAppTitle().c_str(), trayStartIcon, IDR_TRAY_STOPPED);
-
-    // The pages show the settings, the count and the list as loaded.
+    // The pages show the settings, the count and the list as loaded; those
+    // under the other tabs are made when first needed.
     bannedListPage.Create(m_hWnd);
-    statsPage.Create(m_hWnd);
-    optionsPage.Create(m_hWnd);
-    browsersPage.Create(m_hWnd);
-    aboutPage.Create(m_hWnd);
     tabCtrl.AddPage("Banned List", kBannedListPage, &bannedListPage);
     tabCtrl.AddPage("Statistics", kStatisticsPage, &statsPage);
     tabCtrl.AddPage("Options", kOptionsPage, &optionsPage);
@@ -67,28 +97,33 @@ bool MainDialog::OnInitDialog() {
     hideButton.SetIconResources(IDI_HIDE, 0);
     hideButton.ShadeStateColour(controls::ImageButton::HoverBack, 20, true);
     hideButton.SetStateColour(controls::ImageButton::HoverText, RGB(0, 0, 128), true);
-    startButton.SetIconResources(IDI_STARTED, 0);
     startButton.ShadeStateColour(controls::ImageButton::HoverBack, 20, true);
-    startButton.SetStateColour(controls::ImageButton::HoverText, RGB(0, 128, 0), true);
+    fw::MarkStartup("window icons, first page");
+}
 
+LRESULT MainDialog::OnFinishStartup(UINT, WPARAM, LPARAM, bool&) {
+    fw::MarkStartup("after the first answer");
+    MakeFirstView();
+    tabCtrl.MakePages();
     if (settings.BySize)
         optionsPage.OnBySizeClicked();
     if (settings.BySess)
         optionsPage.OnBySessionClicked();
+    fw::MarkStartup("other pages made");
+    if (settings.LoadMinimized)
+        tray::ShrinkToTray(m_hWnd);
+    // For the shell's links.
+    comStarted = SUCCEEDED(::CoInitialize(nullptr));
+    trayPlaced = true;
+    PlaceTrayIcon(blocker.Started() ? IDR_TRAY_STARTED : IDR_TRAY_STOPPED,
+                  blocker.Started() ? IDI_STARTED : IDI_STOPPED);
+    fw::MarkStartup("tray icon placed");
     if (settings.LoadOnStartup) {
         if (std::optional<bannedlist::Notice> notice = bannedList.Read(bannedList.Path()))
             bannedListPage.Notify(*notice);
     }
-    RegisterHotkey(false);
-    if (settings.LoadMinimized) {
-        tray::ShrinkToTray(m_hWnd);
-        SetVisibleOnStart(false);
-    }
-    if (settings.LoadStart)
-        StartBlocking();
-    else
-        StopBlocking();
-    return true;
+    fw::MarkStartup("list file read");
+    return 0;
 }
 
 std::string MainDialog::RegisterHotkey(bool reregister) {
@@ -103,6 +138,8 @@ std::string MainDialog::RegisterHotkey(bool reregister) {
 }
 
 void MainDialog::PlaceTrayIcon(UINT iconId, UINT imageId) {
+    if (!trayPlaced)
+        return;
     tray.DeleteIcon();
     tray.DestroyWindow();
     tray.PlaceIcon(WM_TRAY_NOTIFY, fw::GetAppTitle().c_str(), nullptr, iconId);
@@ -250,8 +287,11 @@ LRESULT MainDialog::OnEndSession(UINT, WPARAM wParam, LPARAM, bool&) {
 
 LRESULT MainDialog::OnShowWindow(UINT msg, WPARAM wParam, LPARAM lParam, bool&) {
     LRESULT shown = DefWindowProc(msg, wParam, lParam);
-    optionsPage.ReadControls();
-    bannedListPage.UpdateData(true);
+    // Shown first at start, before the pages are made.
+    if (optionsPage.m_hWnd)
+        optionsPage.ReadControls();
+    if (bannedListPage.m_hWnd)
+        bannedListPage.UpdateData(true);
     return shown;
 }
 

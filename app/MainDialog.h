@@ -28,6 +28,7 @@ public:
     MainDialog(settings::Settings& settings, bannedlist::BannedList& bannedList,
                stats::KillCount& kills, engine::Blocker& blocker,
                const settings::SettingsStore& store);
+    ~MainDialog() override;
 
     bannedlist::BannedListPage bannedListPage;
     settings::OptionsPage optionsPage;
@@ -45,6 +46,7 @@ public:
 
     BEGIN_MSG_MAP(MainDialog)
         MESSAGE_HANDLER(WM_POPUP_CREATED, OnPopupReport)
+        MESSAGE_HANDLER(kFinishStartup, OnFinishStartup)
         MESSAGE_HANDLER(WM_HOTKEY, OnHotkey)
         MESSAGE_HANDLER(WM_TIMER, OnTimer)
         COMMAND_ID_HANDLER(ID_TRAY_OPEN, OnOpen)
@@ -66,6 +68,9 @@ public:
     END_MSG_MAP()
 
 protected:
+    // Posted to itself at start: the rest of the start-up, once the window answers.
+    static constexpr UINT kFinishStartup = WM_APP + 0x150;
+
     bool OnInitDialog() override;
     void DoDataExchange(fw::DataExchange& dx) override;
     // Enter and Escape must not end the program behind the close sequence's back.
@@ -74,6 +79,7 @@ protected:
 
 private:
     LRESULT OnPopupReport(UINT, WPARAM wParam, LPARAM lParam, bool&);
+    LRESULT OnFinishStartup(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnHotkey(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnTimer(UINT, WPARAM wParam, LPARAM, bool& bHandled);
     LRESULT OnOpen(WORD, WORD, HWND, bool&);
@@ -99,6 +105,8 @@ private:
     void ShowStartButtonState(const char* caption, int icon, COLORREF hoverText);
     // What the registry keeps of this run.
     settings::StoredSettings Stored() const;
+    // What the window shows first: its icons, the buttons and the first page.
+    void MakeFirstView();
     // The caption's and the taskbar's program icons, drawn for the window's DPI.
     void ShowWindowIconsForDpi();
     // Settings, then the list file when "SaveOnExit" is on. False when the
@@ -111,8 +119,11 @@ private:
     engine::Blocker& blocker;
     const settings::SettingsStore& store;
     HICON programIcon;
-    HICON trayStartIcon = nullptr;
     fw::UniqueIcon windowIcons[2];
+    bool firstViewMade = false;
+    // From the end of the start-up on, the tray icon shows the state.
+    bool trayPlaced = false;
+    bool comStarted = false;
     bool closing = false;
     bool inClose = false;
 };

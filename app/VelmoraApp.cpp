@@ -1,12 +1,12 @@
 #include "app/VelmoraApp.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include "app/MainDialog.h"
 #include "engine/BanHotkey.h"
 #include "engine/HookLibrary.h"
 #include "framework/Handle.h"
+#include "framework/StartupTrace.h"
 #include "listfile/SystemCodePage.h"
 #include "listfile/SystemTitleOrder.h"
 #include "listfile/Win32ListFileSystem.h"
@@ -18,6 +18,7 @@ const char* const kProgramTitle = "Draxtel Velmora";
 const char* const kRegistryCompany = "Draxtel";
 
 int VelmoraApp::Run(HINSTANCE) {
+    fw::MarkStartup("WinMain");
     fw::SetAppTitle(kProgramTitle);
     // The handle stays open for the life of the process: it is the guard.
     fw::UniqueKernelHandle mutex(::CreateMutexA(nullptr, TRUE, kInstanceMutexName));
@@ -33,11 +34,11 @@ int VelmoraApp::Run(HINSTANCE) {
         return 1;
     }
 
+    fw::MarkStartup("hook library loaded");
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
-    // The update download and the shell's links run on this thread.
-    HRESULT com = ::CoInitialize(nullptr);
 
+    fw::MarkStartup("common controls");
     settings::RegistryProfile profile;
     profile.SetCompany(kRegistryCompany);
     profile.SetApplication(fw::GetAppName());
@@ -56,12 +57,12 @@ int VelmoraApp::Run(HINSTANCE) {
             settings, [&](const std::string& title) { return bannedList.Contains(title); },
             [&](const std::string& title) { return bannedList.Insert(title); },
             [&](const std::string& title) { kills.Record(title); }, hook);
+        fw::MarkStartup("settings read");
         MainDialog dialog(settings, bannedList, kills, blocker, store);
         dialog.DoModal(nullptr);
     }
     fw::SetMainWindow(nullptr);
-    if (SUCCEEDED(com))
-        ::CoUninitialize();
+    fw::WriteStartupTrace();
     return 0;
 }
 

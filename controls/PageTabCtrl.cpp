@@ -18,18 +18,39 @@ int32_t PageTabCtrl::AddPage(const char* caption, int32_t pageId, fw::Dialog* pa
     }
     pageEntries.push_back(page);
     pageIds.push_back(pageId);
+    focusTargets.push_back(nullptr);
+    if (page->m_hWnd)
+        MakePage(n);
+    return n;
+}
+
+bool PageTabCtrl::MakePages() {
+    bool made = true;
+    for (int index = 0; index < PageCount(); ++index)
+        made = MakePage(index) && made;
+    return made;
+}
+
+bool PageTabCtrl::MakePage(int index) {
+    fw::Dialog* page = pageEntries[index];
+    if (!page->m_hWnd && !page->Create(::GetParent(m_hWnd)))
+        return false;
+    if (::GetParent(page->m_hWnd) == m_hWnd)
+        return true; // taken in already
     ::SetParent(page->m_hWnd, m_hWnd);
 
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
     if (client.right - client.left > 0 && client.bottom - client.top > 0)
-        FitPage(n, client.right - client.left, client.bottom - client.top);
+        FitPage(index, client.right - client.left, client.bottom - client.top);
 
-    HWND target = PageAdded(n, pageId) ? ::GetWindow(page->m_hWnd, GW_CHILD) : ::GetFocus();
-    focusTargets.push_back(target);
-    if (n == 0)
-        ShowPage(0, true);
-    return n;
+    focusTargets[index] =
+        PageAdded(index, pageIds[index]) ? ::GetWindow(page->m_hWnd, GW_CHILD) : ::GetFocus();
+    // The first tab is the one shown while none is selected.
+    int selected = CurrentSelection();
+    if (index == (selected < 0 ? 0 : selected))
+        ShowPage(index, true);
+    return true;
 }
 
 namespace {
@@ -38,7 +59,7 @@ constexpr int kPageMargin = 4;
 } // namespace
 
 void PageTabCtrl::FitPage(int index, int width, int height) {
-    if (index < 0 || index >= PageCount())
+    if (index < 0 || index >= PageCount() || !pageEntries[index]->m_hWnd)
         return;
     RECT item{};
     SendMessage(TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
@@ -65,7 +86,7 @@ void PageTabCtrl::FitPage(int index, int width, int height) {
 
 bool PageTabCtrl::SelectPage(int index) {
     if (index < 0 || index >= static_cast<int>(SendMessage(TCM_GETITEMCOUNT)) ||
-        index >= PageCount())
+        index >= PageCount() || !MakePage(index))
         return false;
     int current = CurrentSelection();
     if (index == current)
@@ -134,6 +155,7 @@ LRESULT PageTabCtrl::OnSelChange(int, LPNMHDR, bool& bHandled) {
         bHandled = false;
         return 0;
     }
+    MakePage(current);
     // The focus moves before the page becomes visible.
     if (focusTargets[current])
         ::SetFocus(focusTargets[current]);

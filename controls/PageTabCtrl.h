@@ -15,10 +15,14 @@ namespace controls {
 
 class PageTabCtrl : public fw::Window {
 public:
-    // The page is borrowed: it is already created, modeless and hidden, and
-    // its owner keeps it for as long as the tab control lives. Returns the
-    // tab index or -1.
+    // The page is borrowed: its owner keeps it for as long as the tab
+    // control lives. One already created is modeless and hidden; one not yet
+    // created gets its tab now and is created (a child of the tab control's
+    // parent, as the others) when first selected or by MakePages. Returns
+    // the tab index or -1.
     int32_t AddPage(const char* caption, int32_t pageId, fw::Dialog* page);
+    // Creates every page not created yet; false when one could not be.
+    bool MakePages();
     bool SelectPage(int index);
     void FitPage(int index, int width, int height);
 
@@ -52,6 +56,8 @@ private:
     LRESULT OnDpiChanged(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnForwardToParent(UINT, WPARAM, LPARAM, bool&);
     int CurrentSelection() const;
+    // Takes a created page in: its place, its focus, shown when selected.
+    bool MakePage(int index);
     void FitPageToClient(int index);
     void ShowPage(int index, bool show);
     // Keeps the page's focus and hides it.

@@ -1,5 +1,6 @@
 #include "engine/PopupEngine.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -195,8 +196,15 @@ void PopupEngine::Judge(WindowId window) {
         if (!state.counted) {
             state.counted = true;
             open.Created(window);
-            // Windows whose destruction report was lost must not hold places.
-            open.ForgetGone([this](WindowId id) { return system.IsAlive(id); });
+            // Windows whose destruction report was lost (their process was
+            // ended from outside) must not hold places. Looked for only when
+            // a place is at stake, or once those counted have doubled: a
+            // look asks after every window counted.
+            if ((settings.BySess && open.Count() > settings.Sessions) ||
+                static_cast<size_t>(open.Count()) >= openSweepAt) {
+                open.ForgetGone([this](WindowId id) { return system.IsAlive(id); });
+                openSweepAt = std::max(2 * static_cast<size_t>(open.Count()), kFirstSweep);
+            }
         }
         candidate.openBrowserCount = open.Count();
         candidate.width = rect.right - rect.left;

@@ -192,6 +192,7 @@ private:
     size_t sweepAt = kFirstSweep;
     uint64_t nextPollAt = 0;
     uint64_t sequence = 0;
+    size_t openSweepAt = kFirstSweep;
     std::unordered_map<WindowId, Asked> asked;
     size_t askedSweepAt = kFirstSweep;
     // The kills answered with the window still there, by (settling time, window).

@@ -1,6 +1,7 @@
 #include "framework/Dialog.h"
 
 #include "framework/DataExchange.h"
+#include "framework/StartupTrace.h"
 
 namespace fw {
 
@@ -44,7 +45,9 @@ INT_PTR Dialog::DoModal(HWND parent) {
         ::EnableWindow(parent, FALSE);
     if (continueModal && visibleOnStart && !(GetStyle() & WS_VISIBLE)) {
         ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+        fw::MarkStartup("shown");
         ::UpdateWindow(m_hWnd);
+        fw::MarkStartup("first paint");
     }
     RunModalLoop();
     if (parent) {
@@ -57,6 +60,7 @@ INT_PTR Dialog::DoModal(HWND parent) {
 
 void Dialog::RunModalLoop() {
     MSG msg;
+    fw::MarkStartup("message loop");
     while (continueModal) {
         BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0) {

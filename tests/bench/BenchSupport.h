@@ -43,6 +43,32 @@ template <typename Work> double MedianMs(int runs, Work&& work) {
     return Percentile(times, 0.5);
 }
 
+// "1.23x (goal: at most 1.5x)": a ratio to its floor beside its goal.
+inline std::string RatioBesideGoal(double ratio, double goal) {
+    char text[96];
+    std::snprintf(text, sizeof(text), "%.2fx (goal: at most %gx)", ratio, goal);
+    return text;
+}
+
+// A figure with as many decimals as its size deserves.
+inline std::string Figure(double value) {
+    char text[64];
+    std::snprintf(text, sizeof(text), value >= 100 ? "%.0f" : value >= 1 ? "%.1f" : "%.3f", value);
+    return text;
+}
+
+// The line that sums a figure up, one per benchmark figure, for a reader and
+// for grep: "summary: WHAT: FIGURE, floor FLOOR, ratio R, goal G: met" (or
+// "not met"). The figure and its floor are in unit; a figure that could not
+// be measured (negative) is not met.
+inline void PrintSummary(const std::string& what, double figure, double floor, double goal,
+                         const char* unit = "ms") {
+    double ratio = figure >= 0 && floor > 0 ? figure / floor : -1;
+    std::printf("summary: %s: %s %s, floor %s %s, ratio %.2fx, goal %gx: %s\n", what.c_str(),
+                Figure(figure).c_str(), unit, Figure(floor).c_str(), unit, ratio, goal,
+                ratio >= 0 && ratio <= goal ? "met" : "not met");
+}
+
 // "median M ms (runs: A B C)"
 inline std::string MedianOfRuns(const std::vector<double>& runs) {
     std::string text =
@@ -122,8 +148,9 @@ inline bool WalkListBoxFor(HWND list, const std::string& title) {
 // until every one is gone: the milliseconds from the burst's start until
 // the last one went, on the maker's clock; -1 (and why, printed) unless
 // every one was closed and recorded once. cpuMs gets the program's
-// processor time meanwhile.
-inline double TimeBurst(int count, int intervalMs, double* cpuMs = nullptr) {
+// processor time meanwhile, makerCpuMs the maker's.
+inline double TimeBurst(int count, int intervalMs, double* cpuMs = nullptr,
+                        double* makerCpuMs = nullptr) {
     e2e::VelmoraProcess app;
     e2e::MakerProcess maker;
     if (!e2e::StartApp(app, "bench-burst") || !maker.Start()) {
@@ -131,13 +158,16 @@ inline double TimeBurst(int count, int intervalMs, double* cpuMs = nullptr) {
         return -1;
     }
     std::string pid = FindUnixProcess("Velmora.exe");
-    double cpuBefore = CpuMs(pid);
+    std::string makerPid = FindUnixProcess("popup_maker.exe");
+    double cpuBefore = CpuMs(pid), makerBefore = CpuMs(makerPid);
     size_t gone = 0;
     double elapsed = -1;
     bool done = maker.Burst(count, intervalMs, 300, 200, "Burst - Opera") &&
                 maker.WaitGone(600000, gone, elapsed) && app.Settle(60000);
     if (cpuMs)
         *cpuMs = CpuMs(pid) - cpuBefore;
+    if (makerCpuMs)
+        *makerCpuMs = CpuMs(makerPid) - makerBefore;
     e2e::Lines lines = app.StatisticsLines();
     app.Close();
     std::set<std::string> titles(lines.begin() + (lines.empty() ? 0 : 1), lines.end());
