@@ -257,3 +257,17 @@ TEST_F(KillDecision, PopupsOfAProcessOfTheOtherArchitectureAreClosedAndCounted) 
     EXPECT_TRUE(Stays("Again - Opera", 1200, 800)) << "the first one's place is free again";
     EXPECT_EQ((Lines{Counter(2, 2), "Second - Opera", "Small - Opera"}), app.StatisticsLines());
 }
+
+// The count is unsigned and stops at its top: a count gone back to 0 or
+// below it would say something false.
+TEST_F(KillDecision, TheCountShowsUnsignedAndStopsAtItsTop) {
+    SetSettingDword("nKills", 4294967294u);
+    Start("count-top");
+    EXPECT_FALSE(Stays("One - Opera"));
+    EXPECT_FALSE(Stays("Two - Opera"));
+    EXPECT_EQ((Lines{"Killed 4294967295 popups in total, 2 in this session", "One - Opera",
+                     "Two - Opera"}),
+              app.StatisticsLines());
+    ASSERT_TRUE(app.Close());
+    EXPECT_EQ(4294967295u, SettingDword("nKills"));
+}
