@@ -332,6 +332,11 @@ bool VelmoraProcess::Close(DWORD timeoutMs) {
     return WaitForExit(timeoutMs);
 }
 
+void VelmoraProcess::Detach() {
+    process.Reset();
+    pid = 0;
+}
+
 void VelmoraProcess::Kill() {
     ::TerminateProcess(process.Get(), 1);
     ::WaitForSingleObject(process.Get(), 5000);

@@ -76,6 +76,8 @@ public:
     DWORD ExitCode() const;
     // WM_CLOSE and wait for the process to end.
     bool Close(DWORD timeoutMs = 20000);
+    // Lets the program run on once this object is gone.
+    void Detach();
     void Kill();
     // Waits until every report queued so far has been handled.
     bool Settle(DWORD timeoutMs = 10000);
