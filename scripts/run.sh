@@ -69,7 +69,7 @@ if [ "$demo" = 1 ]; then
     mkdir -p "$shots" "$WINEPREFIX/drive_c/velmora-demo"
     export VELMORA_SCREENSHOTS="$shots" VELMORA_DIST="$(winepath -w "$VELMORA_DIST_UNIX")"
     export VELMORA_WORK="$(winepath -w "$WINEPREFIX/drive_c/velmora-demo")"
-    wine "$(velmora_build_dir "$arch")/tests/demo/velmora_demo.exe" || exit 1
+    wine "$(velmora_build_dir "$arch")/tests/e2e/velmora_demo.exe" || exit 1
     echo "Velmora goes on running (in the prefix $WINEPREFIX); close it from its window or its tray menu, or press Ctrl+C here."
     trap '[ -n "${VELMORA_XVFB_PID:-}" ] && kill "$VELMORA_XVFB_PID" 2>/dev/null; wineserver -k >/dev/null 2>&1; rm -rf "$tmp"' EXIT
     # Until the program ends, as when run.sh starts it itself.
