@@ -64,12 +64,8 @@ bool MainDialog::OnInitDialog() {
     tabCtrl.AddPage("Browsers", kBrowsersPage, &browsersPage);
     tabCtrl.AddPage("About", kAboutPage, &aboutPage);
 
-    hideButton.SetIconResources(IDI_HIDE, 0);
-    hideButton.ShadeStateColour(controls::ImageButton::HoverBack, 20, true);
-    hideButton.SetStateColour(controls::ImageButton::HoverText, RGB(0, 0, 128), true);
-    startButton.SetIconResources(IDI_STARTED, 0);
-    startButton.ShadeStateColour(controls::ImageButton::HoverBack, 20, true);
-    startButton.SetStateColour(controls::ImageButton::HoverText, RGB(0, 128, 0), true);
+    hideButton.SetLook(IDI_HIDE, RGB(0, 0, 128));
+    startButton.SetLook(IDI_STARTED, RGB(0, 128, 0));
 
     if (settings.BySize)
         optionsPage.OnBySizeClicked();
