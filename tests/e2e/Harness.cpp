@@ -381,7 +381,7 @@ std::vector<std::string> VelmoraProcess::BannedList() const {
     return ListBoxItems(PageControl(kBannedPage, IDC_BANNED_LIST));
 }
 
-std::vector<std::string> VelmoraProcess::ListBoxEntries(HWND listBox) const {
+std::vector<std::string> ListBoxEntries(HWND listBox) {
     return ListBoxItems(listBox);
 }
 

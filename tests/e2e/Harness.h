@@ -52,6 +52,8 @@ void UseQuietSettings();
 // Text of another process's controls, asked for in W (Wine hands LB_GETTEXT
 // across processes back as UTF-16 only) and given in the ANSI code page.
 std::string TextOf(HWND window);
+// A list box's entries in its order, read whole, of this process or another.
+std::vector<std::string> ListBoxEntries(HWND listBox);
 // Top-level windows of a process (of every process for 0), of a class when given.
 std::vector<HWND> TopLevelWindows(DWORD pid, const char* className = nullptr);
 
@@ -89,8 +91,6 @@ public:
     bool SelectTab(int index);
     std::vector<std::string> BannedList() const;
     std::vector<std::string> StatisticsLines() const;
-    // The entries of a list box of the program, read whole.
-    std::vector<std::string> ListBoxEntries(HWND listBox) const;
 
 private:
     void Release();
