@@ -1,9 +1,9 @@
 // The update download over real sockets against the local stand-in for the
 // update server (scripts/update_server.py, run by scripts/test.sh): answers
-// read in parts, across connections, cut or endless, a web page and no
-// server come to their outcome, and the download's thread ends once the
-// download is done or stopped. How each answer is read is the HTTP
-// exchange's unit tests.
+// read in parts, across connections or endless, a web page and no server
+// come to their outcome, and the download's thread ends once the download
+// is done or stopped. How each answer is read is the HTTP exchange's unit
+// tests; an answer cut short, the end-to-end tests'.
 #include <gtest/gtest.h>
 
 #include "listfile/UpdateDownload.h"
@@ -55,9 +55,6 @@ TEST_F(Download, EachKindOfAnswerComesToItsOutcomeAndTheThreadEnds) {
     } cases[] = {
         {Url("chunked"), "titles: Chunk one - Opera, Chunk two - Netscape"},
         {Url("redirect/3/titles/2"), "titles: Update title 0000000, Update title 0000001"},
-        {Url("chunkcut"),
-         from + Url("chunkcut") +
-             ": the connection ended after 44 bytes, before the end of the answer"},
         {Url("endless"), from + Url("endless") + ": the server's answer is larger than 64 MB"},
         {Url("htmlmark"),
          from + Url("htmlmark") + ": the server's answer is a web page, not a list of titles"},
