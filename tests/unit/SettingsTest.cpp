@@ -1,5 +1,5 @@
-// The stored settings as read: what is stored, and the defaults for what is
-// unfit (what is written is checked end to end).
+// The settings value as stored: what is read, the defaults and limits for
+// what is unfit or of another type, what is written, and the name lists.
 #include <gtest/gtest.h>
 
 #include <map>
