@@ -94,9 +94,8 @@ void MainDialog::MakeFirstView() {
     tabCtrl.AddPage("Browsers", kBrowsersPage, &browsersPage);
     tabCtrl.AddPage("About", kAboutPage, &aboutPage);
 
-    hideButton.SetIconResources(IDI_HIDE, 0);
-    hideButton.ShadeStateColour(controls::ImageButton::HoverBack, 20, true);
-    hideButton.SetStateColour(controls::ImageButton::HoverText, RGB(0, 0, 128), true);
+    hideButton.SetLook(IDI_HIDE, RGB(0, 0, 128));
+    // Its icon and hover text follow blocking's state, set as blocking starts or stops.
     startButton.ShadeStateColour(controls::ImageButton::HoverBack, 20, true);
     fw::MarkStartup("window icons, first page");
 }

@@ -75,9 +75,7 @@ bool BannedListPage::OnInitDialog() {
             static_cast<controls::ImageButton*>(fw::Window::FromHandle(GetDlgItem(look.id)));
         if (!button)
             continue;
-        button->SetIconResources(look.icon, 0);
-        button->ShadeStateColour(controls::ImageButton::HoverBack, 20, true);
-        button->SetStateColour(controls::ImageButton::HoverText, look.hoverText, true);
+        button->SetLook(look.icon, look.hoverText);
     }
     return true;
 }
@@ -204,19 +202,18 @@ void BannedListPage::OnNew() {
 }
 
 void BannedListPage::OnLoad() {
-    std::string chosen;
-    if (!ChooseFile(Owner(), false, chosen))
-        return;
-    if (std::optional<Notice> notice = list.Load(chosen))
-        Notify(*notice);
-    UpdateData(false);
+    OpenChosenFile(true);
 }
 
 void BannedListPage::OnAppend() {
+    OpenChosenFile(false);
+}
+
+void BannedListPage::OpenChosenFile(bool replace) {
     std::string chosen;
     if (!ChooseFile(Owner(), false, chosen))
         return;
-    if (std::optional<Notice> notice = list.Append(chosen))
+    if (std::optional<Notice> notice = replace ? list.Load(chosen) : list.Append(chosen))
         Notify(*notice);
     UpdateData(false);
 }

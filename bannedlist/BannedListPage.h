@@ -82,6 +82,8 @@ private:
     // No default button: Enter in the entry field is the page's OK, which does nothing.
     LRESULT OnGetDefId(UINT, WPARAM, LPARAM, bool&) { return 0; }
     void ShowWriteError(const listfile::WriteError& error);
+    // Load (replace) or Append: the open dialog, then the file into the list.
+    void OpenChosenFile(bool replace);
     HWND Owner() const { return ::GetAncestor(m_hWnd, GA_ROOT); }
 
     BannedList& list;

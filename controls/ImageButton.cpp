@@ -221,6 +221,12 @@ int ImageButton::SetStateColour(int slot, COLORREF colour, bool repaint) {
     return result;
 }
 
+void ImageButton::SetLook(int iconId, COLORREF hoverText) {
+    SetIconResources(iconId, 0);
+    ShadeStateColour(HoverBack, 20, true);
+    SetStateColour(HoverText, hoverText, true);
+}
+
 int ImageButton::ShadeStateColour(int slot, int shade, bool repaint) {
     int result = stateColours.Shade(slot, shade);
     if (result == controls::kDone && repaint)

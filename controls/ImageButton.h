@@ -43,6 +43,9 @@ public:
     int SetIconHandles(HICON first, HICON second);
     int SetStateColour(int slot, COLORREF colour, bool repaint = true);
     int ShadeStateColour(int slot, int shade, bool repaint = true);
+    // The program's look for a push button: its icon, a face 20 lighter and
+    // this text colour under the pointer.
+    void SetLook(int iconId, COLORREF hoverText);
     int ResetStateColours(bool repaint = true);
     int SetPressShift(int style, bool repaint = true);
     int SetCheckState(int checked, bool repaint = true);

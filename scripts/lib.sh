@@ -43,11 +43,13 @@ velmora_dist_dir() { [ "$1" = x64 ] && echo "$VELMORA_ROOT/dist/x64" || echo "$V
 # Both Windows builds, whatever this machine can run, and the native unit
 # tests; only one of them while VELMORA_ONLY_ARCH names it (a quicker round
 # while working). "program" builds only the two files of each dist folder,
-# "win-only" skips the native build.
+# "demo" those and what run.sh --demo drives them with, "win-only" skips the
+# native build.
 velmora_build() {
     local jobs targets=() arch toolchain
     jobs=$(nproc 2>/dev/null || echo 2)
     [ "${1:-}" = program ] && targets=(--target Velmora hook)
+    [ "${1:-}" = demo ] && targets=(--target Velmora hook velmora_demo popup_maker)
     for arch in ${VELMORA_ONLY_ARCH:-x86 x64}; do
         [ "$arch" = x64 ] && toolchain=mingw-x86_64 || toolchain=mingw-i686
         cmake -S "$VELMORA_ROOT" -B "$(velmora_build_dir $arch)" \

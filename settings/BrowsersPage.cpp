@@ -29,10 +29,7 @@ void BrowsersPage::DoDataExchange(fw::DataExchange& dx) {
 bool BrowsersPage::OnInitDialog() {
     fw::Dialog::OnInitDialog();
     for (size_t i = 0; i < std::size(kButtonLooks); ++i) {
-        buttons[i].SetIconResources(kButtonLooks[i].icon, 0);
-        buttons[i].ShadeStateColour(controls::ImageButton::HoverBack, 20, true);
-        buttons[i].SetStateColour(controls::ImageButton::HoverText, kButtonLooks[i].hoverText,
-                                  true);
+        buttons[i].SetLook(kButtonLooks[i].icon, kButtonLooks[i].hoverText);
     }
     for (int entry : {IDC_BROWSER_ENTRY, IDC_NEVER_ENTRY})
         ::SendDlgItemMessageA(m_hWnd, entry, EM_LIMITTEXT, kMaxNameCharacters, 0);

@@ -15,9 +15,7 @@ void StatisticsPage::DoDataExchange(fw::DataExchange& dx) {
 bool StatisticsPage::OnInitDialog() {
     listBox = GetDlgItem(IDC_KILL_LIST);
     fw::Dialog::OnInitDialog();
-    neverCloseButton.SetIconResources(IDI_ADD, 0);
-    neverCloseButton.ShadeStateColour(controls::ImageButton::HoverBack, 20, true);
-    neverCloseButton.SetStateColour(controls::ImageButton::HoverText, RGB(0, 0, 128), true);
+    neverCloseButton.SetLook(IDI_ADD, RGB(0, 0, 128));
     ShowCounterLine();
     for (const std::string& title : kills.Titles())
         ::SendMessageA(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));

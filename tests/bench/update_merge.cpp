@@ -46,7 +46,10 @@ void SideBySide(const std::string& port, int count) {
     bannedlist::BannedListPage page(list);
     page.Create(parent);
     HWND shown = page.GetDlgItem(IDC_BANNED_LIST);
-    const std::string path = e2e::MakeWorkDir("bench-merge") + "\\titles.lst";
+    const std::string dir = e2e::MakeWorkDir("bench-merge");
+    // An adopted update is kept as uploaded.lst in the current directory.
+    ::SetCurrentDirectoryA(dir.c_str());
+    const std::string path = dir + "\\titles.lst";
     e2e::WriteFileBytes(path, ServedTitles(count));
     ::SetEnvironmentVariableA("VELMORA_UPDATE_URL", Address(port, count).c_str());
     std::vector<double> loads, updates;

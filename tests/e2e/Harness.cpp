@@ -87,8 +87,14 @@ bool RunUnix(const std::string& command) {
     static std::atomic<int> counter{0};
     std::string mark =
         "velmora-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter++);
-    if (!RunProgram("Z:\\bin\\sh -c \"" + command + " && : > /tmp/" + mark + "\"", 0))
+    std::string line = "Z:\\bin\\sh -c \"" + command + " && : > /tmp/" + mark + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                          nullptr, &si, &pi))
         return false;
+    OwnedHandle process(pi.hProcess), thread(pi.hThread);
     mark = "Z:\\tmp\\" + mark;
     bool done = WaitUntil([&] { return FileExists(mark); }, 15000);
     ::DeleteFileA(mark.c_str());
@@ -200,21 +206,6 @@ std::string SettingRaw(const char* name, DWORD& type) {
     if (::SHGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, &type, &data[0], &size))
         type = REG_NONE;
     return data;
-}
-
-bool RunProgram(const std::string& commandLine, DWORD timeoutMs) {
-    std::string line = commandLine;
-    STARTUPINFOA si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                          nullptr, &si, &pi))
-        return false;
-    OwnedHandle process(pi.hProcess), thread(pi.hThread);
-    DWORD code = timeoutMs ? 1 : 0;
-    if (timeoutMs && ::WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0)
-        ::GetExitCodeProcess(pi.hProcess, &code);
-    return code == 0;
 }
 
 DWORD SettingDword(const char* name) {
@@ -332,6 +323,11 @@ bool VelmoraProcess::Close(DWORD timeoutMs) {
     return WaitForExit(timeoutMs);
 }
 
+void VelmoraProcess::Detach() {
+    process.Reset();
+    pid = 0;
+}
+
 void VelmoraProcess::Kill() {
     ::TerminateProcess(process.Get(), 1);
     ::WaitForSingleObject(process.Get(), 5000);
@@ -381,7 +377,7 @@ std::vector<std::string> VelmoraProcess::BannedList() const {
     return ListBoxItems(PageControl(kBannedPage, IDC_BANNED_LIST));
 }
 
-std::vector<std::string> VelmoraProcess::ListBoxEntries(HWND listBox) const {
+std::vector<std::string> ListBoxEntries(HWND listBox) {
     return ListBoxItems(listBox);
 }
 
@@ -496,12 +492,6 @@ bool AnswerFileDialog(VelmoraProcess& app, const std::string& path) {
             PressButton(box, IDYES);
     }
     return WaitUntil([&] { return !::IsWindow(dialog); });
-}
-
-bool StaysOpen(VelmoraProcess& app, MakerProcess& maker, const std::string& title, int width,
-               int height) {
-    HWND window = maker.Open(title, width, height);
-    return window && SettleWith(app, maker) && ::IsWindow(window);
 }
 
 bool SettleWith(VelmoraProcess& app, MakerProcess& maker) {

@@ -43,15 +43,14 @@ DWORD SettingDword(const char* name);
 std::string SettingString(const char* name);
 // The value's bytes; type is REG_NONE when it is missing.
 std::string SettingRaw(const char* name, DWORD& type);
-// Runs a Windows program (Wine's reg.exe, say) and waits for it; true when
-// it ended with exit code 0 (timeoutMs 0: once it started, without waiting).
-bool RunProgram(const std::string& commandLine, DWORD timeoutMs = 30000);
 // Settings for a test that wants the window on screen and no list file.
 void UseQuietSettings();
 
 // Text of another process's controls, asked for in W (Wine hands LB_GETTEXT
 // across processes back as UTF-16 only) and given in the ANSI code page.
 std::string TextOf(HWND window);
+// A list box's entries in its order, read whole, of this process or another.
+std::vector<std::string> ListBoxEntries(HWND listBox);
 // Top-level windows of a process (of every process for 0), of a class when given.
 std::vector<HWND> TopLevelWindows(DWORD pid, const char* className = nullptr);
 
@@ -76,6 +75,8 @@ public:
     DWORD ExitCode() const;
     // WM_CLOSE and wait for the process to end.
     bool Close(DWORD timeoutMs = 20000);
+    // Lets the program run on once this object is gone.
+    void Detach();
     void Kill();
     // Waits until every report queued so far has been handled.
     bool Settle(DWORD timeoutMs = 10000);
@@ -89,8 +90,6 @@ public:
     bool SelectTab(int index);
     std::vector<std::string> BannedList() const;
     std::vector<std::string> StatisticsLines() const;
-    // The entries of a list box of the program, read whole.
-    std::vector<std::string> ListBoxEntries(HWND listBox) const;
 
 private:
     void Release();
@@ -132,9 +131,6 @@ bool DismissMessageBox(const VelmoraProcess& app, const std::string& text);
 // handled everything queued so far, the maker's main thread has taken what
 // the program asked of its windows, and the program has heard the answers.
 bool SettleWith(VelmoraProcess& app, MakerProcess& maker);
-// Opens a window and lets the program judge it: true when it stays open.
-bool StaysOpen(VelmoraProcess& app, MakerProcess& maker, const std::string& title, int width = 300,
-               int height = 200);
 // Clicks a button of the banned-list page that opens a file dialog, and
 // answers it with the path, and with Yes when it asks to replace a file.
 bool UseFileButton(VelmoraProcess& app, int button, const std::string& path);

@@ -1,12 +1,11 @@
-// The pages of the real program driven from outside: the banned list, the
-// focus kept per page, the About item and page, the options page's
-// validation and fields.
+// The pages of the real program driven from outside: Enter and Escape, the
+// About item and page, the options page's validation and fields. What one
+// page does alone is the Win32 tests'.
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
 #include <shlwapi.h>
 
-#include <algorithm>
 #include <set>
 
 #include "tests/e2e/ProgramTest.h"
@@ -39,15 +38,6 @@ std::string QuotedExecutableOf(HANDLE process) {
     return "\"" + std::string(path) + "\"";
 }
 
-std::vector<int> Selected(HWND list) {
-    std::vector<int> selected;
-    for (int i = 0, n = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0)); i < n; ++i) {
-        if (::SendMessageW(list, LB_GETSEL, i, 0) > 0)
-            selected.push_back(i);
-    }
-    return selected;
-}
-
 class Pages : public ProgramTest {
 protected:
     // The tab is the current one and only its page shows.
@@ -74,114 +64,7 @@ protected:
     }
 };
 
-class BannedListPage : public Pages {
-protected:
-    void SetUp() override {
-        Pages::SetUp();
-        Start("banned-list");
-    }
-    HWND Entry() const { return app.PageControl(kBannedPage, IDC_ENTRY); }
-    HWND List() const { return app.PageControl(kBannedPage, IDC_BANNED_LIST); }
-    // "0 - Opera" to "9 - Opera".
-    void AddDigits() {
-        for (char digit = '0'; digit <= '9'; ++digit)
-            ASSERT_TRUE(AddTitle(app, digit + std::string(" - Opera")));
-    }
-    static Lines Digits(const char* digits) {
-        Lines titles;
-        for (const char* digit = digits; *digit; ++digit)
-            titles.push_back(*digit + std::string(" - Opera"));
-        return titles;
-    }
-};
-
 } // namespace
-
-// Titles are matched exactly, so letter case and blanks make other titles.
-TEST_F(BannedListPage, AddTakesEachNewTitleAsTypedAtItsSortedPlaceAndEmptiesTheField) {
-    for (const char* title : {"pear", "apple", "Mango"})
-        ASSERT_TRUE(AddTitle(app, title));
-    EXPECT_EQ((Lines{"apple", "Mango", "pear"}), app.BannedList()) << "sorted";
-    for (const char* title : {"Pear", "pear ", " pear", "pear", ""}) {
-        ASSERT_TRUE(AddTitle(app, title));
-        EXPECT_EQ("", TextOf(Entry())) << title;
-    }
-    Lines listed = app.BannedList();
-    std::sort(listed.begin(), listed.end());
-    EXPECT_EQ((Lines{" pear", "Mango", "Pear", "apple", "pear", "pear "}), listed)
-        << "a listed or empty title is not added again";
-    EXPECT_TRUE(DialogsOf(app).empty()) << "no message";
-}
-
-TEST_F(BannedListPage, EnterAndEscapeInTheEntryFieldDoNothing) {
-    ASSERT_TRUE(AddTitle(app, "pear"));
-    SetText(Entry(), "kiwi");
-    ASSERT_TRUE(FocusOn(Entry()));
-    PostKey(Entry(), VK_RETURN);
-    PostKey(Entry(), VK_ESCAPE);
-    ASSERT_TRUE(app.Settle());
-    EXPECT_TRUE(app.Running());
-    EXPECT_TRUE(Shows(kBannedPage));
-    EXPECT_EQ(Lines{"pear"}, app.BannedList());
-    EXPECT_EQ("kiwi", TextOf(Entry()));
-}
-
-// One list, taken down step by step. After a key the list box moves its
-// own caret, so the selection left is checked after the button only.
-TEST_F(BannedListPage, RemoveDeleteAndBackspaceTakeTheSelectionOutAndSelectTheEntryAfterIt) {
-    AddDigits();
-    const struct {
-        std::vector<int> selection;
-        WPARAM key; // 0: the Remove button
-        const char* left;
-        std::vector<int> selected;
-    } steps[] = {
-        {{2, 3, 7}, 0, "0145689", {5}},                         // the entry that was at index 8
-        {{0, 4}, VK_DELETE, "14589", {}}, {{4}, 0, "1458", {}}, // nothing after the last one
-        {{0}, VK_BACK, "458", {}},        {{}, 0, "458", {}},   {{}, VK_DELETE, "458", {}},
-    };
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.left);
-        ::SendMessageW(List(), LB_SETSEL, FALSE, -1);
-        for (int i : step.selection)
-            ::SendMessageW(List(), LB_SETSEL, TRUE, i);
-        if (step.key)
-            PostKey(List(), step.key);
-        else
-            app.Click(app.PageControl(kBannedPage, IDC_REMOVE));
-        ASSERT_TRUE(app.Settle());
-        EXPECT_EQ(Digits(step.left), app.BannedList());
-        if (!step.key) {
-            EXPECT_EQ(step.selected, Selected(List()));
-        }
-    }
-}
-
-TEST_F(BannedListPage, RemoveEmptiesTheFieldOfTextTypedSinceAdd) {
-    AddDigits();
-    SetText(Entry(), "typed");
-    ::SendMessageW(List(), LB_SETSEL, TRUE, 0);
-    app.Click(app.PageControl(kBannedPage, IDC_REMOVE));
-    ASSERT_TRUE(app.Settle());
-    EXPECT_EQ("", TextOf(Entry())) << "the text last read, which Add emptied";
-    EXPECT_EQ(Digits("123456789"), app.BannedList()) << "and the typed text is not added";
-}
-
-TEST_F(Pages, EachTabGivesBackTheFocusItsPageHadWhenLeft) {
-    Start("focus");
-    EXPECT_TRUE(Shows(kBannedPage));
-    HWND list = app.PageControl(kBannedPage, IDC_BANNED_LIST);
-    ASSERT_TRUE(FocusOn(list));
-    ASSERT_TRUE(app.SelectTab(kOptionsPage));
-    EXPECT_TRUE(Shows(kOptionsPage));
-    EXPECT_EQ(app.PageControl(kOptionsPage, IDC_BY_NAME), Focus()) << "first visit";
-    HWND delay = app.PageControl(kOptionsPage, IDC_DELAY);
-    ASSERT_TRUE(FocusOn(delay));
-    ASSERT_TRUE(app.SelectTab(kBannedPage));
-    EXPECT_EQ(list, Focus());
-    ASSERT_TRUE(app.SelectTab(kOptionsPage));
-    EXPECT_EQ(delay, Focus());
-}
 
 TEST_F(Pages, TheSystemMenusAboutItemSelectsTheAboutPageAndOpensNoWindow) {
     Start("about-item");
@@ -201,31 +84,35 @@ TEST_F(Pages, TheSystemMenusAboutItemSelectsTheAboutPageAndOpensNoWindow) {
     }
 }
 
-TEST_F(Pages, EscapeOnTheMainWindowNeitherEndsNorHidesTheProgram) {
-    Start("escape");
+// Enter and Escape in the banned list's entry field, Escape on the main
+// window, and Enter and Escape on the About page, where the focus is and as
+// the page's own accept and cancel: nothing changes.
+TEST_F(Pages, EnterAndEscapeChangeNothingAndCloseNothing) {
+    Start("keys");
+    std::set<HWND> windows = ShownWindows();
+    ASSERT_TRUE(AddTitle(app, "pear"));
+    HWND entry = app.PageControl(kBannedPage, IDC_ENTRY);
+    SetText(entry, "kiwi");
+    ASSERT_TRUE(FocusOn(entry));
+    for (WPARAM key : {VK_RETURN, VK_ESCAPE})
+        PostKey(entry, key);
+    ASSERT_TRUE(app.Settle());
+    EXPECT_EQ(Lines{"pear"}, app.BannedList());
+    EXPECT_EQ("kiwi", TextOf(entry));
     HWND hide = app.Control(IDC_HIDE);
     ::PostMessageA(mainWindow, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hide), TRUE);
     ASSERT_TRUE(app.Settle());
     ASSERT_EQ(hide, Focus());
     PostKey(hide, VK_ESCAPE);
-    ASSERT_TRUE(app.Settle());
-    EXPECT_TRUE(app.Running());
-    EXPECT_TRUE(::IsWindowVisible(mainWindow));
-}
-
-TEST_F(Pages, EnterAndEscapeOnTheAboutPageChangeNothingAndCloseNothing) {
-    Start("about-keys");
     ASSERT_TRUE(app.SelectTab(kAboutPage));
     HWND page = app.Page(kAboutPage);
-    std::set<HWND> windows = ShownWindows();
-    // The keys where the focus is, and the page's own accept and cancel.
     for (WPARAM key : {VK_RETURN, VK_ESCAPE})
         PostKey(Focus(), key);
     ::PostMessageA(page, WM_COMMAND, IDOK, 0);
     ::PostMessageA(page, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(app.Settle());
     EXPECT_TRUE(Shows(kAboutPage));
-    EXPECT_EQ(windows, ShownWindows()) << "no window opened or closed";
+    EXPECT_EQ(windows, ShownWindows()) << "no window opened, closed or hidden";
     EXPECT_TRUE(app.Close()) << "and it still closes as it should";
 }
 

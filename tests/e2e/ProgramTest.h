@@ -27,7 +27,8 @@ protected:
     }
     // Opens a window in the maker and lets the program judge it.
     bool Stays(const std::string& title, int width = 300, int height = 200) {
-        return StaysOpen(app, Maker(), title, width, height);
+        HWND window = Maker().Open(title, width, height);
+        return window && SettleWith(app, maker) && ::IsWindow(window);
     }
     // Destroyed in reverse order: the maker ends before the program closes.
     VelmoraProcess app;

@@ -36,7 +36,11 @@ public:
     std::string FullPath(const std::string& path) const override {
         return path.empty() || path[0] == '/' ? path : "/work/" + path;
     }
-    bool SamePath(const std::string& a, const std::string& b) const override { return a == b; }
+    // Letter case ignored, as Windows names files.
+    bool SamePath(const std::string& a, const std::string& b) const override {
+        CaseBlindOrder caseBlind;
+        return caseBlind.SortKey(a) == caseBlind.SortKey(b);
+    }
     bool Exists(const std::string& fullPath) const override { return files.count(fullPath) != 0; }
     listfile::ReadStatus Read(const std::string& path, const Piece& piece) override {
         auto found = files.find(FullPath(path));
@@ -195,6 +199,23 @@ TEST_F(BannedList, AFileThatCouldNotBeReadIsNotWrittenOverAtExitUntilSavedDelibe
     files.unreadable.clear();
     files.readOnly["/work/held.lst"] = true;
     EXPECT_EQ("Access to /work/held.lst was denied.", list.SaveAtExit().value_or(""));
+}
+
+// The guard knows a file by any name of it, and lets go of a file once it
+// is read whole.
+TEST_F(BannedList, TheGuardKnowsAFileByAnyOfItsNamesUntilItIsReadWhole) {
+    files.files["/work/held.lst"] = "one\r\n";
+    files.unreadable["/work/held.lst"] = 0;
+    ASSERT_TRUE(list.Load("held.lst"));
+    list.Insert("mine");
+    list.SetPath("HELD.LST");
+    EXPECT_TRUE(list.SaveAtExit()) << "the same file";
+    EXPECT_EQ(1u, files.files.size()) << "nothing written";
+
+    files.unreadable.clear();
+    EXPECT_FALSE(list.Read("held.lst"));
+    EXPECT_FALSE(list.SaveAtExit()) << "read whole now";
+    EXPECT_EQ("mine\r\none\r\n", files.files["/work/HELD.LST"]);
 }
 
 TEST_F(BannedList, AFileChangedOnReadingKeepsItsOriginalOnceBeforeTheFirstSaveOverIt) {

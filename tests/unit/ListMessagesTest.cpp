@@ -78,3 +78,55 @@ TEST(UpdateAnswer, OnlyA2xxStatusCarriesTheList) {
     for (unsigned long status : {0ul, 199ul, 300ul, 304ul, 404ul, 500ul})
         EXPECT_FALSE(listfile::IsSuccessfulHttpStatus(status)) << status;
 }
+
+// The reasons no other test comes to: the system's errors of a connection,
+// the stall, answers that are no list, a list that could not be stored,
+// and a header shown only as far as it is plain text.
+TEST(UpdateAnswer, EachFailureNamesItsReasonAndSaysNothingChanged) {
+    using Kind = listfile::UpdateFailure::Kind;
+    using Problem = listfile::AnswerProblem;
+    auto failure = [](Kind kind, unsigned long code, Problem problem = Problem::None) {
+        listfile::UpdateFailure f;
+        f.kind = kind;
+        f.code = code;
+        f.limit = 60;
+        f.problem = problem;
+        f.lengthText = std::string("1\x02") + std::string(50, '2');
+        f.storeError = {FileErrorCause::DiskFull, listfile::WriteError::Place::File, "C:\\u.lst",
+                        ""};
+        return f;
+    };
+    const struct {
+        listfile::UpdateFailure failure;
+        const char* reason;
+    } cases[] = {
+        {failure(Kind::Unreachable, 10060), "the server did not answer in time"},
+        {failure(Kind::Unreachable, 11001), "the server's name could not be resolved"},
+        {failure(Kind::Unreachable, 11004), "the server's name could not be resolved"},
+        {failure(Kind::Unreachable, 10061),
+         "the server could not be reached (the connection was refused)"},
+        {failure(Kind::Unreachable, 10054), "the connection to the server was broken off"},
+        {failure(Kind::Unreachable, 5), "the server could not be reached (error 5)"},
+        {failure(Kind::Stalled, 0), "the server sent nothing for 60 seconds"},
+        {failure(Kind::NotAList, 0, Problem::Empty), "the server's answer was empty"},
+        {failure(Kind::NotAList, 0, Problem::NoTitles), "the server's answer holds no titles"},
+        {failure(Kind::NotAList, 0, Problem::HtmlPage),
+         "the server's answer is a web page, not a list of titles"},
+        {failure(Kind::NotAList, 0, Problem::Binary),
+         "the server's answer is not a list of titles (it holds binary data)"},
+        {failure(Kind::BadLength, 0),
+         "the server announced the answer's length as \"1?22222222222222222222222222222222222"
+         "222...\", which is not a number of bytes"},
+    };
+    const std::string head = "The update list could not be fetched from http://u/l.lst: ";
+    const std::string tail =
+        ".\n\nNothing was changed: the list, uploaded.lst and the current list file are as "
+        "they were.";
+    for (const auto& c : cases)
+        EXPECT_EQ(head + c.reason + tail,
+                  listfile::UpdateFailedMessage(c.failure, "http://u/l.lst"));
+    EXPECT_EQ("The update list was fetched from http://u/l.lst but could not be stored. Disk full "
+              "while accessing C:\\u.lst" +
+                  tail,
+              listfile::UpdateFailedMessage(failure(Kind::Stored, 0), "http://u/l.lst"));
+}

@@ -4,6 +4,7 @@
 // answer means for the record.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <set>
@@ -369,4 +370,50 @@ TEST_F(Engine, ANeverCloseTitleIsClosedByNoRuleYetCountsAsABrowserWindow) {
     Open("Sign in - Opera 2");
     EXPECT_EQ(1u, world.asked.size());
     EXPECT_NE(signIn, world.asked.front());
+}
+
+// A destruction report can be lost (the hook library waits only so long),
+// and the system gives a freed handle to the next window: a handle reported
+// created again is a new window, whatever the old one had come to.
+TEST_F(Engine, AHandleReportedCreatedAgainIsANewWindowCountedJudgedWatchedAndAskedAnew) {
+    settings.BySess = 1;
+    settings.BySize = 0;
+    world.banned = {"Banned - Opera"};
+    auto reuse = [&](WindowId w, const std::string& title, bool closes = true) {
+        world.all[w] = FakeWorld::Window{title, 1200, 800, false, true, closes};
+        popups.OnCreated(w);
+    };
+    // Counted and let through, then gone unreported.
+    WindowId counted = Open("Old - Opera", 1200, 800);
+    world.all.erase(counted);
+    Open("Other - Opera", 1200, 800);
+    reuse(counted, "New - Opera");
+    EXPECT_EQ(Lines{"New - Opera"}, kills) << "counted anew: two browser windows of one";
+
+    // Judged and watched for a late title: the new one waits its own delay.
+    WindowId watched = Open("Loading...");
+    settings.Delay = 500;
+    reuse(watched, "Banned - Opera");
+    RunFor(400);
+    EXPECT_TRUE(world.IsAlive(watched)) << "not judged by the old window's watch";
+    RunFor(100);
+    EXPECT_EQ((Lines{"New - Opera", "Banned - Opera"}), kills);
+
+    // Asked, answered and still there; the new one's own answer decides.
+    settings.Delay = 0;
+    WindowId asked = Make("Banned - Opera", 1200, 800);
+    world.all[asked].closes = false;
+    popups.OnCreated(asked);
+    popups.OnCloseAnswered(asked, true);
+    RunFor(1000);
+    world.all.erase(asked);
+    reuse(asked, "Banned - Opera", false);
+    popups.OnCloseAnswered(asked, true);
+    RunFor(kCloseOutcomeMs - 500); // past the old one's time to go
+    EXPECT_EQ(2u, kills.size());
+    world.all.erase(asked);
+    popups.OnDestroyed(asked);
+    EXPECT_EQ((Lines{"New - Opera", "Banned - Opera", "Banned - Opera"}), kills)
+        << "gone within its own time after its answer";
+    EXPECT_EQ(2, std::count(world.asked.begin(), world.asked.end(), asked));
 }

@@ -1,5 +1,5 @@
-// The stored settings as read: what is stored, and the defaults for what is
-// unfit (what is written is checked end to end).
+// The settings value as stored: what is read, the defaults and limits for
+// what is unfit or of another type, what is written, and the name lists.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -163,10 +163,32 @@ TEST(StoredSettings, TheBrowsersPagesListsAreStoredOnlyOnceEdited) {
                                        backToDefaults.written.end()));
 
     FakeKey key;
-    key.lists = {{"NeverClose", {"Sign in", "", std::string(32768, 'x'), "Sign in", "Pay"}}};
+    const std::string longest(settings::kMaxNameCharacters, 'y');
+    key.lists = {{"NeverClose", {"Sign in", "", longest + "x", "Sign in", "Pay", longest}}};
     key.strings = {{"BrowserNames", "Brave"}};
     stored = settings::ReadStoredSettings(key, testcp::Cp1252);
-    EXPECT_EQ((std::vector<std::string>{"Sign in", "Pay"}), stored.settings.NeverClose.Names());
+    EXPECT_EQ((std::vector<std::string>{"Sign in", "Pay", longest}),
+              stored.settings.NeverClose.Names());
     EXPECT_EQ(settings::DefaultBrowserNames(), stored.settings.BrowserNames) << "another type";
     EXPECT_FALSE(stored.settings.NeverCloseEdited) << "read is not edited";
+}
+
+// The lists the Browsers page edits refuse an empty name and a repeat, and
+// each change gives a new generation, by which the engine knows to compile
+// its search again.
+TEST(NameList, EmptyNamesAndRepeatsAreRefusedAndEachChangeIsANewGeneration) {
+    settings::NameList list({"Opera", "", "Opera", "AOL"});
+    EXPECT_EQ((std::vector<std::string>{"Opera", "AOL"}), list.Names());
+    const uint64_t first = list.Generation();
+    EXPECT_FALSE(list.Add(""));
+    EXPECT_FALSE(list.Add("Opera"));
+    list.RemoveAt(2);
+    EXPECT_EQ(first, list.Generation()) << "nothing changed";
+    EXPECT_TRUE(list.Add("opera")) << "letter case counts";
+    const uint64_t added = list.Generation();
+    list.RemoveAt(0);
+    EXPECT_EQ((std::vector<std::string>{"AOL", "opera"}), list.Names());
+    EXPECT_TRUE(first != added && added != list.Generation());
+    EXPECT_NE(settings::NameList({"AOL"}).Generation(), settings::NameList({"AOL"}).Generation())
+        << "every list its own";
 }

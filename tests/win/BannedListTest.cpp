@@ -23,7 +23,7 @@
 #include "listfile/Win32ListFileSystem.h"
 #include "tests/win/Support.h"
 
-using wintest::EntriesOf;
+using wintest::ListBoxEntries;
 
 namespace {
 
@@ -48,7 +48,8 @@ protected:
     }
     // Lets the list box take in a long list, which it does in parts.
     void ShowAll() {
-        for (int round = 0; round < 1000 && EntriesOf(ListBox()).size() < list.Count(); ++round)
+        for (int round = 0; round < 1000 && ListBoxEntries(ListBox()).size() < list.Count();
+             ++round)
             wintest::Settle();
     }
 
@@ -126,7 +127,52 @@ TEST_F(BannedList, TheListBoxShowsTheListThroughRandomChanges) {
             if (random() % 8 == 0)
                 list.Clear();
         }
-        ASSERT_EQ(Titles(), EntriesOf(box)) << "at step " << step;
+        ASSERT_EQ(Titles(), ListBoxEntries(box)) << "at step " << step;
+    }
+}
+
+// One list taken down step by step by Remove, Delete and Backspace, each
+// removal emptying the field of text typed since Add. After a key the list
+// box moves its own caret, so the selection left is checked after Remove.
+TEST_F(BannedList, RemoveDeleteAndBackspaceTakeTheSelectionOutAndSelectTheEntryAfterIt) {
+    for (char digit = '0'; digit <= '9'; ++digit)
+        list.Insert(std::string(1, digit));
+    const struct {
+        std::vector<int> selection;
+        WPARAM key; // 0: the Remove button
+        const char* left;
+        std::vector<int> selected;
+    } steps[] = {
+        {{2, 3, 7}, 0, "0145689", {5}},                         // the entry that was at index 8
+        {{0, 4}, VK_DELETE, "14589", {}}, {{4}, 0, "1458", {}}, // nothing after the last one
+        {{0}, VK_BACK, "458", {}},        {{}, 0, "458", {}},   {{}, VK_DELETE, "458", {}},
+    };
+    HWND box = ListBox(), entry = page.GetDlgItem(IDC_ENTRY);
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.left);
+        ::SetWindowTextA(entry, "typed");
+        ::SendMessageA(box, LB_SETSEL, FALSE, -1);
+        for (int i : step.selection)
+            ::SendMessageA(box, LB_SETSEL, TRUE, i);
+        if (step.key)
+            ::SendMessageA(box, WM_KEYDOWN, step.key, 0);
+        else
+            page.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_REMOVE, BN_CLICKED), 0);
+        std::string left, shown;
+        std::vector<int> selected;
+        for (const std::string& title : Titles())
+            left += title;
+        for (const std::string& title : ListBoxEntries(box))
+            shown += title;
+        EXPECT_EQ(step.left, left);
+        EXPECT_EQ(step.left, shown);
+        for (int i = 0; i < static_cast<int>(list.Count()); ++i)
+            if (::SendMessageA(box, LB_GETSEL, i, 0) > 0)
+                selected.push_back(i);
+        if (!step.key) {
+            EXPECT_EQ(step.selected, selected);
+        }
+        EXPECT_EQ(step.selection.empty() ? "typed" : "", wintest::TextOf(entry));
     }
 }
 
@@ -141,19 +187,19 @@ TEST_F(BannedList, ALongListIsShownInPartsAndChangesMeetThePartShown) {
     for (int i = 0; i < 20000; ++i)
         many.push_back("many " + std::to_string(100000 + i));
     list.Merge(listfile::TitleSet::From(many, order));
-    ASSERT_LT(EntriesOf(box).size(), list.Count()) << "not all at once";
+    ASSERT_LT(ListBoxEntries(box).size(), list.Count()) << "not all at once";
     EXPECT_EQ(1, asked) << "the rest asked for";
     list.Insert("many 0");           // in the part shown
     list.Insert("many 199999");      // behind it
     list.RemoveAt(1);                // in it
     list.RemoveAt(list.Count() - 1); // behind it
-    std::vector<std::string> shown = EntriesOf(box), titles = Titles();
+    std::vector<std::string> shown = ListBoxEntries(box), titles = Titles();
     ASSERT_LE(shown.size(), titles.size());
     EXPECT_EQ(std::vector<std::string>(titles.begin(), titles.begin() + shown.size()), shown);
     EXPECT_EQ(shown.size(), mirror.Shown());
     while (mirror.FillSome())
         ;
-    EXPECT_EQ(Titles(), EntriesOf(box));
+    EXPECT_EQ(Titles(), ListBoxEntries(box));
     list.SetView(nullptr);
 }
 
@@ -179,7 +225,7 @@ TEST_F(ListFiles, ReadTitlesComeInTheOrderASortedListBoxKeeps) {
         EXPECT_FALSE(list.Read(Path("in.lst")));
         ShowAll();
         expected.insert(batch.begin(), batch.end());
-        std::vector<std::string> entries = EntriesOf(ListBox());
+        std::vector<std::string> entries = ListBoxEntries(ListBox());
         ASSERT_EQ(expected, std::set<std::string>(entries.begin(), entries.end()));
         ASSERT_EQ(expected.size(), entries.size()) << "no entry twice";
         for (size_t i = 1; i < entries.size(); ++i)
@@ -199,7 +245,7 @@ TEST_F(ListFiles, EntriesLongerThanTheListBoxPassesOnAreWrittenReadAndShownWhole
     EXPECT_EQ(titles[0] + "\r\n" + titles[1] + "\r\n", ReadBytes(Path("long.lst")));
     list.Clear();
     EXPECT_FALSE(list.Read(Path("long.lst")));
-    EXPECT_EQ(titles, EntriesOf(ListBox()));
+    EXPECT_EQ(titles, ListBoxEntries(ListBox()));
 }
 
 TEST_F(ListFiles, PathsThatNameNoFileChangeNothing) {
@@ -216,23 +262,6 @@ TEST_F(ListFiles, PathsThatNameNoFileChangeNothing) {
     list.SetPath(Path("missing.lst"));
     EXPECT_FALSE(list.SaveAtExit());
     EXPECT_EQ("kept\r\n", ReadBytes(Path("missing.lst")));
-}
-
-TEST_F(ListFiles, AFileHeldByAProgramThatSharesNothingIsReportedAndLeftAlone) {
-    const std::string old = "one\r\ntwo\r\n";
-    WriteBytes(Path("held.lst"), old);
-    fw::UniqueFileHandle holder(::CreateFileA(Path("held.lst").c_str(), GENERIC_READ, 0, nullptr,
-                                              OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(holder);
-    std::optional<bannedlist::Notice> notice = list.Load(Path("held.lst"));
-    ASSERT_TRUE(notice);
-    EXPECT_EQ(bannedlist::Notice::Kind::Problem, notice->kind);
-    EXPECT_NE(std::string::npos, notice->text.find("sharing violation")) << notice->text;
-    list.Insert("added");
-    EXPECT_TRUE(list.SaveAtExit());
-    holder.Reset();
-    EXPECT_TRUE(list.SaveAtExit()) << "not even once it is free";
-    EXPECT_EQ(old, ReadBytes(Path("held.lst")));
 }
 
 TEST_F(ListFiles, AFailedWriteNamesItsCauseAndLeavesTheOldFileWholeAndNoTemporaryFile) {

@@ -16,12 +16,6 @@ void Settle() {
     }
 }
 
-std::string TextOf(HWND window) {
-    char text[1024] = {};
-    ::GetWindowTextA(window, text, sizeof(text));
-    return text;
-}
-
 COLORREF PixelAt(HWND window, int x, int y) {
     ::UpdateWindow(window);
     fw::WindowDc dc(window);
@@ -38,26 +32,6 @@ int CountPixels(HWND window, const std::function<bool(COLORREF)>& test) {
         for (int x = rc.left; x < rc.right; ++x)
             n += test(::GetPixel(dc.Get(), x, y)) ? 1 : 0;
     return n;
-}
-
-std::vector<std::string> EntriesOf(HWND listBox) {
-    // Asked in W: Wine's ANSI LB_GETTEXT passes through a 512-character buffer.
-    std::vector<std::string> entries;
-    LRESULT count = ::SendMessageW(listBox, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        LRESULT length = ::SendMessageW(listBox, LB_GETTEXTLEN, i, 0);
-        std::wstring wide(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-        LRESULT got = ::SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0]));
-        int wideLength = static_cast<int>(got > 0 ? got : 0);
-        int size =
-            ::WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-        std::string text(static_cast<size_t>(size > 0 ? size : 0), '\0');
-        if (size > 0)
-            ::WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, &text[0], size, nullptr,
-                                  nullptr);
-        entries.push_back(text);
-    }
-    return entries;
 }
 
 HostWindow::HostWindow() {
@@ -89,14 +63,6 @@ bool HostWindow::ProcessWindowMessage(HWND, UINT msg, WPARAM wParam, LPARAM, LRE
 
 namespace {
 MessageBoxWatcher* g_watcher = nullptr;
-
-BOOL CALLBACK CollectStaticText(HWND hwnd, LPARAM lParam) {
-    char cls[64] = {};
-    ::GetClassNameA(hwnd, cls, sizeof(cls));
-    if (_stricmp(cls, "Static") == 0)
-        *reinterpret_cast<std::string*>(lParam) += TextOf(hwnd);
-    return TRUE;
-}
 } // namespace
 
 MessageBoxWatcher::MessageBoxWatcher()
@@ -115,9 +81,7 @@ LRESULT CALLBACK MessageBoxWatcher::OnCbt(int code, WPARAM wParam, LPARAM lParam
     if (code == HCBT_ACTIVATE && g_watcher && ::GetClassNameA(box, cls, sizeof(cls)) &&
         std::string(cls) == "#32770" && ::GetWindow(box, GW_OWNER) && box != g_watcher->answered) {
         g_watcher->answered = box;
-        std::string text;
-        ::EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
-        g_watcher->texts.push_back(text);
+        g_watcher->texts.push_back(e2e::MessageBoxText(box));
         ::PostMessageA(box, WM_COMMAND, IDOK, 0);
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);

@@ -1,7 +1,7 @@
 // What the Win32 tests share: a host window, a barrier, pixels, a watcher
-// that answers message boxes and a stand-in for the shell. Windows of
-// another process come from the end-to-end tests' maker
-// (tests/e2e/MakerProcess.h).
+// that answers message boxes and a stand-in for the shell; texts and list
+// boxes are read as the end-to-end tests read them (tests/e2e/Harness.h),
+// and windows of another process come from their maker.
 #pragma once
 
 #include <windows.h>
@@ -13,18 +13,19 @@
 #include "controls/ShellLaunch.h"
 #include "framework/Handle.h"
 #include "framework/Window.h"
+#include "tests/e2e/Harness.h"
 
 namespace wintest {
+
+using e2e::ListBoxEntries;
+using e2e::TextOf;
 
 // Handles everything queued for this thread so far, and what that posts in
 // turn: a round trip through the thread's own queue.
 void Settle();
-std::string TextOf(HWND window);
 COLORREF PixelAt(HWND window, int x, int y);
 // The client pixels for which the test holds.
 int CountPixels(HWND window, const std::function<bool(COLORREF)>& test);
-// A list box's entries in its order, read whole.
-std::vector<std::string> EntriesOf(HWND listBox);
 
 // A visible top-level framework window that reflects its children's
 // notifications like every window of the program, and runs onCommand for
