@@ -4,9 +4,12 @@ namespace engine {
 
 std::optional<bool> CloseAnswers::RequestAnswered(bool windowThere) {
     requestAnswered = true;
-    // Undecided without a question: not counted rather than counted wrongly.
+    // Gone before the question could follow the request: it went in the
+    // instant after the request reached it, which its thread had taken (a
+    // fast thread on another processor does so that quickly; its own
+    // program ending it just then is the far less likely case).
     if (windowThere || !questionSent)
-        return windowThere;
+        return true;
     return std::nullopt;
 }
 

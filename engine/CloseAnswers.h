@@ -20,7 +20,7 @@ namespace engine {
 class CloseAnswers {
 public:
     // questionSent is false when the window went between the two messages:
-    // nothing then tells whether its thread had taken the request.
+    // taken as the request's doing.
     explicit CloseAnswers(bool sentQuestion) : questionSent(sentQuestion) {}
 
     // Each gives whether the thread took the request, once that is known.

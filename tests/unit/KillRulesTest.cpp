@@ -70,7 +70,8 @@ TEST(CloseAnswers, TheOrderOfTheTwoAnswersTellsWhetherTheThreadTookTheRequest) {
         {"refused, or closes later", true, true, true, 12, true, true},
         {"closed later, before the answer was taken", true, true, false, 12, std::nullopt, true},
         {"destroyed with both waiting", true, true, false, 0, std::nullopt, false},
-        {"gone before the question was sent", false, true, false, 0, false, false},
+        {"gone in the instant after the request, the question not sent", false, true, false, 0,
+         true, true},
         {"there, the question never sent", false, true, true, 0, true, true},
     };
     for (const auto& c : cases) {
