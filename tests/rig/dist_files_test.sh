@@ -11,7 +11,7 @@ import os, struct, sys
 dist = sys.argv[1]
 system = {"advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll", "kernel32.dll",
           "msvcrt.dll", "ole32.dll", "shell32.dll", "urlmon.dll", "user32.dll",
-          "wininet.dll", "hook.dll"}
+          "wininet.dll", "ws2_32.dll", "hook.dll"}
 builds = {"": (0x14C, 0x10B, "x86"), "x64": (0x8664, 0x20B, "amd64")}
 problems = []
 
