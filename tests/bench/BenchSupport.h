@@ -69,6 +69,22 @@ inline void PrintSummary(const std::string& what, double figure, double floor, d
                 ratio >= 0 && ratio <= goal ? "met" : "not met");
 }
 
+// The same line for a goal that is no ratio of the floor (a time, a limit):
+// "summary: WHAT: FIGURE, floor FLOOR (or none), ratio R, goal GOAL: met".
+inline void PrintSummaryOf(const std::string& what, double figure, double floor,
+                           const std::string& goal, bool met, const char* unit = "ms") {
+    std::string floorText = floor > 0 ? Figure(floor) + " " + unit : std::string("none");
+    std::string ratioText = "-";
+    if (floor > 0 && figure >= 0) {
+        char ratio[32];
+        std::snprintf(ratio, sizeof(ratio), "%.2fx", figure / floor);
+        ratioText = ratio;
+    }
+    std::printf("summary: %s: %s %s, floor %s, ratio %s, goal %s: %s\n", what.c_str(),
+                Figure(figure).c_str(), unit, floorText.c_str(), ratioText.c_str(), goal.c_str(),
+                met && figure >= 0 ? "met" : "not met");
+}
+
 // "median M ms (runs: A B C)"
 inline std::string MedianOfRuns(const std::vector<double>& runs) {
     std::string text =
