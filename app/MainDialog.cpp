@@ -85,19 +85,22 @@ void MainDialog::MakeFirstView() {
     firstViewMade = true;
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon));
     ShowWindowIconsForDpi();
+    fw::MarkStartup("window icons");
     // The pages show the settings, the count and the list as loaded; those
     // under the other tabs are made when first needed.
     bannedListPage.Create(m_hWnd);
+    fw::MarkStartup("first page made");
     tabCtrl.AddPage("Banned List", kBannedListPage, &bannedListPage);
     tabCtrl.AddPage("Statistics", kStatisticsPage, &statsPage);
     tabCtrl.AddPage("Options", kOptionsPage, &optionsPage);
     tabCtrl.AddPage("Browsers", kBrowsersPage, &browsersPage);
     tabCtrl.AddPage("About", kAboutPage, &aboutPage);
+    fw::MarkStartup("tabs");
 
     hideButton.SetLook(IDI_HIDE, RGB(0, 0, 128));
     // Its icon and hover text follow blocking's state, set as blocking starts or stops.
     startButton.ShadeStateColour(controls::ImageButton::HoverBack, 20, true);
-    fw::MarkStartup("window icons, first page");
+    fw::MarkStartup("buttons' icons");
 }
 
 LRESULT MainDialog::OnFinishStartup(UINT, WPARAM, LPARAM, bool&) {

@@ -138,8 +138,10 @@ void Dialog::OnCancel() {
 }
 
 LRESULT Dialog::OnInitDialogMessage(UINT, WPARAM, LPARAM, bool&) {
+    fw::MarkStartup("dialog and its controls made");
     // Laid out for its DPI before anything of it is sized from its controls.
     layout.Capture(m_hWnd, templateId);
+    fw::MarkStartup("dialog laid out");
     return OnInitDialog() ? TRUE : FALSE;
 }
 

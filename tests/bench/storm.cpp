@@ -124,7 +124,9 @@ double TimeWatched(int count, bool askToClose) {
     for (DWORD start = ::GetTickCount();
          watcher.Destroyed() < count && ::GetTickCount() - start < 20000;)
         ::Sleep(10);
-    if (watcher.Created() != count || watcher.Destroyed() != count) {
+    // More is fine: the maker's own helper windows are reported too, and
+    // Wine may report a window twice; fewer means a window was missed.
+    if (watcher.Created() < count || watcher.Destroyed() < count) {
         std::printf("the watcher heard of %ld creations and %ld destructions of %d windows\n",
                     watcher.Created(), watcher.Destroyed(), count);
         return -1;
