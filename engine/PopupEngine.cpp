@@ -282,12 +282,14 @@ void PopupEngine::SettleDue() {
 }
 
 void PopupEngine::ForgetUnanswered() {
-    // Wine answers a request as soon as its window goes; after that long,
-    // none will come.
+    // Wine answers a request as soon as its window goes, but the answer may
+    // still wait in this thread's queue behind the report being handled, and
+    // in a storm a maker's thread can take seconds to come to the request:
+    // only a request that old is given up.
     uint64_t now = clock.NowMs();
     std::vector<WindowId> gone;
     for (const auto& kill : asked) {
-        if (!kill.second.answered && now - kill.second.askedAt >= kCloseOutcomeMs &&
+        if (!kill.second.answered && now - kill.second.askedAt >= kUnansweredGivenUpMs &&
             !system.IsAlive(kill.first))
             gone.push_back(kill.first);
     }

@@ -83,6 +83,8 @@ public:
 // seconds for hung.) A window whose thread never takes the request hangs,
 // and is never recorded.
 constexpr uint32_t kCloseOutcomeMs = 5000;
+// How long a request whose window went may wait for its answer.
+constexpr uint32_t kUnansweredGivenUpMs = 60000;
 // How often the titles of windows that wait for one are read: no platform
 // event reports a title change of another process's window under Wine.
 constexpr uint32_t kTitlePollMs = 100;
