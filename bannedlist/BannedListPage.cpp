@@ -11,11 +11,7 @@ namespace bannedlist {
 
 namespace {
 
-struct ButtonLook {
-    int id;
-    int icon;
-    COLORREF hoverText;
-};
+using controls::ButtonLook;
 const ButtonLook kButtonLooks[] = {
     {IDC_ADD, IDI_ADD, RGB(0, 128, 0)},       {IDC_REMOVE, IDI_REMOVE, RGB(128, 0, 0)},
     {IDC_SAVE, IDI_SAVE, RGB(0, 0, 128)},     {IDC_LOAD, IDI_LOAD, RGB(0, 0, 128)},

@@ -15,6 +15,13 @@
 
 namespace controls {
 
+// A push button of a page and its look: its control, icon and hover text colour.
+struct ButtonLook {
+    int id;
+    int icon;
+    COLORREF hoverText;
+};
+
 class ImageButton : public fw::Window {
 public:
     enum StateColour {

@@ -7,11 +7,7 @@
 namespace settings {
 
 namespace {
-struct ButtonLook {
-    int id;
-    int icon;
-    COLORREF hoverText;
-};
+using controls::ButtonLook;
 const ButtonLook kButtonLooks[] = {
     {IDC_BROWSER_ADD, IDI_ADD, RGB(0, 128, 0)},
     {IDC_BROWSER_REMOVE, IDI_REMOVE, RGB(128, 0, 0)},

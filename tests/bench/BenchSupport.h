@@ -85,6 +85,15 @@ inline void PrintSummaryOf(const std::string& what, double figure, double floor,
                 met && figure >= 0 ? "met" : "not met");
 }
 
+// The port of the local stand-in for the update server that scripts/bench.sh
+// starts; empty, and said, without it.
+inline std::string UpdateServerPort() {
+    std::string port = e2e::Env("VELMORA_HTTP_PORT");
+    if (port.empty())
+        std::printf("no local HTTP server: run through scripts/bench.sh\n");
+    return port;
+}
+
 // "median M ms (runs: A B C)"
 inline std::string MedianOfRuns(const std::vector<double>& runs) {
     std::string text =

@@ -161,27 +161,7 @@ public:
         return true;
     }
     std::string ReadLine(DWORD timeoutMs) {
-        for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeoutMs;) {
-            size_t end = pending.find('\n');
-            if (end != std::string::npos) {
-                std::string line = pending.substr(0, end);
-                pending.erase(0, end + 1);
-                if (!line.empty() && line.back() == '\r')
-                    line.pop_back();
-                return line;
-            }
-            DWORD available = 0, got = 0;
-            if (!::PeekNamedPipe(fromChild.Get(), nullptr, 0, nullptr, &available, nullptr))
-                return std::string();
-            if (!available) {
-                ::Sleep(5);
-                continue;
-            }
-            std::string chunk(available, '\0');
-            ::ReadFile(fromChild.Get(), &chunk[0], available, &got, nullptr);
-            pending.append(chunk, 0, got);
-        }
-        return std::string();
+        return e2e::ReadPipeLine(fromChild.Get(), pending, timeoutMs);
     }
     ~StormProcess() {
         if (process && ::WaitForSingleObject(process.Get(), 5000) != WAIT_OBJECT_0)

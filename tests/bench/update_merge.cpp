@@ -101,11 +101,9 @@ double PlainListBoxSeconds(int count) {
 } // namespace
 
 int main() {
-    const std::string port = e2e::Env("VELMORA_HTTP_PORT");
-    if (port.empty()) {
-        std::printf("no local HTTP server: run through scripts/bench.sh\n");
+    const std::string port = bench::UpdateServerPort();
+    if (port.empty())
         return 0;
-    }
     SideBySide(port, 100000);
 
     std::printf("\nThe real program's Update (goal for a million: under 15 s, answering in 50 ms "

@@ -42,11 +42,9 @@ HWND ProgressWindow(const e2e::VelmoraProcess& app) {
 } // namespace
 
 int main() {
-    const std::string port = e2e::Env("VELMORA_HTTP_PORT");
-    if (port.empty()) {
-        std::printf("no local HTTP server: run through scripts/bench.sh\n");
+    const std::string port = bench::UpdateServerPort();
+    if (port.empty())
         return 0;
-    }
     double slowestGone = 0, mostCpu = 0;
     bool allGone = true;
     enum class End { Refused, Cancel, TimeLimit };

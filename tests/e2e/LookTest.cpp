@@ -11,11 +11,6 @@ using namespace e2e;
 
 namespace {
 
-const int kCheckBoxes[] = {
-    IDC_BY_NAME,         IDC_BY_SIZE, IDC_START_MINIMIZED, IDC_SAVE_ON_EXIT, IDC_ENABLED_ON_STARTUP,
-    IDC_LOAD_ON_STARTUP, IDC_ADD_ALT, IDC_ADD_SHIFT,       IDC_ADD_CTRL,     IDC_LOAD_ON_BOOT,
-    IDC_BY_SESSION};
-
 class Look : public ProgramTest {
 protected:
     void SetUp() override {

@@ -52,7 +52,7 @@ bool MakerProcess::Start(const std::string& exe) {
     return started && ReadLine(20000) == "ready";
 }
 
-std::string MakerProcess::ReadLine(DWORD timeoutMs) {
+std::string ReadPipeLine(HANDLE pipe, std::string& pending, DWORD timeoutMs) {
     for (DWORD start = ::GetTickCount();;) {
         size_t end = pending.find('\n');
         if (end != std::string::npos) {
@@ -63,13 +63,12 @@ std::string MakerProcess::ReadLine(DWORD timeoutMs) {
             return line;
         }
         DWORD available = 0;
-        if (!fromMaker ||
-            !::PeekNamedPipe(fromMaker.Get(), nullptr, 0, nullptr, &available, nullptr))
+        if (!pipe || !::PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr))
             return std::string();
         if (available) {
             std::string chunk(available, '\0');
             DWORD got = 0;
-            ::ReadFile(fromMaker.Get(), &chunk[0], available, &got, nullptr);
+            ::ReadFile(pipe, &chunk[0], available, &got, nullptr);
             pending.append(chunk, 0, got);
             continue;
         }
@@ -77,6 +76,10 @@ std::string MakerProcess::ReadLine(DWORD timeoutMs) {
             return std::string();
         ::Sleep(1);
     }
+}
+
+std::string MakerProcess::ReadLine(DWORD timeoutMs) {
+    return ReadPipeLine(fromMaker.Get(), pending, timeoutMs);
 }
 
 std::string MakerProcess::Ask(const std::string& command, DWORD timeoutMs) {

@@ -13,6 +13,11 @@
 
 namespace e2e {
 
+// The next line a child process wrote to pipe (its end of line dropped),
+// with what came after it kept in pending; empty when none came within
+// timeoutMs or the pipe broke.
+std::string ReadPipeLine(HANDLE pipe, std::string& pending, DWORD timeoutMs);
+
 using OwnedHandle = fw::UniqueHandle<fw::KernelHandleTraits>;
 
 class MakerProcess {

@@ -11,6 +11,12 @@
 
 namespace e2e {
 
+// The Options page's check boxes, each drawn with a tick or a cross.
+inline constexpr int kCheckBoxes[] = {
+    IDC_BY_NAME,         IDC_BY_SIZE, IDC_START_MINIMIZED, IDC_SAVE_ON_EXIT, IDC_ENABLED_ON_STARTUP,
+    IDC_LOAD_ON_STARTUP, IDC_ADD_ALT, IDC_ADD_SHIFT,       IDC_ADD_CTRL,     IDC_LOAD_ON_BOOT,
+    IDC_BY_SESSION};
+
 class ProgramTest : public testing::Test {
 protected:
     void SetUp() override { UseQuietSettings(); }
