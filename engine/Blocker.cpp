@@ -10,6 +10,7 @@ Blocker::Blocker(const settings::Settings& settings, IsBanned isBanned, Ban banT
     : hook(hookLibrary), banned(std::move(isBanned)), ban(std::move(banTitle)),
       engine(settings, clock, windows, banned, std::move(recordKill), fw::AnsiLeadByte) {
     windows.OnCloseAnswered([this](WindowId window, bool reached) {
+        InEngine busy(*this);
         engine.OnCloseAnswered(window, reached);
         ArmTimer();
     });
@@ -18,6 +19,15 @@ Blocker::Blocker(const settings::Settings& settings, IsBanned isBanned, Ban banT
 Blocker::~Blocker() {
     if (timerArmed && host)
         ::KillTimer(host, kTimerId);
+}
+
+Blocker::InEngine::~InEngine() {
+    if (--blocker.engineDepth > 0)
+        return;
+    std::vector<std::pair<WPARAM, LPARAM>> reports;
+    reports.swap(blocker.deferredReports);
+    for (const auto& report : reports)
+        blocker.OnReport(report.first, report.second);
 }
 
 void Blocker::Attach(HWND hostWindow) {
@@ -34,6 +44,7 @@ void Blocker::Start() {
     hook.SetEnable(1);
     // After the hook: a window made between the two is both counted and
     // reported, and counted once.
+    InEngine busy(*this);
     engine.Start();
     started = true;
     ArmTimer();
@@ -42,11 +53,19 @@ void Blocker::Start() {
 void Blocker::Stop() {
     hook.SetEnable(0);
     started = false;
+    InEngine busy(*this);
     engine.Stop();
     ArmTimer();
 }
 
 void Blocker::OnReport(WPARAM wParam, LPARAM lParam) {
+    // A report handed over while the engine waits on the system (a call that
+    // lets this thread take events) is taken up after that work.
+    if (engineDepth > 0) {
+        deferredReports.emplace_back(wParam, lParam);
+        return;
+    }
+    InEngine busy(*this);
     WindowId window = static_cast<WindowId>(wParam);
     if (lParam == POPUP_EVENT_DESTROYED)
         engine.OnDestroyed(window);
@@ -59,6 +78,7 @@ bool Blocker::OnTimer(UINT_PTR timer) {
     if (timer != kTimerId)
         return false;
     timerDueAt = 0; // the timer repeats until set again
+    InEngine busy(*this);
     engine.OnTimer();
     ArmTimer();
     return true;
@@ -68,6 +88,7 @@ void Blocker::BanWindowInFront() {
     HWND window = ::GetForegroundWindow();
     if (!window)
         return;
+    InEngine busy(*this);
     std::string title = ReadWholeTitle(window);
     if (engine.IsBrowserTitle(title) && ban(title))
         engine.RequestClose(IdOf(window));

@@ -8,6 +8,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/HookLibrary.h"
 #include "engine/PopupEngine.h"
@@ -38,7 +40,7 @@ public:
     void Stop();
     bool Started() const { return started; }
 
-    // WM_POPUP_CREATED.
+    // WM_POPUP_CREATED, sent or posted.
     void OnReport(WPARAM window, LPARAM event);
     // WM_TIMER; false when the timer is not the blocker's.
     bool OnTimer(UINT_PTR timer);
@@ -61,6 +63,18 @@ private:
     // The one timer, set for when the engine next needs to run and killed
     // while nothing waits.
     void ArmTimer();
+    // Marks the engine at work for as long as it lives; the reports that
+    // came meanwhile are handled when the outermost work ends.
+    class InEngine {
+    public:
+        explicit InEngine(Blocker& owner) : blocker(owner) { ++owner.engineDepth; }
+        ~InEngine();
+        InEngine(const InEngine&) = delete;
+        InEngine& operator=(const InEngine&) = delete;
+
+    private:
+        Blocker& blocker;
+    };
 
     const HookLibrary& hook;
     BannedTitles banned;
@@ -72,6 +86,8 @@ private:
     bool started = false;
     bool timerArmed = false;
     uint64_t timerDueAt = 0;
+    int engineDepth = 0;
+    std::vector<std::pair<WPARAM, LPARAM>> deferredReports;
 };
 
 } // namespace engine

@@ -78,6 +78,14 @@ void Dialog::RunModalLoop() {
 }
 
 bool Dialog::PreTranslateChain(MSG* msg) {
+    // Only input is translated. Finding a window's object asks comctl32 for
+    // its subclass, a window property: one call to the Wine server for each
+    // window on the way up, which every report and timer would pay.
+    bool input = (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) ||
+                 (msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST) ||
+                 (msg->message >= WM_NCMOUSEMOVE && msg->message <= WM_NCXBUTTONDBLCLK);
+    if (!input)
+        return false;
     // From the target up to this dialog: controls first, then their pages.
     for (HWND hwnd = msg->hwnd; hwnd; hwnd = ::GetParent(hwnd)) {
         Window* obj = FromHandle(hwnd);

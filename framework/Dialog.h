@@ -1,5 +1,5 @@
 // Dialogs from templates: modal (with the framework's own loop, so that
-// every window on the way up gets PreTranslateMessage) and modeless child
+// every window on the way up gets PreTranslateMessage for input) and modeless child
 // dialogs used as pages.
 #pragma once
 

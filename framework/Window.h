@@ -44,8 +44,9 @@ public:
     // The message map. Returns true when a handler took the message.
     virtual bool ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
                                       LRESULT& lResult);
-    // Called by the message loop for every message aimed at this window or
-    // its descendants, before dispatch. True: the message was consumed.
+    // Called by the message loop for every keyboard and mouse message aimed
+    // at this window or its descendants, before dispatch. True: the message
+    // was consumed.
     virtual bool PreTranslateMessage(MSG* msg);
     // Default processing of the message being handled.
     virtual LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -1,10 +1,11 @@
 // Watches the top-level windows of every process and reports them to one
 // window. Creation comes from an out-of-context WinEvent hook: it is delivered
 // to the installing thread once the window has its title and size, never holds
-// up the creating thread, and crosses 32/64-bit. Destruction comes from a
-// global CBT hook, which runs in the destroying thread; its report is posted
-// too, so that no program ever waits for this one: the receiver counts a
-// window out by its handle and need not read it any more.
+// up the creating thread, crosses 32/64-bit, and is handed to the target
+// window there and then. Destruction comes from a global CBT hook, which runs
+// in the destroying thread; its report is posted, so that no program ever
+// waits for this one: the receiver counts a window out by its handle and
+// need not read it any more.
 #define HOOK_BUILDING_DLL
 #include "hook/hook.h"
 
@@ -26,6 +27,10 @@ HWINEVENTHOOK g_createHook = nullptr;
 // reporting, while the rest of the CBT chain runs.
 DWORD g_reportingSlot = TLS_OUT_OF_INDEXES;
 
+// The installing thread: the creation hook runs there, and the watcher's
+// own windows are made there (its other thread only downloads).
+DWORD g_hookThread = 0;
+
 // The watcher's own windows are never reported: its message boxes would
 // otherwise come back to it as reports. Asked of the window, not of the
 // running process: on 64-bit Windows the hook of a program of the other
@@ -45,23 +50,32 @@ bool Reporting(HWND& target) {
     return g_enabled && target;
 }
 
-void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, LONG idChild, DWORD,
-                         DWORD) {
+void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, LONG idChild,
+                         DWORD eventThread, DWORD) {
     HWND target;
     if (event != EVENT_OBJECT_CREATE || idObject != OBJID_WINDOW || idChild != CHILDID_SELF ||
         !hwnd || !Reporting(target))
+        return;
+    // Wine reports the watcher's own windows despite WINEVENT_SKIPOWNPROCESS.
+    // Told by the thread that made the window, which comes with the event:
+    // asking the window would be one more call to the Wine server.
+    if (eventThread == g_hookThread)
         return;
     // A window already gone has no parent: it has nothing left to judge.
     // (Each question about another process's window is a call to the Wine
     // server, and this one answers both.)
     if (!IsTopLevel(hwnd))
         return;
-    // Wine reports the watcher's own windows despite WINEVENT_SKIPOWNPROCESS.
-    if (IsWatchersOwn(hwnd))
-        return;
-    // Posted, not sent: reports keep their order and the handler runs from
-    // the receiver's own message loop.
-    ::PostMessageA(target, WM_POPUP_CREATED, reinterpret_cast<WPARAM>(hwnd), POPUP_EVENT_CREATED);
+    // The event comes to the installing thread, which owns the target: the
+    // report is handed over at once, without a round through the Wine
+    // server's queue. The receiver posts it to itself when it comes in the
+    // middle of its own work.
+    if (::GetCurrentThreadId() == g_hookThread)
+        ::SendMessageA(target, WM_POPUP_CREATED, reinterpret_cast<WPARAM>(hwnd),
+                       POPUP_EVENT_CREATED);
+    else
+        ::PostMessageA(target, WM_POPUP_CREATED, reinterpret_cast<WPARAM>(hwnd),
+                       POPUP_EVENT_CREATED);
 }
 
 LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
@@ -163,6 +177,7 @@ extern "C" {
 
 void SetHook(HWND target) {
     g_ownerProcess = ::GetCurrentProcessId();
+    g_hookThread = ::GetCurrentThreadId();
     g_target = target;
     const bool installed = !g_createHook || !g_cbtHook;
     if (!g_createHook)

@@ -3,8 +3,9 @@
 
 #include <windows.h>
 
-// Posted to the window given to SetHook: wParam = the window
-// concerned, lParam = POPUP_EVENT_CREATED or POPUP_EVENT_DESTROYED.
+// To the window given to SetHook, sent from its own thread or posted:
+// wParam = the window concerned, lParam = POPUP_EVENT_CREATED or
+// POPUP_EVENT_DESTROYED.
 #define WM_POPUP_CREATED (WM_APP + 0x14D)
 #define POPUP_EVENT_CREATED 111
 #define POPUP_EVENT_DESTROYED 222

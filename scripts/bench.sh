@@ -27,7 +27,8 @@ for arch in "${VELMORA_ARCHS[@]}"; do
         [ -e "$bench" ] || continue
         [ -n "${1:-}" ] && [[ "$(basename "$bench")" != *"$1"* ]] && continue
         echo "=== $(basename "$bench" .exe) ($arch)"
-        timeout 1800 wine "$bench"
+        # VELMORA_BENCH_WINEDEBUG traces a benchmark and what it starts.
+        WINEDEBUG="${VELMORA_BENCH_WINEDEBUG:-$WINEDEBUG}" timeout 1800 wine "$bench"
     done
     wineserver -k >/dev/null 2>&1
 done

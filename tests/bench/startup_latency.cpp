@@ -180,16 +180,21 @@ int main() {
     char self[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
     const std::string folder(self, std::strrchr(self, '\\'));
-    if (!CompareStartups("window shown", true, folder + "\\minimal_window.exe", kShownGoal,
+    // VELMORA_BENCH_LATENCY_WINDOWS=n measures only the latency, over n
+    // windows: short enough to trace the Wine server's calls (WINEDEBUG).
+    const std::string latencyOnly = e2e::Env("VELMORA_BENCH_LATENCY_WINDOWS");
+    if (latencyOnly.empty() &&
+        !CompareStartups("window shown", true, folder + "\\minimal_window.exe", kShownGoal,
                          [](const std::string&) { e2e::UseQuietSettings(); }))
         return 1;
     std::printf("\n");
-    if (!CompareStartups("in the tray, default settings, 1,000 titles", false,
-                         folder + "\\minimal_hidden_window.exe", kHiddenGoal,
-                         [](const std::string& workDir) {
-                             e2e::DeleteProgramKey();
-                             e2e::WriteFileBytes(workDir + "\\default.lst", ListOfTitles(1000));
-                         }))
+    if (latencyOnly.empty() && !CompareStartups("in the tray, default settings, 1,000 titles",
+                                                false, folder + "\\minimal_hidden_window.exe",
+                                                kHiddenGoal, [](const std::string& workDir) {
+                                                    e2e::DeleteProgramKey();
+                                                    e2e::WriteFileBytes(workDir + "\\default.lst",
+                                                                        ListOfTitles(1000));
+                                                }))
         return 1;
     std::printf("\n");
 
@@ -205,7 +210,7 @@ int main() {
 
     // A window, then the floor's message, each sent while the program has
     // handled everything before it, so that both start from the same rest.
-    const int kWindows = 200;
+    const int kWindows = latencyOnly.empty() ? 200 : std::max(1, std::atoi(latencyOnly.c_str()));
     std::vector<double> latencies, floor;
     for (int i = 0; i < kWindows; ++i) {
         app.Settle();
