@@ -2,7 +2,9 @@
 // program timed the same way, taken in turns: with its window shown (no
 // list file), beside the minimal program showing one window; and with the
 // default settings, in the notification area with a list file of 1,000
-// titles, beside the minimal program with its window hidden. The program's
+// titles, beside the minimal program with its window hidden. Two more
+// floors in each turn add the steps of Wine's that any dialog program takes
+// (the program's manifest and libraries; the first font). The program's
 // own timestamps (VELMORA_STARTUP_TRACE) break each start-up down.
 // Then the latency of a report: from a window's creation in this process to
 // the main window's handler acting on it (its close request arriving back
@@ -103,13 +105,15 @@ void PrintBreakdown(const std::vector<Startup>& runs) {
     std::vector<double> answered;
     for (const Startup& run : runs) {
         double before = 0;
-        std::map<std::string, bool> seen;
+        std::map<std::string, int> seen;
         for (const auto& step : run.steps) {
-            if (seen[step.first])
-                continue; // a later modal loop of the program
-            seen[step.first] = true;
-            ends[step.first].push_back(step.second);
-            lengths[step.first].push_back(step.second - before);
+            // A step marked again (each page is a dialog too) is told apart
+            // by its turn.
+            int turn = ++seen[step.first];
+            std::string name =
+                turn == 1 ? step.first : step.first + " (" + std::to_string(turn) + ")";
+            ends[name].push_back(step.second);
+            lengths[name].push_back(step.second - before);
             before = step.second;
         }
         answered.push_back(run.answeredMs);
@@ -143,32 +147,52 @@ std::string ListOfTitles(int count) {
 
 // Start-ups of Velmora and of the floor, taken in turns so that the load of
 // the machine weighs on both alike; settings() prepares each of Velmora's.
-bool CompareStartups(const char* what, bool shown, const std::string& floorExe, double goal,
+// The floors of one start-up, taken in turns with the program: the first
+// is the one its goal is set against; the others add steps of Wine's that
+// any dialog program takes, to show what they cost.
+struct Floor {
+    const char* exe;
+    const char* what;
+};
+
+bool CompareStartups(const char* what, bool shown, const std::string& folder,
+                     const std::vector<Floor>& floorsToRun, double goal,
                      const std::function<void(const std::string& workDir)>& settings) {
     std::vector<Startup> runs;
-    std::vector<double> figures, floors;
+    std::vector<double> figures;
+    std::vector<std::vector<double>> floors(floorsToRun.size());
     for (int run = 0; run < kRuns; ++run) {
         std::string workDir = e2e::MakeWorkDir("bench-start");
         settings(workDir);
         runs.push_back(TimeStartup(e2e::Env("VELMORA_DIST") + "\\Velmora.exe", workDir,
                                    "Draxtel Velmora", shown));
-        Startup floor =
-            TimeStartup(floorExe, e2e::MakeWorkDir("bench-floor"), "Minimal Window", shown);
-        if (runs.back().answeredMs < 0 || floor.answeredMs < 0) {
-            std::printf("%s did not answer (%s)\n",
-                        runs.back().answeredMs < 0 ? "Velmora" : "the minimal program", what);
+        if (runs.back().answeredMs < 0) {
+            std::printf("Velmora did not answer (%s)\n", what);
             return false;
         }
         figures.push_back(runs.back().answeredMs);
-        floors.push_back(floor.answeredMs);
+        for (size_t i = 0; i < floorsToRun.size(); ++i) {
+            Startup floor = TimeStartup(folder + "\\" + floorsToRun[i].exe,
+                                        e2e::MakeWorkDir("bench-floor"), "Minimal Window", shown);
+            if (floor.answeredMs < 0) {
+                std::printf("%s did not answer (%s)\n", floorsToRun[i].exe, what);
+                return false;
+            }
+            floors[i].push_back(floor.answeredMs);
+        }
     }
-    double figure = bench::Percentile(figures, 0.5), floor = bench::Percentile(floors, 0.5);
+    double figure = bench::Percentile(figures, 0.5), floor = bench::Percentile(floors[0], 0.5);
     std::printf(
         "start-up to the main window answering, %s: median %.1f ms, max %.1f ms (%d runs)\n", what,
         figure, bench::Percentile(figures, 1), kRuns);
-    std::printf("floor, the minimal program timed the same way: median %.1f ms, max %.1f ms\n",
-                floor, bench::Percentile(floors, 1));
+    std::printf("floor, %s: median %.1f ms, max %.1f ms\n", floorsToRun[0].what, floor,
+                bench::Percentile(floors[0], 1));
     std::printf("ratio to the floor: %s\n", bench::RatioBesideGoal(figure / floor, goal).c_str());
+    for (size_t i = 1; i < floorsToRun.size(); ++i) {
+        double other = bench::Percentile(floors[i], 0.5);
+        std::printf("beside %s: median %.1f ms (%+.1f ms on the floor), ratio %.2fx\n",
+                    floorsToRun[i].what, other, other - floor, figure / other);
+    }
     PrintBreakdown(runs);
     bench::PrintSummary(std::string("start-up, ") + what, figure, floor, goal);
     return true;
@@ -183,18 +207,27 @@ int main() {
     // VELMORA_BENCH_LATENCY_WINDOWS=n measures only the latency, over n
     // windows: short enough to trace the Wine server's calls (WINEDEBUG).
     const std::string latencyOnly = e2e::Env("VELMORA_BENCH_LATENCY_WINDOWS");
+    const std::vector<Floor> shownFloors = {
+        {"minimal_window.exe", "the minimal program timed the same way"},
+        {"minimal_linked_window.exe", "the minimal program with the program's manifest and "
+                                      "libraries (common controls 6)"},
+        {"minimal_text_window.exe", "the same showing one line of text in the dialog font"}};
+    const std::vector<Floor> hiddenFloors = {
+        {"minimal_hidden_window.exe", "the minimal program timed the same way"},
+        {"minimal_linked_hidden_window.exe", "the minimal program with the program's manifest "
+                                             "and libraries (common controls 6)"},
+        {"minimal_text_hidden_window.exe", "the same measuring one line in the dialog font"}};
     if (latencyOnly.empty() &&
-        !CompareStartups("window shown", true, folder + "\\minimal_window.exe", kShownGoal,
+        !CompareStartups("window shown", true, folder, shownFloors, kShownGoal,
                          [](const std::string&) { e2e::UseQuietSettings(); }))
         return 1;
     std::printf("\n");
-    if (latencyOnly.empty() && !CompareStartups("in the tray, default settings, 1,000 titles",
-                                                false, folder + "\\minimal_hidden_window.exe",
-                                                kHiddenGoal, [](const std::string& workDir) {
-                                                    e2e::DeleteProgramKey();
-                                                    e2e::WriteFileBytes(workDir + "\\default.lst",
-                                                                        ListOfTitles(1000));
-                                                }))
+    if (latencyOnly.empty() &&
+        !CompareStartups("in the tray, default settings, 1,000 titles", false, folder, hiddenFloors,
+                         kHiddenGoal, [](const std::string& workDir) {
+                             e2e::DeleteProgramKey();
+                             e2e::WriteFileBytes(workDir + "\\default.lst", ListOfTitles(1000));
+                         }))
         return 1;
     std::printf("\n");
 

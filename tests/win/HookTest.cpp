@@ -91,7 +91,16 @@ protected:
 TEST_F(HookLibrary, ReportsEachCreationWithReadableTitleAndSizeAndEachDestructionOnce) {
     library.SetHook(receiver.Get());
     library.SetEnable(1);
+    // The watcher's own window, made before the maker's: its report would
+    // have come before theirs.
+    fw::UniqueWindow own(::CreateWindowExA(0, "STATIC", "HookTest own", WS_OVERLAPPEDWINDOW, 0, 0,
+                                           300, 200, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(own);
+    const HWND ownHandle = own.Get();
     std::vector<Reports> reports = OpenAndClose();
+    own.Reset();
+    wintest::Settle();
+    EXPECT_EQ(0u, g_reports.count(ownHandle)) << "the watcher's own window was reported";
     for (size_t i = 0; i < reports.size(); ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ((std::vector<LPARAM>{POPUP_EVENT_CREATED, POPUP_EVENT_DESTROYED}),
