@@ -159,14 +159,16 @@ private:
     LRESULT OnDpiChanged(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, bool& bHandled);
 
-    int TakeIcons(HICON first, HICON second);
+    // knownSize: the icons' size in pixels when it is known (loaded at that
+    // size), 0 to ask the icons.
+    int TakeIcons(HICON first, HICON second, int knownSize = 0);
     void Repaint();
     void ReleaseImages();
     void DropBackgroundCache();
     void PaintSeeThroughFace(HDC dc, const RECT& rc);
     void PaintRaisedEdge(HDC dc, const RECT& rc);
     void OpenAttachedMenu();
-    static bool MeasureIcon(IconRecord& record);
+    static bool MeasureIcon(IconRecord& record, int knownSize);
     controls::ImageLayout Layout() const;
 
     // Fields in the order of the control's data model.

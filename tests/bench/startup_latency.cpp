@@ -211,12 +211,16 @@ int main() {
         {"minimal_window.exe", "the minimal program timed the same way"},
         {"minimal_linked_window.exe", "the minimal program with the program's manifest and "
                                       "libraries (common controls 6)"},
-        {"minimal_text_window.exe", "the same showing one line of text in the dialog font"}};
+        {"minimal_text_window.exe", "the same showing one line of text in the dialog font"},
+        {"minimal_dialog_window.exe", "the program's main window and first page from its own "
+                                      "templates, by the dialog manager alone"}};
     const std::vector<Floor> hiddenFloors = {
         {"minimal_hidden_window.exe", "the minimal program timed the same way"},
         {"minimal_linked_hidden_window.exe", "the minimal program with the program's manifest "
                                              "and libraries (common controls 6)"},
-        {"minimal_text_hidden_window.exe", "the same measuring one line in the dialog font"}};
+        {"minimal_text_hidden_window.exe", "the same measuring one line in the dialog font"},
+        {"minimal_dialog_hidden_window.exe", "the program's main window and first page from its "
+                                             "own templates, by the dialog manager alone"}};
     if (latencyOnly.empty() &&
         !CompareStartups("window shown", true, folder, shownFloors, kShownGoal,
                          [](const std::string&) { e2e::UseQuietSettings(); }))
