@@ -123,7 +123,7 @@ int ImageButton::SetIconHandles(HICON first, HICON second) {
 
 bool ImageButton::MeasureIcon(IconRecord& record, int knownSize) {
     if (record.icon && knownSize > 0) {
-        // Asking the icon copies both its bitmaps (a millisecond under Wine).
+        // Asking the icon would copy both its bitmaps.
         record.width = record.height = knownSize;
         return true;
     }

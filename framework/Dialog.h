@@ -1,6 +1,6 @@
 // Dialogs from templates: modal (with the framework's own loop, so that
-// every window on the way up gets PreTranslateMessage for input) and modeless child
-// dialogs used as pages.
+// every window on the way up gets PreTranslateMessage for input) and
+// modeless child dialogs used as pages.
 #pragma once
 
 #include "framework/Dpi.h"
