@@ -6,11 +6,11 @@
 //    only counting their reports (the maker closing its windows itself),
 //    the same watcher asking each window to close as the program does
 //    (nothing read, nothing asked after), the same asking its question
-//    after each request as the program does to tell a close it made, the
+//    after each request as the program does to tell a close it made, and
+//    reading each window's title and size first as the program judges, the
 //    processor time of Velmora, of the maker and of the Wine server, and
 //    the statistics list's growth alone.
-//  - 500 made back to back by one process, with the same two asking
-//    watchers.
+//  - 500 made back to back by one process, with the same asking watchers.
 //  - 1,200 from 8 threads in 4 processes at once.
 // Velmora sits in the notification area, as it starts by default; the two
 // storms of one maker are taken once more with its window open.
@@ -47,6 +47,7 @@ enum class Asks {
     Nothing,           // counts the reports, nothing more
     Close,             // asks it to close as the program does, without waiting
     CloseThenQuestion, // and then asks the program's question, without waiting
+    ReadThenAsk,       // reads its title and size first, as the program judges
 };
 
 // A watcher with the program's hook library on a thread of its own (the
@@ -80,9 +81,15 @@ private:
             ++self->destroyed;
         } else {
             ++self->created;
+            if (self->ask == Asks::ReadThenAsk) {
+                char title[256];
+                RECT rect{};
+                ::GetWindowTextA(window, title, sizeof(title));
+                ::GetWindowRect(window, &rect);
+            }
             if (self->ask != Asks::Nothing)
                 ::SendMessageCallbackA(window, WM_SYSCOMMAND, SC_CLOSE, 0, Answered, 0);
-            if (self->ask == Asks::CloseThenQuestion)
+            if (self->ask == Asks::CloseThenQuestion || self->ask == Asks::ReadThenAsk)
                 ::SendMessageCallbackW(window, WM_GETTEXTLENGTH, 0, 0, Answered, 0);
         }
         return 0;
@@ -272,11 +279,12 @@ double TimeStatisticsList(int kills) {
     return elapsed;
 }
 
-// The two asking watchers' storms beside the floor, the least a blocker
-// does and the least one does that tells a close it made; and Velmora's
-// with its window open.
+// The asking watchers' storms beside the floor: the least a blocker does,
+// the least one does that tells a close it made, and the least one does that
+// judges by title and size; and Velmora's with its window open.
 void PrintAsked(const std::vector<double>& asked, const std::vector<double>& questioned,
-                const std::vector<double>& opened, double floor) {
+                const std::vector<double>& judged, const std::vector<double>& opened,
+                double floor) {
     std::printf("    each window asked to close by the watcher, as Velmora asks:        %s, "
                 "%.2fx\n",
                 bench::MedianOfRuns(asked).c_str(), bench::Percentile(asked, 0.5) / floor);
@@ -284,6 +292,9 @@ void PrintAsked(const std::vector<double>& asked, const std::vector<double>& que
                 "%.2fx\n",
                 bench::MedianOfRuns(questioned).c_str(),
                 bench::Percentile(questioned, 0.5) / floor);
+    std::printf("    and reading its title and size first, as Velmora judges:           %s, "
+                "%.2fx\n",
+                bench::MedianOfRuns(judged).c_str(), bench::Percentile(judged, 0.5) / floor);
     std::printf("    Velmora with its window open:                                      %s, "
                 "%.2fx\n",
                 bench::MedianOfRuns(opened).c_str(), bench::Percentile(opened, 0.5) / floor);
@@ -298,7 +309,7 @@ std::string PerWindow(double ms, int count) {
 } // namespace
 
 int main() {
-    std::vector<double> floors, hooked, asked, questioned, storms, opened;
+    std::vector<double> floors, hooked, asked, questioned, judged, storms, opened;
     std::vector<double> velmoraCpu, makerFloor, makerStorm, serverFloor, serverStorm;
     for (int run = 0; run < kRuns; ++run) {
         double server = ServerCpuMs(), maker = 0;
@@ -308,6 +319,7 @@ int main() {
         hooked.push_back(TimeWatched(kStorm, Asks::Nothing));
         asked.push_back(TimeWatched(kStorm, Asks::Close));
         questioned.push_back(TimeWatched(kStorm, Asks::CloseThenQuestion));
+        judged.push_back(TimeWatched(kStorm, Asks::ReadThenAsk));
         UseStormSettings(true);
         opened.push_back(bench::TimeBurst(kStorm, 0));
         UseStormSettings(false);
@@ -318,7 +330,7 @@ int main() {
         makerStorm.push_back(maker);
         velmoraCpu.push_back(cpu);
         if (floors.back() < 0 || hooked.back() < 0 || asked.back() < 0 || questioned.back() < 0 ||
-            opened.back() < 0 || storms.back() < 0)
+            judged.back() < 0 || opened.back() < 0 || storms.back() < 0)
             return 1;
     }
     const double floor = bench::Percentile(floors, 0.5), storm = bench::Percentile(storms, 0.5);
@@ -331,7 +343,7 @@ int main() {
     std::printf("    the hooks' reports alone (a watcher counting them, the maker closing): %s, "
                 "%.2fx\n",
                 bench::MedianOfRuns(hooked).c_str(), bench::Percentile(hooked, 0.5) / floor);
-    PrintAsked(asked, questioned, opened, floor);
+    PrintAsked(asked, questioned, judged, opened, floor);
     std::printf("    processor time (medians): Velmora %s; the Wine server %s (floor %s); "
                 "the maker %s (floor %s)\n",
                 PerWindow(bench::Percentile(velmoraCpu, 0.5), kStorm).c_str(),
@@ -342,17 +354,19 @@ int main() {
     std::printf("    the statistics list's growth alone, %d kills in a list box: %.0f ms\n", kStorm,
                 TimeStatisticsList(kStorm));
 
-    std::vector<double> smallFloors, smallAsked, smallQuestioned, smallOpened, smallStorms;
+    std::vector<double> smallFloors, smallAsked, smallQuestioned, smallJudged, smallOpened,
+        smallStorms;
     for (int run = 0; run < kRuns; ++run) {
         smallFloors.push_back(TimeOneMaker(kSmallStorm, true));
         smallAsked.push_back(TimeWatched(kSmallStorm, Asks::Close));
         smallQuestioned.push_back(TimeWatched(kSmallStorm, Asks::CloseThenQuestion));
+        smallJudged.push_back(TimeWatched(kSmallStorm, Asks::ReadThenAsk));
         UseStormSettings(true);
         smallOpened.push_back(bench::TimeBurst(kSmallStorm, 0));
         UseStormSettings(false);
         smallStorms.push_back(bench::TimeBurst(kSmallStorm, 0));
         if (smallFloors.back() < 0 || smallAsked.back() < 0 || smallQuestioned.back() < 0 ||
-            smallOpened.back() < 0 || smallStorms.back() < 0)
+            smallJudged.back() < 0 || smallOpened.back() < 0 || smallStorms.back() < 0)
             return 1;
     }
     const double smallFloor = bench::Percentile(smallFloors, 0.5);
@@ -363,7 +377,7 @@ int main() {
                 bench::MedianOfRuns(smallFloors).c_str(),
                 bench::RatioBesideGoal(smallStorm / smallFloor, kSmallStormGoal).c_str());
     std::printf("  beside the same floor:\n");
-    PrintAsked(smallAsked, smallQuestioned, smallOpened, smallFloor);
+    PrintAsked(smallAsked, smallQuestioned, smallJudged, smallOpened, smallFloor);
 
     std::vector<double> manyFloors, manyStorms;
     for (int run = 0; run < kRuns; ++run) {
