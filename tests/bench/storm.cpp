@@ -279,26 +279,39 @@ double TimeStatisticsList(int kills) {
     return elapsed;
 }
 
-// The asking watchers' storms beside the floor: the least a blocker does,
-// the least one does that tells a close it made, and the least one does that
-// judges by title and size; and Velmora's with its window open.
-void PrintAsked(const std::vector<double>& asked, const std::vector<double>& questioned,
-                const std::vector<double>& judged, const std::vector<double>& opened,
-                double floor) {
-    std::printf("    each window asked to close by the watcher, as Velmora asks:        %s, "
-                "%.2fx\n",
-                bench::MedianOfRuns(asked).c_str(), bench::Percentile(asked, 0.5) / floor);
-    std::printf("    and asked Velmora's question after each request, nothing else:     %s, "
-                "%.2fx\n",
-                bench::MedianOfRuns(questioned).c_str(),
-                bench::Percentile(questioned, 0.5) / floor);
-    std::printf("    and reading its title and size first, as Velmora judges:           %s, "
-                "%.2fx\n",
-                bench::MedianOfRuns(judged).c_str(), bench::Percentile(judged, 0.5) / floor);
-    std::printf("    Velmora with its window open:                                      %s, "
-                "%.2fx\n",
-                bench::MedianOfRuns(opened).c_str(), bench::Percentile(opened, 0.5) / floor);
-}
+// The asking watchers' storms beside the floor, taken in each run: the least
+// a blocker does, the least one does that tells a close it made, and the
+// least one does that judges by title and size; and Velmora's with its
+// window open.
+struct AskingRuns {
+    std::vector<double> asked, questioned, judged, opened;
+
+    // One run of each at count windows; false when one of them failed.
+    bool Take(int count) {
+        asked.push_back(TimeWatched(count, Asks::Close));
+        questioned.push_back(TimeWatched(count, Asks::CloseThenQuestion));
+        judged.push_back(TimeWatched(count, Asks::ReadThenAsk));
+        UseStormSettings(true);
+        opened.push_back(bench::TimeBurst(count, 0));
+        UseStormSettings(false);
+        return asked.back() >= 0 && questioned.back() >= 0 && judged.back() >= 0 &&
+               opened.back() >= 0;
+    }
+
+    void Print(double floor) const {
+        Line("each window asked to close by the watcher, as Velmora asks:       ", asked, floor);
+        Line("and asked Velmora's question after each request, nothing else:    ", questioned,
+             floor);
+        Line("and reading its title and size first, as Velmora judges:          ", judged, floor);
+        Line("Velmora with its window open:                                     ", opened, floor);
+    }
+
+private:
+    static void Line(const char* what, const std::vector<double>& runs, double floor) {
+        std::printf("    %s %s, %.2fx\n", what, bench::MedianOfRuns(runs).c_str(),
+                    bench::Percentile(runs, 0.5) / floor);
+    }
+};
 
 std::string PerWindow(double ms, int count) {
     char text[64];
@@ -309,7 +322,8 @@ std::string PerWindow(double ms, int count) {
 } // namespace
 
 int main() {
-    std::vector<double> floors, hooked, asked, questioned, judged, storms, opened;
+    std::vector<double> floors, hooked, storms;
+    AskingRuns asking;
     std::vector<double> velmoraCpu, makerFloor, makerStorm, serverFloor, serverStorm;
     for (int run = 0; run < kRuns; ++run) {
         double server = ServerCpuMs(), maker = 0;
@@ -317,20 +331,14 @@ int main() {
         serverFloor.push_back(ServerCpuMs() - server);
         makerFloor.push_back(maker);
         hooked.push_back(TimeWatched(kStorm, Asks::Nothing));
-        asked.push_back(TimeWatched(kStorm, Asks::Close));
-        questioned.push_back(TimeWatched(kStorm, Asks::CloseThenQuestion));
-        judged.push_back(TimeWatched(kStorm, Asks::ReadThenAsk));
-        UseStormSettings(true);
-        opened.push_back(bench::TimeBurst(kStorm, 0));
-        UseStormSettings(false);
+        bool asked = asking.Take(kStorm);
         double cpu = 0;
         server = ServerCpuMs();
         storms.push_back(bench::TimeBurst(kStorm, 0, &cpu, &maker));
         serverStorm.push_back(ServerCpuMs() - server);
         makerStorm.push_back(maker);
         velmoraCpu.push_back(cpu);
-        if (floors.back() < 0 || hooked.back() < 0 || asked.back() < 0 || questioned.back() < 0 ||
-            judged.back() < 0 || opened.back() < 0 || storms.back() < 0)
+        if (floors.back() < 0 || hooked.back() < 0 || !asked || storms.back() < 0)
             return 1;
     }
     const double floor = bench::Percentile(floors, 0.5), storm = bench::Percentile(storms, 0.5);
@@ -343,7 +351,7 @@ int main() {
     std::printf("    the hooks' reports alone (a watcher counting them, the maker closing): %s, "
                 "%.2fx\n",
                 bench::MedianOfRuns(hooked).c_str(), bench::Percentile(hooked, 0.5) / floor);
-    PrintAsked(asked, questioned, judged, opened, floor);
+    asking.Print(floor);
     std::printf("    processor time (medians): Velmora %s; the Wine server %s (floor %s); "
                 "the maker %s (floor %s)\n",
                 PerWindow(bench::Percentile(velmoraCpu, 0.5), kStorm).c_str(),
@@ -354,19 +362,13 @@ int main() {
     std::printf("    the statistics list's growth alone, %d kills in a list box: %.0f ms\n", kStorm,
                 TimeStatisticsList(kStorm));
 
-    std::vector<double> smallFloors, smallAsked, smallQuestioned, smallJudged, smallOpened,
-        smallStorms;
+    std::vector<double> smallFloors, smallStorms;
+    AskingRuns smallAsking;
     for (int run = 0; run < kRuns; ++run) {
         smallFloors.push_back(TimeOneMaker(kSmallStorm, true));
-        smallAsked.push_back(TimeWatched(kSmallStorm, Asks::Close));
-        smallQuestioned.push_back(TimeWatched(kSmallStorm, Asks::CloseThenQuestion));
-        smallJudged.push_back(TimeWatched(kSmallStorm, Asks::ReadThenAsk));
-        UseStormSettings(true);
-        smallOpened.push_back(bench::TimeBurst(kSmallStorm, 0));
-        UseStormSettings(false);
+        bool asked = smallAsking.Take(kSmallStorm);
         smallStorms.push_back(bench::TimeBurst(kSmallStorm, 0));
-        if (smallFloors.back() < 0 || smallAsked.back() < 0 || smallQuestioned.back() < 0 ||
-            smallJudged.back() < 0 || smallOpened.back() < 0 || smallStorms.back() < 0)
+        if (smallFloors.back() < 0 || !asked || smallStorms.back() < 0)
             return 1;
     }
     const double smallFloor = bench::Percentile(smallFloors, 0.5);
@@ -377,7 +379,7 @@ int main() {
                 bench::MedianOfRuns(smallFloors).c_str(),
                 bench::RatioBesideGoal(smallStorm / smallFloor, kSmallStormGoal).c_str());
     std::printf("  beside the same floor:\n");
-    PrintAsked(smallAsked, smallQuestioned, smallJudged, smallOpened, smallFloor);
+    smallAsking.Print(smallFloor);
 
     std::vector<double> manyFloors, manyStorms;
     for (int run = 0; run < kRuns; ++run) {
